@@ -1,0 +1,43 @@
+#!/bin/sh
+# Runs a Windows program under Wine for CTest: one prefix shared by the builds
+# (created on first use), one persistent wineserver with its stdio detached so
+# that tests do not wait on it. Exits 77 (CTest's "skipped") for a 32-bit
+# program on a machine whose kernel cannot run 32-bit code.
+set -u
+here=$(cd "$(dirname "$0")" && pwd)
+: "${WINEPREFIX:=$here/../build/wineprefix}"
+: "${WINEDEBUG:=-all}"
+: "${WINEDLLOVERRIDES:=mscoree=;mshtml=}"
+export WINEPREFIX WINEDEBUG WINEDLLOVERRIDES
+
+loader64=/usr/lib/wine/wine64
+loader32=/usr/lib/wine/wine
+[ -x "$loader64" ] || loader64=$(command -v wine64 || command -v wine)
+
+pe_machine() {  # prints 014c (i386) or 8664 (x86_64)
+  off=$(od -An -tu4 -j60 -N4 "$1" 2>/dev/null | tr -d ' ')
+  [ -n "$off" ] && od -An -tx2 -j$((off + 4)) -N2 "$1" 2>/dev/null | tr -d ' '
+}
+
+loader=$loader64
+case "${1:-}" in
+  *.exe|*.EXE)
+    if [ "$(pe_machine "$1")" = "014c" ]; then
+      if ! "$loader32" --version >/dev/null 2>&1; then
+        echo "SKIP: this machine cannot run 32-bit programs ($loader32 does not start)" >&2
+        exit 77
+      fi
+      loader=$loader32
+    fi ;;
+esac
+
+mkdir -p "$WINEPREFIX"
+(
+  flock 9
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    "$loader64" wineboot -i </dev/null >/dev/null 2>&1
+    wineserver -w
+  fi
+) 9>"$WINEPREFIX/.plumeta-lock"
+wineserver -p </dev/null >/dev/null 2>&1 || true
+WINELOADER=$loader exec "$loader" "$@"

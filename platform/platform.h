@@ -1,0 +1,29 @@
+// The composition root's one call: the implementations of every platform
+// interface for the platform this program was built for. Defined once in
+// platform/win32/ and once in platform/host/; the build links one of them.
+#ifndef PLATFORM_PLATFORM_H_
+#define PLATFORM_PLATFORM_H_
+
+#include <memory>
+
+#include "platform/files.h"
+#include "platform/libraries.h"
+#include "platform/registry.h"
+#include "platform/system.h"
+#include "platform/user_interface.h"
+
+namespace plumeta::platform {
+
+struct Platform {
+  std::unique_ptr<Registry> registry;
+  std::unique_ptr<Files> files;
+  std::unique_ptr<System> system;
+  std::unique_ptr<Libraries> libraries;
+  std::unique_ptr<UserInterface> user_interface;
+};
+
+std::unique_ptr<Platform> CreatePlatform();
+
+}  // namespace plumeta::platform
+
+#endif  // PLATFORM_PLATFORM_H_
