@@ -1,0 +1,45 @@
+#include "common/module_list.h"
+
+#include <algorithm>
+
+namespace plumeta {
+namespace {
+
+char Lower(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+}  // namespace
+
+bool ModuleList::CaseInsensitiveLess::operator()(const std::string& a,
+                                                 const std::string& b) const {
+  return std::lexicographical_compare(
+      a.begin(), a.end(), b.begin(), b.end(),
+      [](char x, char y) { return Lower(x) < Lower(y); });
+}
+
+ModuleList::ModuleList(platform::Libraries& libraries)
+    : libraries_(libraries) {}
+
+ModuleList::~ModuleList() {
+  for (auto& [name, module] : modules_) libraries_.Free(module.handle);
+}
+
+platform::EntryPoint ModuleList::Find(const std::string& library,
+                                      const std::string& entry) {
+  auto it = modules_.find(library);
+  if (it == modules_.end()) {
+    const platform::Libraries::Handle handle = libraries_.Load(library);
+    if (handle == 0) return nullptr;
+    it = modules_.emplace(library, Module{handle, {}}).first;
+  }
+  Module& module = it->second;
+  if (auto found = module.found.find(entry); found != module.found.end()) {
+    return found->second;
+  }
+  platform::EntryPoint address = libraries_.Find(module.handle, entry);
+  if (address != nullptr) module.found.emplace(entry, address);
+  return address;
+}
+
+}  // namespace plumeta

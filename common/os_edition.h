@@ -1,0 +1,36 @@
+// Which Windows this is: the edition table of the monitor, the platform
+// family that selects setup's branches, and the Windows folder prefix.
+#ifndef COMMON_OS_EDITION_H_
+#define COMMON_OS_EDITION_H_
+
+#include <string>
+
+#include "platform/registry.h"
+#include "platform/system.h"
+
+namespace plumeta {
+
+// 0 "Microsoft Windows 3.11" to 19 (Windows 8.1); see OsName.
+int OsEdition(platform::System& system, platform::Registry& registry);
+
+// The edition's name; empty for the editions after Windows Server 2008 R2.
+std::string OsName(int edition);
+
+// The platform family and version the way the system-details component
+// reports them: "Windows NT" exactly on the NT platform ("Windows 95",
+// "Windows 98" or "Windows 3.1" otherwise), and "major.minor".
+struct SystemDetails {
+  std::string operating_system;
+  std::string version;
+};
+SystemDetails ReadSystemDetails(platform::System& system);
+
+enum class OsFamily { kNtModern, kNt4, kWin9x };
+OsFamily DecideOsFamily(platform::System& system);
+
+// The "windir" variable followed by a backslash ("\" alone when unset).
+std::string WindowsPrefix(platform::System& system);
+
+}  // namespace plumeta
+
+#endif  // COMMON_OS_EDITION_H_
