@@ -1,0 +1,54 @@
+// The application as the message loop sees it: its title, the quit request,
+// pending messages, timers and calls posted for later, and the screen.
+// Everything runs on the one user-interface thread.
+#ifndef PLATFORM_APPLICATION_H_
+#define PLATFORM_APPLICATION_H_
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "platform/geometry.h"
+
+namespace plumeta::platform {
+
+class Application {
+ public:
+  using TimerId = std::uint64_t;  // 0: no timer
+
+  virtual ~Application() = default;
+
+  virtual void SetTitle(const std::string& title) = 0;
+  virtual std::string Title() = 0;
+
+  // Asks the message loop to end; it does so when it next gets control.
+  virtual void Terminate() = 0;
+  virtual bool Terminated() = 0;
+  // Runs the message loop until Terminate.
+  virtual void Run() = 0;
+  // Handles every pending message (timer ticks, posted calls) and returns.
+  virtual void ProcessMessages() = 0;
+  // Waits until a message arrives or `timeout_ms` have passed, then handles
+  // what is pending: a paced wait that keeps timers and menus working.
+  virtual void WaitForMessages(std::uint32_t timeout_ms) = 0;
+  // Runs `call` from the message loop later, never inside the caller.
+  virtual void Post(std::function<void()> call) = 0;
+
+  // A window timer: `tick` runs every `interval_ms` from the message loop
+  // (and from modal loops: dialogs, menus). 0 when it could not be set.
+  virtual TimerId SetTimer(std::uint32_t interval_ms,
+                           std::function<void()> tick) = 0;
+  virtual void KillTimer(TimerId timer) = 0;
+  // Milliseconds on a steady clock, for deadlines.
+  virtual std::uint64_t TickCount() = 0;
+
+  // The primary screen in pixels.
+  virtual Size ScreenSize() = 0;
+  // nullopt when GetCursorPos fails.
+  virtual std::optional<Point> CursorPos() = 0;
+};
+
+}  // namespace plumeta::platform
+
+#endif  // PLATFORM_APPLICATION_H_
