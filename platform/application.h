@@ -43,6 +43,20 @@ class Application {
   // Milliseconds on a steady clock, for deadlines.
   virtual std::uint64_t TickCount() = 0;
 
+  // The application's own hidden top-level window: the one that carries
+  // the program's taskbar button and its title, and that the single-instance
+  // guard finds.
+  virtual void RestoreApplication() = 0;  // un-minimise the application
+  virtual bool ApplicationWindowVisible() = 0;
+  virtual void HideApplicationWindow() = 0;
+  virtual void ForegroundApplicationWindow() = 0;  // SetForegroundWindow
+  // Sees every message of that window before its default processing; never
+  // handles one. The id removes it again.
+  using MessageHook = std::function<void(
+      std::uint32_t message, std::uintptr_t wparam, std::intptr_t lparam)>;
+  virtual int AddApplicationHook(MessageHook hook) = 0;
+  virtual void RemoveApplicationHook(int id) = 0;
+
   // The primary screen in pixels.
   virtual Size ScreenSize() = 0;
   // nullopt when GetCursorPos fails.

@@ -1,0 +1,29 @@
+// A program's main window (a form), as the portable code drives it. What is
+// on it is the program's own business; this is the part other code needs.
+#ifndef PLATFORM_WINDOW_H_
+#define PLATFORM_WINDOW_H_
+
+#include <cstdint>
+
+#include "platform/application.h"
+
+namespace plumeta::platform {
+
+class Window {
+ public:
+  virtual ~Window() = default;
+  virtual void SetVisible(bool visible) = 0;
+  virtual bool Visible() = 0;
+  virtual bool Minimized() = 0;
+  // From minimised back to the normal state.
+  virtual void SetNormalState() = 0;
+  virtual void SetForeground() = 0;
+  // Sees every message of this window before its own procedure does (the
+  // tray icon watches WM_SHOWWINDOW); the id removes it again.
+  virtual int AddMessageHook(Application::MessageHook hook) = 0;
+  virtual void RemoveMessageHook(int id) = 0;
+};
+
+}  // namespace plumeta::platform
+
+#endif  // PLATFORM_WINDOW_H_
