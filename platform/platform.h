@@ -6,8 +6,12 @@
 
 #include <memory>
 
+#include "platform/application.h"
+#include "platform/dialogs.h"
 #include "platform/files.h"
+#include "platform/form.h"
 #include "platform/libraries.h"
+#include "platform/random.h"
 #include "platform/registry.h"
 #include "platform/system.h"
 #include "platform/user_interface.h"
@@ -20,6 +24,13 @@ struct Platform {
   std::unique_ptr<System> system;
   std::unique_ptr<Libraries> libraries;
   std::unique_ptr<UserInterface> user_interface;
+  // The message loop, timers and the application's hidden window.
+  std::unique_ptr<Application> application;
+  // The text-input and save dialogs and the popup menu.
+  std::unique_ptr<Dialogs> dialogs;
+  // The forms' windows; the first one is the program's main window.
+  std::unique_ptr<Forms> forms;
+  std::unique_ptr<Random> random;
 };
 
 std::unique_ptr<Platform> CreatePlatform();

@@ -1,0 +1,84 @@
+#include "monitor/conversion_settings.h"
+
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include "common/errors.h"
+
+namespace plumeta {
+namespace {
+
+using Field = std::string ConversionSettings::*;
+
+// The stored values in the order they are read and written.
+const std::vector<std::pair<const char*, Field>>& StoredFields() {
+  static const std::vector<std::pair<const char*, Field>> fields = {
+      {"Version", &ConversionSettings::version},
+      {"Quality", &ConversionSettings::quality},
+      {"UPwd", &ConversionSettings::user_password},
+      {"OPwd", &ConversionSettings::owner_password},
+      {"Resolution", &ConversionSettings::resolution},
+      {"Permission", &ConversionSettings::permission},
+  };
+  return fields;
+}
+
+}  // namespace
+
+bool PermissionWithheld(const std::string& permission, std::size_t index) {
+  return index < permission.size() && permission[index] == '0';
+}
+
+std::string PermissionCode(const std::string& permission) {
+  int code = 4;
+  for (std::size_t i = 0; i < kSecurityItems.size(); ++i) {
+    if (PermissionWithheld(permission, i))
+      code += kSecurityItems[i].withheld_value;
+  }
+  return std::to_string(code);
+}
+
+ConversionSettings ReadConversionSettings(platform::Registry& registry) {
+  ConversionSettings settings;
+  std::unique_ptr<platform::RegistryKey> key;
+  // A key that cannot be opened reads as an empty one: every setting then
+  // takes its default.
+  if (registry.OpenKey(platform::RootKey::kCurrentUser, kSettingsKey,
+                       /*create=*/true, &key) != platform::kSuccess) {
+    return settings;
+  }
+  for (const auto& [name, field] : StoredFields()) {
+    platform::RegistryValue value;
+    if (key->ReadValue(name, &value) != platform::kSuccess) continue;
+    if (value.type != platform::ValueType::kString &&
+        value.type != platform::ValueType::kExpandString) {
+      throw RegistryError::InvalidDataType(name);
+    }
+    settings.*field = value.Text();
+  }
+  return settings;
+}
+
+void ApplyDefaults(ConversionSettings& settings) {
+  if (settings.version.empty()) settings.version = "1.3";
+  if (settings.quality.empty()) settings.quality = "Default";
+  if (settings.resolution.empty()) settings.resolution = "1200";
+  if (settings.permission.empty()) settings.permission = kAllPermissions;
+}
+
+void StoreConversionSettings(platform::Registry& registry,
+                             const ConversionSettings& settings) {
+  std::unique_ptr<platform::RegistryKey> key;
+  const bool opened =
+      registry.OpenKey(platform::RootKey::kCurrentUser, kSettingsKey,
+                       /*create=*/true, &key) == platform::kSuccess;
+  for (const auto& [name, field] : StoredFields()) {
+    if (!opened ||
+        key->WriteString(name, settings.*field) != platform::kSuccess) {
+      throw RegistryError::FailedToSetData(name);
+    }
+  }
+}
+
+}  // namespace plumeta

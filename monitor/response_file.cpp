@@ -1,0 +1,89 @@
+#include "monitor/response_file.h"
+
+#include "common/ghostscript_arguments.h"
+
+namespace plumeta {
+namespace {
+
+constexpr char kIncludePath[] =
+    "-ID:\\build\\plumeta\\gs\\system32\\lib;D:\\build\\plumeta\\gs\\fonts";
+
+// Lower case for the letters A to Z only, whatever the code page.
+std::string AsciiLower(std::string text) {
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return text;
+}
+
+std::string PresetName(const std::string& quality) {
+  // The preset is "printer"; the menu item says "Print".
+  if (quality == "Print") return "printer";
+  return AsciiLower(quality);
+}
+
+}  // namespace
+
+std::string ResponseFilePath(platform::System& system) {
+  return system.Environment("windir").value_or("") + "\\system32\\plum.rsp";
+}
+
+std::string LastResultPath(const std::string& temp_folder) {
+  std::string folder = temp_folder;
+  if (!folder.empty() && folder.back() == '\\') folder.pop_back();
+  return folder + "\\1024.pdf";
+}
+
+bool NeedsEncryption(const ConversionSettings& settings) {
+  return !settings.user_password.empty() || !settings.owner_password.empty() ||
+         settings.permission != kAllPermissions;
+}
+
+bool NeedsGeneratedOwnerPassword(const ConversionSettings& settings) {
+  return NeedsEncryption(settings) &&
+         WithoutControlCharacters(settings.owner_password).empty();
+}
+
+std::vector<std::string> ResponseFileArguments(
+    const ConversionSettings& settings, const std::string& temp_folder,
+    const std::string& generated_owner_password) {
+  const bool encrypt = NeedsEncryption(settings);
+  std::vector<std::string> arguments = {
+      kIncludePath,
+      "-sDEVICE=pdfwrite",
+      GhostscriptArgument("-sOutputFile=", GhostscriptLiteralFileName(
+                                               LastResultPath(temp_folder))),
+      "-dNOPAUSE",
+      "-dSAFER",
+      "-dBATCH",
+      GhostscriptBareArgument("-r", settings.resolution),
+      GhostscriptArgument("-dCompatibilityLevel=",
+                          encrypt ? "1.4" : settings.version),
+      GhostscriptArgument("-dPDFSETTINGS=", "/" + PresetName(settings.quality)),
+  };
+  if (!encrypt) return arguments;
+  const std::string& owner_password = NeedsGeneratedOwnerPassword(settings)
+                                          ? generated_owner_password
+                                          : settings.owner_password;
+  arguments.push_back(GhostscriptArgument("-sOwnerPassword=", owner_password));
+  if (!settings.user_password.empty()) {
+    arguments.push_back(
+        GhostscriptArgument("-sUserPassword=", settings.user_password));
+  }
+  arguments.push_back("-dEncryptionR#3");
+  arguments.push_back("-dKeyLength#128");
+  arguments.push_back("-dPermissions#-" + PermissionCode(settings.permission));
+  return arguments;
+}
+
+std::string HexOwnerPassword(const std::vector<unsigned char>& bytes) {
+  static constexpr char kDigits[] = "0123456789abcdef";
+  std::string text;
+  for (unsigned char byte : bytes) {
+    text += kDigits[byte >> 4];
+    text += kDigits[byte & 0x0F];
+  }
+  return text;
+}
+
+}  // namespace plumeta

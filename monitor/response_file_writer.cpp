@@ -1,0 +1,68 @@
+// TMain::WriteResponseFile: the argument file in the Windows system folder,
+// replaced whole so that a job never reads half of it.
+#include "common/errors.h"
+#include "common/ghostscript_arguments.h"
+#include "monitor/main_form.h"
+#include "monitor/response_file.h"
+
+namespace plumeta {
+namespace {
+
+constexpr std::size_t kOwnerPasswordBytes = 16;
+
+// Turns the WOW64 file-system redirection off for its lifetime, so that a
+// 32-bit process on 64-bit Windows writes into the native system folder.
+class NativeSystemFolder {
+ public:
+  NativeSystemFolder(SystemUtils& utils, bool under_wow64)
+      : utils_(utils), switched_(under_wow64) {
+    if (switched_) utils_.DisableFsRedirection(&old_value_);
+  }
+  ~NativeSystemFolder() {
+    if (switched_) utils_.RevertFsRedirection(old_value_);
+  }
+  NativeSystemFolder(const NativeSystemFolder&) = delete;
+  NativeSystemFolder& operator=(const NativeSystemFolder&) = delete;
+
+ private:
+  SystemUtils& utils_;
+  bool switched_;
+  void* old_value_ = nullptr;
+};
+
+}  // namespace
+
+std::string TMain::FreshOwnerPassword() {
+  std::vector<unsigned char> bytes(kOwnerPasswordBytes);
+  const platform::ErrorCode code =
+      platform_.random->Fill(bytes.data(), bytes.size());
+  if (code != platform::kSuccess) {
+    throw OsError(code, platform_.system->ErrorMessage(code));
+  }
+  return HexOwnerPassword(bytes);
+}
+
+void TMain::WriteResponseFile() {
+  PermissionStringFromMenu();
+  // Ghostscript encrypts only with an owner password; one nobody needs to
+  // know keeps the user password and the permissions working.
+  const std::string generated_owner_password =
+      NeedsGeneratedOwnerPassword(settings_) ? FreshOwnerPassword() : "";
+  const std::string text = GhostscriptArgumentFileText(ResponseFileArguments(
+      settings_, system_utils_.TempFolder(), generated_owner_password));
+
+  NativeSystemFolder native(system_utils_, runs_under_wow64_ != 0);
+  const std::string path = ResponseFilePath(*platform_.system);
+  const std::string fresh = path + ".new";
+  // The file holds passwords in clear and the port runs Ghostscript with it
+  // as SYSTEM: only administrators and the system may read or change it.
+  platform::ErrorCode code = platform_.files->WriteTextFile(
+      fresh, text, platform::FileProtection::kAdministratorsAndSystemOnly);
+  if (code == platform::kSuccess) code = platform_.files->Replace(fresh, path);
+  if (code != platform::kSuccess) {
+    platform_.files->Delete(fresh);
+    throw InOutError(code);
+  }
+}
+
+}  // namespace plumeta
