@@ -1,0 +1,278 @@
+// Loading the settings at start and the handlers of the settings menu.
+#include "monitor/conversion_settings.h"
+
+#include <gtest/gtest.h>
+
+#include "monitor/main_form.h"
+#include "tests/unit/support/gs_argument_reader.h"
+#include "tests/unit/support/monitor_test_bed.h"
+
+namespace plumeta {
+namespace {
+
+class ConversionSettingsTest : public ::testing::Test {
+ protected:
+  // The names of the checked items of a submenu.
+  std::vector<std::string> Checked(TMain& main, const std::string& submenu) {
+    std::vector<std::string> names;
+    for (const auto& item : main.popup_menu1().Find(submenu)->items()) {
+      if (item->checked()) names.push_back(item->name());
+    }
+    return names;
+  }
+  // The argument of the current file that starts with `option`.
+  static std::string Argument(testing::MonitorTestBed& bed,
+                              const std::string& option) {
+    const auto arguments =
+        testing::ReadGhostscriptArguments(bed.ResponseFile());
+    for (const auto& argument :
+         arguments.value_or(std::vector<std::string>{})) {
+      if (argument.rfind(option, 0) == 0) return argument;
+    }
+    return "<none>";
+  }
+  std::string Argument(const std::string& option) {
+    return Argument(bed_, option);
+  }
+
+  testing::MonitorTestBed bed_;
+};
+
+TEST_F(ConversionSettingsTest, EmptyKeyGivesTheDefaults) {
+  auto main = bed_.Start();
+  EXPECT_EQ(main->settings(),
+            (ConversionSettings{"1.3", "Default", "", "", "1200", "11111111"}));
+  EXPECT_EQ(Checked(*main, "PDFEncryptDecrpt1"),
+            std::vector<std::string>{"Default1"});
+  EXPECT_EQ(Checked(*main, "PDFMergeSplit1"), std::vector<std::string>{"N131"});
+  EXPECT_EQ(Checked(*main, "PDFResolution1"),
+            std::vector<std::string>{"N12001"});
+  EXPECT_EQ(Checked(*main, "PDFLayout1").size(), 8u);
+  // One write for each of the three stored values that matched an item.
+  EXPECT_EQ(bed_.ResponseFileWrites(), 3);
+  EXPECT_EQ(Argument("-dCompatibilityLevel="), "-dCompatibilityLevel=1.3");
+  EXPECT_EQ(Argument("-dPDFSETTINGS="), "-dPDFSETTINGS=/default");
+  EXPECT_EQ(Argument("-r"), "-r1200");
+}
+
+TEST_F(ConversionSettingsTest, StoredValues) {
+  const struct {
+    const char* name;
+    const char* value;
+    const char* submenu;
+    std::vector<std::string> checked;
+    const char* option;
+    const char* argument;
+  } kRows[] = {
+      {"Quality",
+       "Print",
+       "PDFEncryptDecrpt1",
+       {"Print1"},
+       "-dPDFSETTINGS=",
+       "-dPDFSETTINGS=/printer"},
+      {"Quality",
+       "PRINT",
+       "PDFEncryptDecrpt1",
+       {"Default1"},
+       "-dPDFSETTINGS=",
+       "-dPDFSETTINGS=/print"},
+      {"Version",
+       "1.5",
+       "PDFMergeSplit1",
+       {"N131"},
+       "-dCompatibilityLevel=",
+       "-dCompatibilityLevel=1.5"},
+      {"Version",
+       "1.2",
+       "PDFMergeSplit1",
+       {"N121"},
+       "-dCompatibilityLevel=",
+       "-dCompatibilityLevel=1.2"},
+      {"Resolution", "500", "PDFResolution1", {"N12001"}, "-r", "-r500"},
+      {"Resolution", "4000", "PDFResolution1", {"N40001"}, "-r", "-r4000"},
+      {"Permission",
+       "00000000",
+       "PDFLayout1",
+       {},
+       "-dPermissions#-",
+       "-dPermissions#-3904"},
+  };
+  for (const auto& row : kRows) {
+    SCOPED_TRACE(std::string(row.name) + "=" + row.value);
+    testing::MonitorTestBed bed;
+    bed.Store(row.name, row.value);
+    auto main = bed.Start();
+    EXPECT_EQ(Checked(*main, row.submenu), row.checked);
+    EXPECT_EQ(Argument(bed, row.option), row.argument);
+    EXPECT_TRUE(bed.ui->messages.empty());
+  }
+}
+
+TEST_F(ConversionSettingsTest, ShortPermissionWithholdsOnlyWhatItHolds) {
+  bed_.Store("Permission", "10");
+  auto main = bed_.Start();
+  const auto checked = Checked(*main, "PDFLayout1");
+  EXPECT_EQ(checked.size(), 7u);
+  EXPECT_FALSE(
+      main->popup_menu1().Find("Modifycontentsofdocument1")->checked());
+  EXPECT_EQ(main->settings().permission, "10111111");
+  EXPECT_EQ(Argument("-dPermissions#-"), "-dPermissions#-12");
+}
+
+TEST_F(ConversionSettingsTest, ExpandableStringsCountUpToTheirFirstNul) {
+  bed_.StoreValue("Resolution",
+                  platform::RegistryValue{platform::ValueType::kExpandString,
+                                          std::string("600\0junk\0", 9)});
+  auto main = bed_.Start();
+  EXPECT_EQ(main->settings().resolution, "600");
+  EXPECT_EQ(Checked(*main, "PDFResolution1"),
+            std::vector<std::string>{"N6001"});
+}
+
+TEST_F(ConversionSettingsTest, WrongTypeStopsTheStartUp) {
+  bed_.StoreValue("Quality", platform::RegistryValue::FromDword(1));
+  bool later_step_ran = false;
+  auto main = bed_.NewMain();
+  main->hooks().place_balloon = [&] { later_step_ran = true; };
+  main->Create();
+  ASSERT_EQ(bed_.ui->messages.size(), 1u);
+  EXPECT_EQ(bed_.ui->messages[0].text, "Invalid data type for 'Quality'");
+  EXPECT_FALSE(later_step_ran);
+  EXPECT_EQ(bed_.ResponseFile(), "<missing>");
+}
+
+TEST_F(ConversionSettingsTest, ValuesMatchingNoItemStillReachTheFile) {
+  bed_.Store("Version", "1.5");
+  bed_.Store("Quality", "Custom");
+  bed_.Store("Resolution", "500");
+  bed_.Store("UPwd", "secret");
+  auto main = bed_.Start();
+  EXPECT_EQ(bed_.ResponseFileWrites(), 1);
+  EXPECT_EQ(Argument("-sUserPassword="), "-sUserPassword=secret");
+  EXPECT_EQ(Argument("-dPDFSETTINGS="), "-dPDFSETTINGS=/custom");
+}
+
+TEST_F(ConversionSettingsTest, RadioGroupsKeepOneTick) {
+  auto main = bed_.Start();
+  const int writes = bed_.ResponseFileWrites();
+  main->ClickMenuItem("N6001");
+  main->ClickMenuItem("N12001");
+  EXPECT_EQ(Checked(*main, "PDFResolution1"),
+            std::vector<std::string>{"N12001"});
+  EXPECT_EQ(bed_.ResponseFileWrites(), writes + 2);
+  main->ClickMenuItem("N141");
+  EXPECT_EQ(Checked(*main, "PDFMergeSplit1"), std::vector<std::string>{"N141"});
+  EXPECT_EQ(main->settings().version, "1.4");
+  main->ClickMenuItem("Prepress1");
+  EXPECT_EQ(Checked(*main, "PDFEncryptDecrpt1"),
+            std::vector<std::string>{"Prepress1"});
+  EXPECT_EQ(Argument("-dPDFSETTINGS="), "-dPDFSETTINGS=/prepress");
+  // A radio item clicked again stays ticked.
+  main->ClickMenuItem("Prepress1");
+  EXPECT_EQ(Checked(*main, "PDFEncryptDecrpt1"),
+            std::vector<std::string>{"Prepress1"});
+}
+
+TEST_F(ConversionSettingsTest, SecurityItemAsksForAnOwnerPasswordAfterWriting) {
+  auto main = bed_.Start();
+  std::string file_while_prompt_open;
+  bed_.dialogs->while_input_open = [&] {
+    file_while_prompt_open = bed_.ResponseFile();
+  };
+  bed_.dialogs->input_answers = {"owner"};
+  main->ClickMenuItem("Printdocument1");
+  EXPECT_FALSE(main->popup_menu1().Find("Printdocument1")->checked());
+  ASSERT_EQ(bed_.dialogs->inputs.size(), 1u);
+  EXPECT_EQ(bed_.dialogs->inputs[0].caption, "Owner Password Required");
+  EXPECT_EQ(bed_.dialogs->inputs[0].prompt,
+            "You have set security settings for your PDF document, to enable "
+            "this security feature, you should set a owner password for your "
+            "PDF document:  ");
+  EXPECT_EQ(bed_.dialogs->inputs[0].initial, "");
+  // Already encrypting when the prompt opens...
+  EXPECT_NE(file_while_prompt_open.find("-dPermissions#-8"), std::string::npos);
+  // ...and the password entered there is in the file at once.
+  EXPECT_EQ(main->settings().owner_password, "owner");
+  EXPECT_EQ(Argument("-sOwnerPassword="), "-sOwnerPassword=owner");
+}
+
+TEST_F(ConversionSettingsTest, NoPromptWithAnOwnerPasswordOrAllGranted) {
+  auto main = bed_.Start();
+  main->ClickMenuItem("Printdocument1");  // prompt cancelled
+  ASSERT_EQ(bed_.dialogs->inputs.size(), 1u);
+  main->ClickMenuItem("Printdocument1");  // back to all granted: no prompt
+  EXPECT_EQ(bed_.dialogs->inputs.size(), 1u);
+  EXPECT_EQ(main->settings().permission, "11111111");
+  EXPECT_EQ(Argument("-dEncryptionR#3"), "<none>");
+  EXPECT_EQ(Argument("-sOwnerPassword="), "<none>");
+
+  bed_.dialogs->input_answers = {"own"};
+  main->ClickMenuItem("OwnerPassword1");
+  main->ClickMenuItem("Highqualityprint1");
+  EXPECT_EQ(bed_.dialogs->inputs.size(), 2u);
+  EXPECT_EQ(Argument("-dPermissions#-"), "-dPermissions#-2052");
+}
+
+TEST_F(ConversionSettingsTest, PasswordDialogs) {
+  auto main = bed_.Start();
+  bed_.dialogs->input_answers = {"usr"};
+  main->ClickMenuItem("UserPassword1");
+  EXPECT_EQ(bed_.dialogs->inputs.back().caption, "Set User Password");
+  EXPECT_EQ(bed_.dialogs->inputs.back().prompt, "Enter the User Password: ");
+  EXPECT_EQ(bed_.dialogs->inputs.back().initial, "");
+  EXPECT_EQ(Argument("-sUserPassword="), "-sUserPassword=usr");
+  EXPECT_TRUE(bed_.ui->messages.empty());
+
+  // Cancel keeps the password.
+  main->ClickMenuItem("UserPassword1");
+  EXPECT_EQ(bed_.dialogs->inputs.back().initial, "usr");
+  EXPECT_EQ(main->settings().user_password, "usr");
+  EXPECT_TRUE(bed_.ui->messages.empty());
+
+  // An empty answer clears it.
+  bed_.dialogs->input_answers = {""};
+  main->ClickMenuItem("UserPassword1");
+  EXPECT_EQ(main->settings().user_password, "");
+  ASSERT_EQ(bed_.ui->messages.size(), 1u);
+  EXPECT_EQ(bed_.ui->messages[0].text, "User password cleared.");
+  EXPECT_EQ(bed_.ui->messages[0].caption, "Plumeta");
+  EXPECT_EQ(bed_.ui->messages[0].icon, platform::MessageIcon::kNone);
+  EXPECT_EQ(bed_.ui->messages[0].buttons, platform::MessageButtons::kOk);
+  EXPECT_EQ(Argument("-sUserPassword="), "<none>");
+
+  // Cancelled while empty: "cleared" all the same.
+  main->ClickMenuItem("OwnerPassword1");
+  EXPECT_EQ(bed_.dialogs->inputs.back().caption, "Set Owner Password");
+  EXPECT_EQ(bed_.dialogs->inputs.back().prompt, "Enter the Owner Password: ");
+  ASSERT_EQ(bed_.ui->messages.size(), 2u);
+  EXPECT_EQ(bed_.ui->messages[1].text, "Owner password cleared.");
+}
+
+TEST_F(ConversionSettingsTest, CloseStoresThePermissionRebuiltFromTheMenu) {
+  bed_.Store("Permission", "0");
+  auto main = bed_.Start();
+  main->popup_menu1().Find("Printdocument1")->set_checked(true);
+  main->popup_menu1().Find("Highqualityprint1")->set_checked(false);
+  bed_.window().Close();
+  EXPECT_EQ(bed_.Stored("Permission"), "11111110");
+}
+
+TEST_F(ConversionSettingsTest, MenuAsDescribed) {
+  auto main = bed_.NewMain();
+  const auto view = main->popup_menu1().View();
+  std::vector<std::string> top;
+  for (const auto& item : view) top.push_back(item.name + ":" + item.caption);
+  EXPECT_EQ(top,
+            (std::vector<std::string>{
+                "PDFEncryptDecrpt1:PDF Quality", "PDFMergeSplit1:PDF Version",
+                "PDFLayout1:PDF Security", "PDFInfo1:PDF Password",
+                "PDFResolution1:PDF Resolution", "Exit2:E&xit"}));
+  EXPECT_EQ(view[1].items[0].caption, "1.2  (Adobe Acrobat 3.x)");
+  EXPECT_TRUE(view[1].items[0].radio);
+  EXPECT_FALSE(view[2].items[0].radio);
+  EXPECT_EQ(view[2].items[4].caption, "Fill in interacive form fields");
+  EXPECT_EQ(view[4].items.size(), 8u);
+}
+
+}  // namespace
+}  // namespace plumeta

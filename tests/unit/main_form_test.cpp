@@ -1,0 +1,241 @@
+#include "monitor/main_form.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/unit/support/monitor_test_bed.h"
+
+namespace plumeta {
+namespace {
+
+using platform::MessageButtons;
+using platform::MessageIcon;
+using platform::MessageResult;
+using platform::RootKey;
+
+class MainFormTest : public ::testing::Test {
+ protected:
+  testing::MonitorTestBed bed_;
+};
+
+TEST_F(MainFormTest, StartUpRunsItsStepsInOrder) {
+  auto main = bed_.NewMain();
+  std::vector<std::string> steps;
+  auto& hooks = main->hooks();
+  hooks.on_startup = [&](bool&) { steps.push_back("startup"); };
+  hooks.fill_printer_list = [&](std::vector<std::string>& printers) {
+    // The Run value is written before the printer list.
+    steps.push_back("5 " + bed_.Stored(RootKey::kLocalMachine, testing::kRunKey,
+                                       "Plumeta"));
+    printers.push_back("Plumeta");
+  };
+  hooks.check_previous_instance = [&] {
+    steps.push_back("6 " + main->last_result());
+  };
+  hooks.enable_tray_icon = [&] {
+    steps.push_back("8 " + main->last_result() + " " + bed_.ResponseFile());
+  };
+  hooks.place_balloon = [&] {
+    steps.push_back(std::string("11 ") +
+                    (bed_.window().controls["Image2"] ? "image2" : "-"));
+  };
+  hooks.welcome_balloon = [&] { steps.push_back("12"); };
+  hooks.prepare_conversion_balloon = [&] { steps.push_back("13"); };
+  main->Create();
+  EXPECT_EQ(steps, (std::vector<std::string>{
+                       "startup",
+                       "5 C:\\Program Files\\Plumeta\\plumeta.exe",
+                       "6 ",
+                       "8 C:\\Temp\\1024.pdf <missing>",
+                       "11 image2",
+                       "12",
+                       "13",
+                   }));
+  EXPECT_EQ(main->printers(), std::vector<std::string>{"Plumeta"});
+  EXPECT_NE(bed_.ResponseFile(), "<missing>");
+  EXPECT_TRUE(bed_.ui->messages.empty());
+}
+
+TEST_F(MainFormTest, OsNameAndWow64) {
+  bed_.system->is_wow64 = true;
+  bed_.system->version =
+      platform::VersionInfo{platform::PlatformId::kNt,     6, 0, 6002, "",
+                            platform::ProductType::kServer};
+  auto main = bed_.Start();
+  EXPECT_EQ(main->runs_under_wow64(), 256);
+  EXPECT_EQ(main->os_name(), "Microsoft Windows Server 2008");
+}
+
+TEST_F(MainFormTest, PrintingPreferencesShownOnTheNtFamilyFromVersionFive) {
+  const struct {
+    platform::PlatformId platform;
+    std::uint32_t major, minor;
+    bool shown;
+  } kRows[] = {
+      {platform::PlatformId::kWindows9x, 4, 10, false},
+      {platform::PlatformId::kNt, 4, 0, false},
+      {platform::PlatformId::kNt, 5, 0, true},
+      {platform::PlatformId::kNt, 6, 1, true},
+      {platform::PlatformId::kNt, 6, 2, true},
+  };
+  for (const auto& row : kRows) {
+    SCOPED_TRACE(::testing::Message() << row.major << "." << row.minor);
+    bed_.system->version = platform::VersionInfo{
+        row.platform, row.major,
+        row.minor,    0,
+        "",           platform::ProductType::kWorkstation};
+    auto main = bed_.NewMain();
+    // The items come with the menu commands; the start-up step is here.
+    main->popup_menu1().Insert("Exit2", "N6", "-");
+    main->popup_menu1().Insert("Exit2", "Configuration1",
+                               "&Printing Preferences");
+    main->Create();
+    EXPECT_EQ(main->popup_menu1().Find("N6")->visible(), row.shown);
+    EXPECT_EQ(main->popup_menu1().Find("Configuration1")->visible(), row.shown);
+  }
+}
+
+TEST_F(MainFormTest, RunValueFailureStopsTheStartUp) {
+  // The key cannot be opened: a registry without HKLM write access.
+  class NoLocalMachine : public host::MemoryRegistry {
+   public:
+    platform::ErrorCode OpenKey(
+        RootKey root, const std::string& path, bool create,
+        std::unique_ptr<platform::RegistryKey>* key) override {
+      if (root == RootKey::kLocalMachine) return platform::kErrorAccessDenied;
+      return MemoryRegistry::OpenKey(root, path, create, key);
+    }
+  };
+  bed_.platform.registry = std::make_unique<NoLocalMachine>();
+  bool later_step_ran = false;
+  auto main = bed_.NewMain();
+  main->hooks().check_previous_instance = [&] { later_step_ran = true; };
+  main->Create();
+  ASSERT_EQ(bed_.ui->messages.size(), 1u);
+  EXPECT_EQ(bed_.ui->messages[0].text, "Failed to set data for 'Plumeta'");
+  EXPECT_EQ(bed_.ui->messages[0].caption, "Plumeta");
+  EXPECT_EQ(bed_.ui->messages[0].icon, MessageIcon::kError);
+  EXPECT_FALSE(later_step_ran);
+  EXPECT_EQ(bed_.ResponseFile(), "<missing>");
+  EXPECT_FALSE(bed_.window().controls["Image2"]);
+}
+
+TEST_F(MainFormTest, LaterStartOverwritesTheRunValue) {
+  bed_.Start();
+  bed_.system->program_path = "D:\\Other\\plumeta.exe";
+  bed_.Start();
+  EXPECT_EQ(bed_.Stored(RootKey::kLocalMachine, testing::kRunKey, "Plumeta"),
+            "D:\\Other\\plumeta.exe");
+}
+
+TEST_F(MainFormTest, CloseStoresTheSixValuesAndHides) {
+  auto main = bed_.Start();
+  bed_.window().visible = true;
+  bed_.dialogs->input_answers = {"usr", "own"};  // the second: the prompt
+  main->ClickMenuItem("UserPassword1");
+  main->ClickMenuItem("Ebook1");
+  main->ClickMenuItem("Highqualityprint1");
+  bed_.window().Close();
+  EXPECT_EQ(bed_.Stored("Version"), "1.3");
+  EXPECT_EQ(bed_.Stored("Quality"), "Ebook");
+  EXPECT_EQ(bed_.Stored("UPwd"), "usr");
+  EXPECT_EQ(bed_.Stored("OPwd"), "own");
+  EXPECT_EQ(bed_.Stored("Resolution"), "1200");
+  EXPECT_EQ(bed_.Stored("Permission"), "11111110");
+  EXPECT_FALSE(bed_.window().visible);
+  EXPECT_FALSE(bed_.application->terminated);
+}
+
+TEST_F(MainFormTest, ClosePrefersTheConcealHook) {
+  auto main = bed_.Start();
+  int conceals = 0;
+  main->hooks().conceal_main_window = [&] { ++conceals; };
+  bed_.window().Close();
+  EXPECT_EQ(conceals, 1);
+  EXPECT_TRUE(bed_.window().visibility_changes.empty());
+}
+
+TEST_F(MainFormTest, SettingsNeverLoadedAreNeverStored) {
+  bed_.StoreValue("Quality", platform::RegistryValue::FromDword(3));
+  bed_.Store("Version", "1.4");
+  auto main = bed_.Start();
+  bed_.window().Close();
+  EXPECT_EQ(bed_.Stored("Version"), "1.4");
+  EXPECT_EQ(bed_.Stored("Resolution"), "<missing>");
+  EXPECT_FALSE(bed_.window().visible);
+}
+
+TEST_F(MainFormTest, ExitAnsweredNoChangesNothing) {
+  auto main = bed_.Start();
+  bed_.ui->answers = {MessageResult::kNo};
+  main->ClickMenuItem("Exit2");
+  ASSERT_EQ(bed_.ui->messages.size(), 1u);
+  const auto& box = bed_.ui->messages[0];
+  EXPECT_EQ(box.text,
+            "Do you really want to quit? If you quit now, you won't be able "
+            "to create PDF files with Plumeta.");
+  EXPECT_EQ(box.caption, "Warning");
+  EXPECT_EQ(box.buttons, MessageButtons::kYesNo);
+  EXPECT_EQ(box.icon, MessageIcon::kNone);
+  EXPECT_TRUE(box.owned_by_main_window);
+  EXPECT_TRUE(main->timer1_enabled());
+  EXPECT_FALSE(bed_.application->terminated);
+  EXPECT_EQ(bed_.Stored("Version"), "<missing>");
+}
+
+TEST_F(MainFormTest, ExitAnsweredYesStopsTheTimerStoresAndTerminates) {
+  auto main = bed_.Start();
+  bed_.ui->answers = {MessageResult::kYes};
+  main->ClickMenuItem("Exit2");
+  EXPECT_FALSE(main->timer1_enabled());
+  EXPECT_TRUE(bed_.application->timers.empty());
+  EXPECT_TRUE(bed_.application->terminated);
+  EXPECT_EQ(bed_.Stored("Permission"), "11111111");
+}
+
+TEST_F(MainFormTest, Timer1TicksEveryTwoHundredMillisecondsFromCreation) {
+  auto main = bed_.NewMain();
+  int ticks = 0;
+  main->hooks().timer1_tick = [&] { ++ticks; };
+  ASSERT_EQ(bed_.application->timers.size(), 1u);
+  EXPECT_EQ(bed_.application->timers.begin()->second.interval_ms, 200u);
+  bed_.application->FireTimers();
+  EXPECT_EQ(ticks, 1);
+}
+
+TEST_F(MainFormTest, MenuButtonPopsTheMenuUpAtTheScreenCentre) {
+  auto main = bed_.Start();
+  bed_.application->screen = {1279, 1023};
+  bed_.dialogs->menu_choices = {"N6001"};
+  bed_.window().events.on_click("Button4");
+  ASSERT_EQ(bed_.dialogs->menus.size(), 1u);
+  EXPECT_EQ(bed_.dialogs->menus[0].at, (platform::Point{639, 511}));
+  EXPECT_EQ(main->settings().resolution, "600");
+}
+
+TEST_F(MainFormTest, DestroyReleasesTheJobTable) {
+  int releases = 0;
+  {
+    auto main = bed_.Start();
+    main->hooks().release_job_table = [&] { ++releases; };
+  }
+  EXPECT_EQ(releases, 1);
+}
+
+TEST_F(MainFormTest, TheWindowAsDescribed) {
+  auto main = bed_.NewMain();
+  const auto& form = bed_.window().description;
+  EXPECT_EQ(form.name, "TMain");
+  EXPECT_EQ(form.caption, "Plumeta");
+  EXPECT_EQ(form.client_size, (platform::Size{462, 205}));
+  EXPECT_EQ(form.font, (platform::Font{"Tahoma", -11, false}));
+  std::vector<std::string> names;
+  for (const auto& control : form.controls) names.push_back(control.name);
+  EXPECT_EQ(names, (std::vector<std::string>{"Image1", "Label5", "Image2",
+                                             "Button4"}));
+  EXPECT_FALSE(bed_.window().controls["Image2"]);
+  EXPECT_EQ(form.controls[1].bounds, (platform::Rect{104, 16, 446, 144}));
+  EXPECT_EQ(form.controls[3].bounds, (platform::Rect{8, 144, 83, 169}));
+}
+
+}  // namespace
+}  // namespace plumeta

@@ -1,0 +1,148 @@
+// TMain::WriteResponseFile: where and how the file is put in place, and what
+// happens when that fails.
+#include <gtest/gtest.h>
+
+#include "monitor/main_form.h"
+#include "tests/unit/support/gs_argument_reader.h"
+#include "tests/unit/support/monitor_test_bed.h"
+
+namespace plumeta {
+namespace {
+
+using testing::kResponseFile;
+
+const std::string kFresh = std::string(kResponseFile) + ".new";
+
+class ResponseFileWriterTest : public ::testing::Test {
+ protected:
+  std::string OwnerPasswordInFile() {
+    const auto arguments =
+        testing::ReadGhostscriptArguments(bed_.ResponseFile());
+    for (const auto& argument :
+         arguments.value_or(std::vector<std::string>{})) {
+      if (argument.rfind("-sOwnerPassword=", 0) == 0)
+        return argument.substr(16);
+    }
+    return "<none>";
+  }
+
+  testing::MonitorTestBed bed_;
+};
+
+TEST_F(ResponseFileWriterTest, WrittenBesideThenReplacedInOneStep) {
+  auto main = bed_.Start();
+  bed_.files->log.clear();
+  main->ClickMenuItem("N3001");
+  EXPECT_EQ(bed_.files->log,
+            (std::vector<std::string>{
+                "write " + kFresh, "replace " + kFresh + " " + kResponseFile}));
+  EXPECT_FALSE(bed_.files->Exists(kFresh));
+  EXPECT_EQ(bed_.files->protection[kResponseFile],
+            platform::FileProtection::kAdministratorsAndSystemOnly);
+}
+
+TEST_F(ResponseFileWriterTest, ReadOnlyFileStaysAsItWas) {
+  auto main = bed_.Start();
+  const std::string before = bed_.ResponseFile();
+  bed_.files->read_only.insert(kResponseFile);
+  main->ClickMenuItem("N3001");
+  ASSERT_EQ(bed_.ui->messages.size(), 1u);
+  EXPECT_EQ(bed_.ui->messages[0].text, "File access denied.");
+  EXPECT_EQ(bed_.ui->messages[0].caption, "Plumeta");
+  EXPECT_EQ(bed_.ui->messages[0].icon, platform::MessageIcon::kError);
+  EXPECT_EQ(bed_.ResponseFile(), before);
+  EXPECT_FALSE(bed_.files->Exists(kFresh));
+  // The setting changed all the same, and is stored at the next close.
+  EXPECT_EQ(main->settings().resolution, "300");
+}
+
+TEST_F(ResponseFileWriterTest, FailureTexts) {
+  const struct {
+    platform::ErrorCode code;
+    const char* text;
+  } kRows[] = {
+      {3, "Invalid filename."}, {101, "Disk full."}, {32, "I/O error 32."}};
+  for (const auto& row : kRows) {
+    SCOPED_TRACE(row.code);
+    testing::MonitorTestBed bed;
+    auto main = bed.Start();
+    bed.files->write_failures[kFresh] = row.code;
+    main->ClickMenuItem("N721");
+    ASSERT_EQ(bed.ui->messages.size(), 1u);
+    EXPECT_EQ(bed.ui->messages[0].text, row.text);
+  }
+}
+
+TEST_F(ResponseFileWriterTest, Wow64WritesWithRedirectionOff) {
+  bed_.system->is_wow64 = true;
+  std::vector<std::string> calls_at_write;
+  bed_.files->on_write = [&](const std::string&) {
+    calls_at_write.push_back(bed_.system->calls.back());
+  };
+  auto main = bed_.Start();
+  EXPECT_EQ(calls_at_write,
+            (std::vector<std::string>{"Disable", "Disable", "Disable"}));
+  EXPECT_EQ(bed_.system->calls.back(), "Revert");
+  // Also after a failure.
+  bed_.files->write_failures[kFresh] = 5;
+  main->ClickMenuItem("N721");
+  EXPECT_EQ(bed_.system->calls.back(), "Revert");
+  int disables = 0, reverts = 0;
+  for (const auto& call : bed_.system->calls) {
+    disables += call == "Disable";
+    reverts += call == "Revert";
+  }
+  EXPECT_EQ(disables, 4);
+  EXPECT_EQ(reverts, 4);
+}
+
+TEST_F(ResponseFileWriterTest, NoRedirectionCallsWithoutWow64) {
+  bed_.Start();
+  EXPECT_EQ(bed_.system->calls, std::vector<std::string>{"IsWow64Process"});
+}
+
+TEST_F(ResponseFileWriterTest, GeneratedOwnerPasswordIsFreshAndNeverStored) {
+  bed_.Store("UPwd", "usr");
+  auto main = bed_.Start();
+  const std::string first = OwnerPasswordInFile();
+  EXPECT_EQ(first.size(), 32u);
+  main->ClickMenuItem("N6001");
+  const std::string second = OwnerPasswordInFile();
+  EXPECT_EQ(second.size(), 32u);
+  EXPECT_NE(first, second);
+  EXPECT_EQ(main->settings().owner_password, "");
+  bed_.window().Close();
+  EXPECT_EQ(bed_.Stored("OPwd"), "");
+}
+
+TEST_F(ResponseFileWriterTest, NoRandomSourceLeavesTheFileAsItWas) {
+  auto main = bed_.Start();
+  const std::string before = bed_.ResponseFile();
+  bed_.random->failure = 5;
+  main->ClickMenuItem("Assemblethedocument1");  // prompt cancelled
+  ASSERT_EQ(bed_.ui->messages.size(), 1u);
+  EXPECT_EQ(bed_.ui->messages[0].text,
+            "System Error.  Code: 5.\r\nAccess is denied.");
+  EXPECT_EQ(bed_.ResponseFile(), before);
+}
+
+TEST_F(ResponseFileWriterTest,
+       FailedWritesAtStartAreReportedOnceAndStartGoesOn) {
+  bed_.Store("Version", "1.4");
+  bed_.Store("Quality", "Screen");
+  bed_.Store("Resolution", "72");
+  bed_.files->write_failures[kFresh] = 5;
+  bool later_step_ran = false;
+  auto main = bed_.NewMain();
+  main->hooks().prepare_conversion_balloon = [&] { later_step_ran = true; };
+  main->Create();
+  ASSERT_EQ(bed_.ui->messages.size(), 1u);
+  EXPECT_EQ(bed_.ui->messages[0].text, "File access denied.");
+  EXPECT_TRUE(later_step_ran);
+  EXPECT_TRUE(main->popup_menu1().Find("N141")->checked());
+  EXPECT_TRUE(main->popup_menu1().Find("Screen1")->checked());
+  EXPECT_TRUE(main->popup_menu1().Find("N721")->checked());
+}
+
+}  // namespace
+}  // namespace plumeta

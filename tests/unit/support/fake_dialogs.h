@@ -1,0 +1,70 @@
+// Dialogs that record what they were asked and answer from queues a test
+// fills. An input box without a queued answer is cancelled.
+#ifndef TESTS_UNIT_SUPPORT_FAKE_DIALOGS_H_
+#define TESTS_UNIT_SUPPORT_FAKE_DIALOGS_H_
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/dialogs.h"
+
+namespace plumeta::testing {
+
+struct InputRequest {
+  std::string caption;
+  std::string prompt;
+  std::string initial;
+};
+
+struct MenuRequest {
+  std::vector<platform::MenuItemView> items;
+  platform::Point at;
+};
+
+class FakeDialogs : public platform::Dialogs {
+ public:
+  std::vector<InputRequest> inputs;
+  // nullopt: the user cancels.
+  std::deque<std::optional<std::string>> input_answers;
+  std::vector<MenuRequest> menus;
+  std::deque<std::string> menu_choices;
+  std::vector<platform::SaveDialogRequest> saves;
+  std::deque<std::optional<std::string>> save_answers;
+  // Runs while an input box is open (a test looks at the state then).
+  std::function<void()> while_input_open;
+
+  std::string InputBox(const std::string& caption, const std::string& prompt,
+                       const std::string& initial) override {
+    inputs.push_back({caption, prompt, initial});
+    if (while_input_open) while_input_open();
+    std::optional<std::string> answer;
+    if (!input_answers.empty()) {
+      answer = input_answers.front();
+      input_answers.pop_front();
+    }
+    return answer.value_or(initial);
+  }
+  std::optional<std::string> SaveDialog(
+      const platform::SaveDialogRequest& request) override {
+    saves.push_back(request);
+    if (save_answers.empty()) return std::nullopt;
+    auto answer = save_answers.front();
+    save_answers.pop_front();
+    return answer;
+  }
+  std::string TrackPopupMenu(const std::vector<platform::MenuItemView>& items,
+                             platform::Point at) override {
+    menus.push_back({items, at});
+    if (menu_choices.empty()) return "";
+    std::string choice = menu_choices.front();
+    menu_choices.pop_front();
+    return choice;
+  }
+};
+
+}  // namespace plumeta::testing
+
+#endif  // TESTS_UNIT_SUPPORT_FAKE_DIALOGS_H_

@@ -1,0 +1,68 @@
+// Forms whose windows are plain state: what is visible, and the events a test
+// raises as the user would.
+#ifndef TESTS_UNIT_SUPPORT_FAKE_FORMS_H_
+#define TESTS_UNIT_SUPPORT_FAKE_FORMS_H_
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/form.h"
+
+namespace plumeta::testing {
+
+class FakeFormWindow : public platform::FormWindow {
+ public:
+  FakeFormWindow(const platform::FormDescription& description,
+                 platform::FormEvents events)
+      : description(description), events(std::move(events)) {
+    for (const auto& control : description.controls) {
+      controls[control.name] = control.visible;
+    }
+  }
+
+  platform::FormDescription description;
+  platform::FormEvents events;
+  bool visible = false;
+  std::map<std::string, bool> controls;
+  std::vector<bool> visibility_changes;
+
+  void SetVisible(bool shown) override {
+    visible = shown;
+    visibility_changes.push_back(shown);
+  }
+  bool Visible() override { return visible; }
+  bool Minimized() override { return false; }
+  void SetNormalState() override {}
+  void SetForeground() override {}
+  int AddMessageHook(platform::Application::MessageHook) override { return 0; }
+  void RemoveMessageHook(int) override {}
+  void SetControlVisible(const std::string& control, bool shown) override {
+    controls[control] = shown;
+  }
+  bool ControlVisible(const std::string& control) override {
+    return controls[control];
+  }
+  void Close() override {
+    if (events.on_close) events.on_close();
+  }
+};
+
+class FakeForms : public platform::Forms {
+ public:
+  FakeFormWindow* last = nullptr;
+
+  std::unique_ptr<platform::FormWindow> CreateForm(
+      const platform::FormDescription& description,
+      platform::FormEvents events) override {
+    auto window =
+        std::make_unique<FakeFormWindow>(description, std::move(events));
+    last = window.get();
+    return window;
+  }
+};
+
+}  // namespace plumeta::testing
+
+#endif  // TESTS_UNIT_SUPPORT_FAKE_FORMS_H_

@@ -1,0 +1,123 @@
+// The tray monitor's main window on fakes: a Platform whose parts a test can
+// prepare and inspect, with the in-memory registry of the host stand-ins.
+#ifndef TESTS_UNIT_SUPPORT_MONITOR_TEST_BED_H_
+#define TESTS_UNIT_SUPPORT_MONITOR_TEST_BED_H_
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "monitor/conversion_settings.h"
+#include "monitor/main_form.h"
+#include "platform/host/memory_registry.h"
+#include "platform/platform.h"
+#include "tests/unit/support/fake_application.h"
+#include "tests/unit/support/fake_dialogs.h"
+#include "tests/unit/support/fake_files.h"
+#include "tests/unit/support/fake_forms.h"
+#include "tests/unit/support/fake_libraries.h"
+#include "tests/unit/support/fake_random.h"
+#include "tests/unit/support/fake_system.h"
+#include "tests/unit/support/fake_user_interface.h"
+
+namespace plumeta::testing {
+
+inline constexpr char kResponseFile[] = "C:\\WINDOWS\\system32\\plum.rsp";
+inline constexpr char kRunKey[] =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+class MonitorTestBed {
+ public:
+  MonitorTestBed() {
+    registry = Own(&platform.registry, new host::MemoryRegistry);
+    files = Own(&platform.files, new FakeFiles);
+    system = Own(&platform.system, new FakeSystem);
+    libraries = Own(&platform.libraries, new FakeLibraries);
+    ui = Own(&platform.user_interface, new FakeUserInterface);
+    application = Own(&platform.application, new FakeApplication);
+    dialogs = Own(&platform.dialogs, new FakeDialogs);
+    forms = Own(&platform.forms, new FakeForms);
+    random = Own(&platform.random, new FakeRandom);
+    system->environment["windir"] = "C:\\WINDOWS";
+    libraries->exports["kernel32.dll"] = {"IsWow64Process",
+                                          "Wow64DisableWow64FsRedirection",
+                                          "Wow64RevertWow64FsRedirection"};
+  }
+
+  // A registry value under the settings key, as a string or any type.
+  void Store(const std::string& name, const std::string& text) {
+    StoreValue(name, platform::RegistryValue::String(text));
+  }
+  void StoreValue(const std::string& name,
+                  const platform::RegistryValue& value) {
+    std::unique_ptr<platform::RegistryKey> key;
+    ASSERT_EQ(registry->OpenKey(platform::RootKey::kCurrentUser, kSettingsKey,
+                                true, &key),
+              platform::kSuccess);
+    ASSERT_EQ(key->WriteValue(name, value), platform::kSuccess);
+  }
+  // The stored text; "<missing>" when there is no such value.
+  std::string Stored(platform::RootKey root, const std::string& key_path,
+                     const std::string& name) {
+    std::unique_ptr<platform::RegistryKey> key;
+    if (registry->OpenKey(root, key_path, false, &key) != platform::kSuccess) {
+      return "<missing>";
+    }
+    platform::RegistryValue value;
+    if (key->ReadValue(name, &value) != platform::kSuccess) return "<missing>";
+    return value.Text();
+  }
+  std::string Stored(const std::string& name) {
+    return Stored(platform::RootKey::kCurrentUser, kSettingsKey, name);
+  }
+
+  std::string ResponseFile() {
+    auto it = files->files.find(kResponseFile);
+    return it == files->files.end() ? "<missing>" : it->second;
+  }
+  // How many times the file was put in place.
+  int ResponseFileWrites() {
+    int writes = 0;
+    for (const auto& entry : files->log) {
+      if (entry ==
+          std::string("replace ") + kResponseFile + ".new " + kResponseFile) {
+        ++writes;
+      }
+    }
+    return writes;
+  }
+
+  std::unique_ptr<TMain> NewMain() {
+    return std::make_unique<TMain>(platform, std::vector<std::string>{});
+  }
+  // A main window that has run its start-up sequence.
+  std::unique_ptr<TMain> Start() {
+    auto main = NewMain();
+    main->Create();
+    return main;
+  }
+  FakeFormWindow& window() { return *forms->last; }
+
+  platform::Platform platform;
+  host::MemoryRegistry* registry;
+  FakeFiles* files;
+  FakeSystem* system;
+  FakeLibraries* libraries;
+  FakeUserInterface* ui;
+  FakeApplication* application;
+  FakeDialogs* dialogs;
+  FakeForms* forms;
+  FakeRandom* random;
+
+ private:
+  template <typename Interface, typename Fake>
+  static Fake* Own(std::unique_ptr<Interface>* slot, Fake* fake) {
+    slot->reset(fake);
+    return fake;
+  }
+};
+
+}  // namespace plumeta::testing
+
+#endif  // TESTS_UNIT_SUPPORT_MONITOR_TEST_BED_H_
