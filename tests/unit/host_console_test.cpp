@@ -1,0 +1,242 @@
+// The host console user interface: one reader of standard input handing
+// lines to open dialogs or to commands, with the message loop running.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <sstream>
+
+#include "platform/host/console.h"
+#include "platform/host/host_application.h"
+#include "platform/host/host_dialogs.h"
+#include "platform/host/host_forms.h"
+#include "platform/host/host_message_box.h"
+
+namespace plumeta::host {
+namespace {
+
+using platform::MessageButtons;
+using platform::MessageIcon;
+using platform::MessageResult;
+
+platform::MenuItemView Item(const std::string& name,
+                            const std::string& caption) {
+  platform::MenuItemView item;
+  item.name = name;
+  item.caption = caption;
+  return item;
+}
+
+platform::ControlDescription Control(platform::ControlKind kind,
+                                     const std::string& name) {
+  platform::ControlDescription control;
+  control.kind = kind;
+  control.name = name;
+  return control;
+}
+
+// A console whose standard input is a pipe the test writes to.
+class ConsoleTest : public ::testing::Test {
+ protected:
+  ConsoleTest() {
+    int ends[2];
+    EXPECT_EQ(::pipe(ends), 0);
+    read_end_ = ends[0];
+    write_end_ = ends[1];
+    console_ = std::make_unique<Console>(read_end_, events_, errors_);
+    application_ =
+        std::make_unique<HostApplication>(*console_, platform::Size{800, 600});
+  }
+  ~ConsoleTest() override {
+    ::close(read_end_);
+    if (write_end_ >= 0) ::close(write_end_);
+  }
+  void Type(const std::string& text) {
+    ASSERT_EQ(::write(write_end_, text.data(), text.size()),
+              static_cast<ssize_t>(text.size()));
+  }
+  void EndInput() {
+    ::close(write_end_);
+    write_end_ = -1;
+  }
+  std::vector<std::string> EventLines() {
+    std::vector<std::string> lines;
+    std::istringstream in(events_.str());
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+  }
+
+  int read_end_ = -1;
+  int write_end_ = -1;
+  std::ostringstream events_;
+  std::ostringstream errors_;
+  std::unique_ptr<Console> console_;
+  std::unique_ptr<HostApplication> application_;
+};
+
+TEST(ParseConsoleCommandTest, KeywordAndTheRest) {
+  const auto command = ParseConsoleCommand("ok two  words \r");
+  EXPECT_EQ(command.keyword, "ok");
+  EXPECT_EQ(command.argument, "two  words ");
+  EXPECT_EQ(ParseConsoleCommand("close").argument, "");
+}
+
+TEST_F(ConsoleTest, InputBoxAnswers) {
+  HostDialogs dialogs(*application_);
+  const struct {
+    const char* typed;
+    const char* result;
+  } kRows[] = {
+      {"ok secret\n", "secret"},
+      {"ok two words\n", "two words"},
+      {"ok\n", ""},
+      {"cancel\n", "initial"},
+      {"yes\nok x\n", "x"},  // not an answer here: refused, the box waits
+  };
+  for (const auto& row : kRows) {
+    SCOPED_TRACE(row.typed);
+    Type(row.typed);
+    EXPECT_EQ(dialogs.InputBox("Caption", "Prompt: ", "initial"), row.result);
+  }
+  EXPECT_EQ(EventLines()[0], "input\tCaption\tPrompt: \tinitial");
+  EXPECT_NE(errors_.str().find("refused: yes"), std::string::npos);
+  Type("ok " + std::string(300, 'x') + "\n");
+  EXPECT_EQ(dialogs.InputBox("C", "P", "").size(), 255u);
+}
+
+TEST_F(ConsoleTest, LinesAfterAnAnswerWaitForTheirTurn) {
+  HostDialogs dialogs(*application_);
+  std::vector<std::string> clicks;
+  console_->RegisterCommand("click", [&](const std::string& name) {
+    clicks.push_back(name);
+    if (name == "Ask") clicks.push_back(dialogs.InputBox("C", "P", ""));
+  });
+  Type("click Ask\nok typed\nclick After\n");
+  application_->ProcessMessages();
+  application_->WaitForMessages(50);
+  EXPECT_EQ(clicks, (std::vector<std::string>{"Ask", "typed", "After"}));
+  EXPECT_EQ(errors_.str(), "");
+}
+
+TEST_F(ConsoleTest, UnknownCommandsAreRefused) {
+  Type("dance\n\n");
+  application_->WaitForMessages(50);
+  EXPECT_NE(errors_.str().find("refused: dance (unknown command)"),
+            std::string::npos);
+}
+
+TEST_F(ConsoleTest, TimersTickWhileADialogWaits) {
+  HostDialogs dialogs(*application_);
+  int ticks = 0;
+  application_->SetTimer(10, [&] {
+    if (++ticks == 3) Type("ok late\n");
+  });
+  EXPECT_EQ(dialogs.InputBox("C", "P", ""), "late");
+  EXPECT_GE(ticks, 3);
+}
+
+TEST_F(ConsoleTest, EndOfInputCancelsEveryDialog) {
+  EndInput();
+  HostDialogs dialogs(*application_);
+  HostMessageBoxes boxes(*application_);
+  EXPECT_EQ(dialogs.InputBox("C", "P", "kept"), "kept");
+  EXPECT_EQ(dialogs.SaveDialog({"a.PDF", "f", "*.PDF"}), std::nullopt);
+  EXPECT_EQ(dialogs.TrackPopupMenu({Item("A1", "A")}, {1, 2}), "");
+  EXPECT_EQ(boxes.MessageBox("t", "c", MessageButtons::kYesNo,
+                             MessageIcon::kNone, true),
+            MessageResult::kNo);
+  EXPECT_EQ(boxes.MessageBox("t", "c", MessageButtons::kOkCancel,
+                             MessageIcon::kNone, true),
+            MessageResult::kCancel);
+  EXPECT_EQ(boxes.MessageBox("t", "c", MessageButtons::kOk, MessageIcon::kError,
+                             true),
+            MessageResult::kOk);
+  // The loop does not spin at the end of input: a wait takes its time.
+  const auto start = std::chrono::steady_clock::now();
+  application_->WaitForMessages(100);
+  EXPECT_GE(std::chrono::steady_clock::now() - start,
+            std::chrono::milliseconds(90));
+}
+
+TEST_F(ConsoleTest, MessageBoxTakesOnlyItsOwnButtons) {
+  HostMessageBoxes boxes(*application_);
+  Type("ok\nyes\n");
+  EXPECT_EQ(boxes.MessageBox("Quit?", "Warning", MessageButtons::kYesNo,
+                             MessageIcon::kNone, true),
+            MessageResult::kYes);
+  EXPECT_EQ(EventLines()[0], "message\tWarning\tQuit?\tyesno\tnone");
+  EXPECT_NE(errors_.str().find("refused: ok"), std::string::npos);
+}
+
+TEST_F(ConsoleTest, MenuListsItsItemsAndTakesAClick) {
+  HostDialogs dialogs(*application_);
+  platform::MenuItemView quality = Item("Quality1", "PDF Quality");
+  platform::MenuItemView item = Item("Default1", "Default");
+  item.checked = true;
+  item.radio = true;
+  quality.items = {item};
+  platform::MenuItemView hidden = Item("N6", "-");
+  hidden.visible = false;
+  platform::MenuItemView exit = Item("Exit2", "E&xit");
+  Type("click Quality1\nclick N6\nclick Default1\n");
+  EXPECT_EQ(dialogs.TrackPopupMenu({quality, hidden, exit}, {400, 300}),
+            "Default1");
+  EXPECT_EQ(EventLines(),
+            (std::vector<std::string>{
+                "menu\t400\t300", "item\t0\tQuality1\tPDF Quality\tsubmenu",
+                "item\t1\tDefault1\tDefault\tchecked,radio",
+                "item\t0\tExit2\tE&xit\t"}));
+  Type("cancel\n");
+  EXPECT_EQ(dialogs.TrackPopupMenu({exit}, {0, 0}), "");
+}
+
+TEST_F(ConsoleTest, SaveDialogAddsTheDefaultExtension) {
+  HostDialogs dialogs(*application_);
+  Type("ok\nok C:\\out\\report\nok C:\\out.d\\x.pdf\ncancel\n");
+  const platform::SaveDialogRequest request{
+      "Doc.PDF", "Adobe PDF files (*.PDF)|*.PDF", "*.PDF"};
+  EXPECT_EQ(dialogs.SaveDialog(request), "Doc.PDF");
+  EXPECT_EQ(dialogs.SaveDialog(request), "C:\\out\\report.PDF");
+  EXPECT_EQ(dialogs.SaveDialog(request), "C:\\out.d\\x.pdf");
+  EXPECT_EQ(dialogs.SaveDialog(request), std::nullopt);
+  EXPECT_EQ(EventLines()[0],
+            "save\tDoc.PDF\tAdobe PDF files (*.PDF)|*.PDF\t*.PDF");
+}
+
+TEST_F(ConsoleTest, MainFormTakesButtonCloseAndClick) {
+  HostForms forms(*console_);
+  std::vector<std::string> seen;
+  platform::FormDescription description;
+  description.controls.push_back(
+      Control(platform::ControlKind::kButton, "Button4"));
+  platform::ControlDescription picture =
+      Control(platform::ControlKind::kPicture, "Image2");
+  picture.visible = false;
+  picture.clickable = true;
+  description.controls.push_back(picture);
+  platform::FormEvents events;
+  events.on_close = [&] { seen.push_back("close"); };
+  events.on_click = [&](const std::string& name) { seen.push_back(name); };
+  events.on_menu_item = [&](const std::string& name) {
+    seen.push_back("item " + name);
+    return name == "N6001";
+  };
+  auto window = forms.CreateForm(description, std::move(events));
+  window->SetVisible(true);
+  window->SetVisible(true);
+  Type("button Button4\nbutton Image2\nclose\nclick N6001\nclick Nope\n");
+  application_->WaitForMessages(50);
+  window->SetControlVisible("Image2", true);
+  Type("button Image2\n");
+  application_->WaitForMessages(50);
+  window->SetVisible(false);
+  EXPECT_EQ(seen, (std::vector<std::string>{"Button4", "close", "item N6001",
+                                            "item Nope", "Image2"}));
+  EXPECT_EQ(EventLines(),
+            (std::vector<std::string>{"window\tshown", "window\thidden"}));
+  EXPECT_NE(errors_.str().find("refused: button Image2"), std::string::npos);
+  EXPECT_NE(errors_.str().find("refused: click Nope"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace plumeta::host
