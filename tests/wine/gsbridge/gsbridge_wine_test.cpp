@@ -5,6 +5,8 @@
 //
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "tests/unit/gsbridge/bridge_under_test.h"
@@ -32,6 +34,11 @@ const BridgeUnderTest& Bridge() {
   static const BridgeUnderTest bridge = {
       Export<GsBridgeInstallCallBacksFunction>(MAKEINTRESOURCEA(2)),
       Export<GsBridgeCallGSFunction>(MAKEINTRESOURCEA(1))};
+  if (bridge.install_callbacks == nullptr || bridge.call_gs == nullptr) {
+    std::fprintf(stderr, "gsbridge.dll or its exports not found (%lu)\n",
+                 GetLastError());
+    std::abort();
+  }
   return bridge;
 }
 
