@@ -16,10 +16,11 @@ std::string AsciiLower(std::string text) {
   return text;
 }
 
-std::string PresetName(const std::string& quality) {
-  // The preset is "printer"; the menu item says "Print".
-  if (quality == "Print") return "printer";
-  return AsciiLower(quality);
+// "/printer" for the menu's "Print", else "/" and the name in lower case.
+std::string PresetValue(const std::string& quality) {
+  std::string value = "/";
+  value += quality == "Print" ? std::string("printer") : AsciiLower(quality);
+  return value;
 }
 
 }  // namespace
@@ -59,7 +60,7 @@ std::vector<std::string> ResponseFileArguments(
       GhostscriptBareArgument("-r", settings.resolution),
       GhostscriptArgument("-dCompatibilityLevel=",
                           encrypt ? "1.4" : settings.version),
-      GhostscriptArgument("-dPDFSETTINGS=", "/" + PresetName(settings.quality)),
+      GhostscriptArgument("-dPDFSETTINGS=", PresetValue(settings.quality)),
   };
   if (!encrypt) return arguments;
   const std::string& owner_password = NeedsGeneratedOwnerPassword(settings)

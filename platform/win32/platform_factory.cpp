@@ -8,6 +8,10 @@
 #include "platform/win32/registry.h"
 #include "platform/win32/system.h"
 #include "platform/win32/user_interface.h"
+#include "platform/win32/win32_application.h"
+#include "platform/win32/win32_dialogs.h"
+#include "platform/win32/win32_main_window.h"
+#include "platform/win32/win32_random.h"
 
 namespace plumeta::platform {
 
@@ -17,7 +21,15 @@ std::unique_ptr<Platform> CreatePlatform() {
   platform->files = std::make_unique<win32::Win32Files>();
   platform->system = std::make_unique<win32::Win32System>();
   platform->libraries = std::make_unique<win32::Win32Libraries>();
-  platform->user_interface = std::make_unique<win32::Win32UserInterface>();
+  auto user_interface = std::make_unique<win32::Win32UserInterface>();
+  auto application = std::make_unique<win32::Win32Application>();
+  platform->dialogs =
+      std::make_unique<win32::Win32Dialogs>(*application, *user_interface);
+  platform->forms =
+      std::make_unique<win32::Win32Forms>(*application, user_interface.get());
+  platform->random = std::make_unique<win32::Win32Random>();
+  platform->user_interface = std::move(user_interface);
+  platform->application = std::move(application);
   return platform;
 }
 

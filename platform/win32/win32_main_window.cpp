@@ -1,0 +1,271 @@
+// platform/win32: Win32 calls only, in their ANSI ("A") forms.
+#include "platform/win32/win32_main_window.h"
+
+#include <algorithm>
+
+namespace plumeta::win32 {
+namespace {
+
+constexpr int kFirstButtonId = 100;
+
+HFONT CreateFormFont(const platform::Font& font) {
+  return ::CreateFontA(font.height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL,
+                       FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                       DEFAULT_PITCH | FF_DONTCARE, font.name.c_str());
+}
+
+void RegisterFormClass(const std::string& name, WNDPROC procedure,
+                       const std::string& icon) {
+  HINSTANCE instance = ::GetModuleHandleA(nullptr);
+  WNDCLASSA existing;
+  if (::GetClassInfoA(instance, name.c_str(), &existing)) return;
+  WNDCLASSA window_class = {};
+  window_class.style = CS_DBLCLKS;
+  window_class.lpfnWndProc = procedure;
+  window_class.hInstance = instance;
+  window_class.hIcon =
+      icon.empty() ? nullptr : ::LoadIconA(instance, icon.c_str());
+  window_class.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
+  window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  window_class.lpszClassName = name.c_str();
+  ::RegisterClassA(&window_class);
+}
+
+}  // namespace
+
+Win32FormWindow::Win32FormWindow(HWND owner, Win32UserInterface* ui,
+                                 const platform::FormDescription& description,
+                                 platform::FormEvents events)
+    : ui_(ui), description_(description), events_(std::move(events)) {
+  RegisterFormClass(description_.name, &Win32FormWindow::StaticWindowProc,
+                    description_.icon_resource);
+  RECT frame = {0, 0, description_.client_size.width,
+                description_.client_size.height};
+  ::AdjustWindowRectEx(&frame, kFormStyle, FALSE, kFormExStyle);
+  const int width = frame.right - frame.left;
+  const int height = frame.bottom - frame.top;
+  window_ = ::CreateWindowExA(
+      kFormExStyle, description_.name.c_str(), description_.caption.c_str(),
+      kFormStyle, (::GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+      (::GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height, owner,
+      nullptr, ::GetModuleHandleA(nullptr), nullptr);
+  ::SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  form_font_.Reset(CreateFormFont(description_.font));
+  ::SendMessageA(window_, WM_SETFONT,
+                 reinterpret_cast<WPARAM>(form_font_.Get()), FALSE);
+  CreateChildren();
+  if (ui_ != nullptr) ui_->SetMainWindow(window_);
+}
+
+Win32FormWindow::~Win32FormWindow() {
+  if (ui_ != nullptr && ui_->main_window() == window_) {
+    ui_->SetMainWindow(nullptr);
+  }
+  ::SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
+  ::DestroyWindow(window_);
+}
+
+void Win32FormWindow::CreateChildren() {
+  HINSTANCE instance = ::GetModuleHandleA(nullptr);
+  int button_id = kFirstButtonId;
+  for (const auto& description : description_.controls) {
+    auto control = std::make_unique<Control>();
+    control->description = description;
+    control->visible = description.visible;
+    if (description.own_font) {
+      control->font.Reset(CreateFormFont(description.font));
+    }
+    HGDIOBJ font = control->font ? control->font.Get() : form_font_.Get();
+    const platform::Rect& at = description.bounds;
+    switch (description.kind) {
+      case platform::ControlKind::kPicture:
+        // A missing resource leaves the picture empty.
+        control->bitmap.Reset(
+            ::LoadImageA(instance, description.resource.c_str(), IMAGE_BITMAP,
+                         0, 0, LR_CREATEDIBSECTION));
+        break;
+      case platform::ControlKind::kButton:
+        control->child = ::CreateWindowExA(
+            0, "BUTTON", description.text.c_str(),
+            WS_CHILD | WS_TABSTOP | BS_PUSHBUTTON |
+                (description.visible ? WS_VISIBLE : 0),
+            at.left, at.top, at.Width(), at.Height(), window_,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(button_id++)),
+            instance, nullptr);
+        ::SendMessageA(control->child, WM_SETFONT,
+                       reinterpret_cast<WPARAM>(font), FALSE);
+        break;
+      case platform::ControlKind::kLabel:
+        break;
+    }
+    controls_.push_back(std::move(control));
+  }
+}
+
+LRESULT CALLBACK Win32FormWindow::StaticWindowProc(HWND window, UINT message,
+                                                   WPARAM wparam,
+                                                   LPARAM lparam) {
+  auto* self = reinterpret_cast<Win32FormWindow*>(
+      ::GetWindowLongPtrA(window, GWLP_USERDATA));
+  if (self == nullptr) return ::DefWindowProcA(window, message, wparam, lparam);
+  return self->WindowProc(message, wparam, lparam);
+}
+
+LRESULT Win32FormWindow::WindowProc(UINT message, WPARAM wparam,
+                                    LPARAM lparam) {
+  const auto hooks = hooks_;
+  for (const auto& [id, hook] : hooks) {
+    hook(message, static_cast<std::uintptr_t>(wparam),
+         static_cast<std::intptr_t>(lparam));
+  }
+  switch (message) {
+    case WM_CLOSE:
+      // The program decides what closing means; the window stays.
+      if (events_.on_close) events_.on_close();
+      return 0;
+    case WM_PAINT:
+      Paint();
+      return 0;
+    case WM_COMMAND:
+      if (HIWORD(wparam) == BN_CLICKED) {
+        for (const auto& control : controls_) {
+          if (control->child == reinterpret_cast<HWND>(lparam)) {
+            if (events_.on_click) events_.on_click(control->description.name);
+            return 0;
+          }
+        }
+      }
+      break;
+    case WM_LBUTTONUP:
+      if (Control* picture = PictureAt(static_cast<short>(LOWORD(lparam)),
+                                       static_cast<short>(HIWORD(lparam)))) {
+        if (events_.on_click) events_.on_click(picture->description.name);
+        return 0;
+      }
+      break;
+  }
+  return ::DefWindowProcA(window_, message, wparam, lparam);
+}
+
+void Win32FormWindow::Paint() {
+  PAINTSTRUCT paint;
+  HDC dc = ::BeginPaint(window_, &paint);
+  for (const auto& control : controls_) {
+    if (!control->visible) continue;
+    if (control->description.kind == platform::ControlKind::kPicture) {
+      PaintPicture(dc, *control);
+    } else if (control->description.kind == platform::ControlKind::kLabel) {
+      PaintLabel(dc, *control);
+    }
+  }
+  ::EndPaint(window_, &paint);
+}
+
+// Drawn at its place, unscaled, clipped to its bounds.
+void Win32FormWindow::PaintPicture(HDC dc, const Control& control) {
+  if (!control.bitmap) return;
+  BITMAP info;
+  if (::GetObjectA(control.bitmap.Get(), sizeof(info), &info) == 0) return;
+  HDC memory = ::CreateCompatibleDC(dc);
+  if (memory == nullptr) return;
+  HGDIOBJ old = ::SelectObject(memory, control.bitmap.Get());
+  const platform::Rect& at = control.description.bounds;
+  ::BitBlt(dc, at.left, at.top, std::min<int>(at.Width(), info.bmWidth),
+           std::min<int>(at.Height(), info.bmHeight), memory, 0, 0, SRCCOPY);
+  ::SelectObject(memory, old);
+  ::DeleteDC(memory);
+}
+
+void Win32FormWindow::PaintLabel(HDC dc, const Control& control) {
+  const platform::ControlDescription& label = control.description;
+  RECT rect = {label.bounds.left, label.bounds.top, label.bounds.right,
+               label.bounds.bottom};
+  if (!label.transparent) {
+    ::FillRect(dc, &rect, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+  }
+  HGDIOBJ old_font =
+      ::SelectObject(dc, control.font ? control.font.Get() : form_font_.Get());
+  ::SetBkMode(dc, TRANSPARENT);
+  ::SetTextColor(dc, RGB(label.text_color.red, label.text_color.green,
+                         label.text_color.blue));
+  ::DrawTextA(dc, label.text.c_str(), static_cast<int>(label.text.size()),
+              &rect, DT_LEFT | DT_TOP | DT_NOPREFIX | DT_WORDBREAK);
+  ::SelectObject(dc, old_font);
+}
+
+Win32FormWindow::Control* Win32FormWindow::Find(const std::string& name) {
+  for (const auto& control : controls_) {
+    if (control->description.name == name) return control.get();
+  }
+  return nullptr;
+}
+
+Win32FormWindow::Control* Win32FormWindow::PictureAt(int x, int y) {
+  for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
+    Control& control = **it;
+    const platform::Rect& at = control.description.bounds;
+    if (!control.visible || x < at.left || x >= at.right || y < at.top ||
+        y >= at.bottom) {
+      continue;
+    }
+    // The topmost control there takes the click, or nobody does.
+    return control.description.kind == platform::ControlKind::kPicture &&
+                   control.description.clickable
+               ? &control
+               : nullptr;
+  }
+  return nullptr;
+}
+
+void Win32FormWindow::SetVisible(bool visible) {
+  ::ShowWindow(window_, visible ? SW_SHOW : SW_HIDE);
+}
+
+bool Win32FormWindow::Visible() { return ::IsWindowVisible(window_) != FALSE; }
+
+bool Win32FormWindow::Minimized() { return ::IsIconic(window_) != FALSE; }
+
+void Win32FormWindow::SetNormalState() {
+  if (::IsIconic(window_)) ::ShowWindow(window_, SW_RESTORE);
+}
+
+void Win32FormWindow::SetForeground() { ::SetForegroundWindow(window_); }
+
+int Win32FormWindow::AddMessageHook(platform::Application::MessageHook hook) {
+  hooks_[++last_hook_] = std::move(hook);
+  return last_hook_;
+}
+
+void Win32FormWindow::RemoveMessageHook(int id) { hooks_.erase(id); }
+
+void Win32FormWindow::SetControlVisible(const std::string& name, bool visible) {
+  Control* control = Find(name);
+  if (control == nullptr || control->visible == visible) return;
+  control->visible = visible;
+  if (control->child != nullptr) {
+    ::ShowWindow(control->child, visible ? SW_SHOW : SW_HIDE);
+  } else {
+    const platform::Rect& at = control->description.bounds;
+    RECT rect = {at.left, at.top, at.right, at.bottom};
+    ::InvalidateRect(window_, &rect, TRUE);
+  }
+}
+
+bool Win32FormWindow::ControlVisible(const std::string& name) {
+  Control* control = Find(name);
+  return control != nullptr && control->visible;
+}
+
+void Win32FormWindow::Close() { ::SendMessageA(window_, WM_CLOSE, 0, 0); }
+
+std::unique_ptr<platform::FormWindow> Win32Forms::CreateForm(
+    const platform::FormDescription& description, platform::FormEvents events) {
+  const bool main_form = !main_form_created_;
+  main_form_created_ = true;
+  return std::make_unique<Win32FormWindow>(application_.Handle(),
+                                           main_form ? ui_ : nullptr,
+                                           description, std::move(events));
+}
+
+}  // namespace plumeta::win32
