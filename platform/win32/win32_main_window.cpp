@@ -190,7 +190,7 @@ void Win32FormWindow::PaintLabel(HDC dc, const Control& control) {
   ::SetTextColor(dc, RGB(label.text_color.red, label.text_color.green,
                          label.text_color.blue));
   ::DrawTextA(dc, label.text.c_str(), static_cast<int>(label.text.size()),
-              &rect, DT_LEFT | DT_TOP | DT_NOPREFIX | DT_WORDBREAK);
+              &rect, DT_LEFT | DT_TOP | DT_NOPREFIX);
   ::SelectObject(dc, old_font);
 }
 

@@ -1,8 +1,9 @@
 // platform/win32: Win32 calls only, in their ANSI ("A") forms. A form's
 // window drawn from its description: a fixed dialog frame with only a close
 // box, centred, its client area of the given size; pictures (bitmap
-// resources) and labels painted in description order, buttons as BUTTON
-// child windows. WM_CLOSE raises on_close and never destroys the window.
+// resources) and labels (each line as it stands, clipped to the label)
+// painted in description order; buttons as BUTTON child windows. WM_CLOSE
+// raises on_close and never destroys the window.
 #ifndef PLATFORM_WIN32_WIN32_MAIN_WINDOW_H_
 #define PLATFORM_WIN32_WIN32_MAIN_WINDOW_H_
 
