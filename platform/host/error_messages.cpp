@@ -16,7 +16,7 @@ constexpr Message kMessages[] = {
     {4, "The system cannot open the file."},
     {5, "Access is denied."},
     {6, "The handle is invalid."},
-    {8, "Not enough storage is available to process this command."},
+    {8, "Not enough memory resources are available to process this command."},
     {13, "The data is invalid."},
     {17, "The system cannot move the file to a different disk drive."},
     {29, "The system cannot write to the specified device."},
