@@ -81,7 +81,9 @@ HostFiles::HostFiles(std::shared_ptr<BoxProcess> process)
 bool HostFiles::Exists(const std::string& path) {
   std::optional<std::string> linux_path = process_->LinuxPath(path);
   struct stat info;
-  return linux_path && ::stat(linux_path->c_str(), &info) == 0;
+  // A folder is not a file, as on Windows.
+  return linux_path && ::stat(linux_path->c_str(), &info) == 0 &&
+         !S_ISDIR(info.st_mode);
 }
 
 ErrorCode HostFiles::Delete(const std::string& path) {

@@ -190,7 +190,7 @@ TEST_F(HostFilesTest, ReplacePutsOneFileInTheOthersPlace) {
 TEST_F(HostFilesTest, AttributesSizesAndFolders) {
   std::string file = Make("a.txt", "12345");
   EXPECT_TRUE(files_->Exists("c:\\users\\USER\\appdata\\local\\temp\\A.TXT"));
-  EXPECT_TRUE(files_->Exists("C:\\WINDOWS\\SYSTEM32"));
+  EXPECT_FALSE(files_->Exists("C:\\WINDOWS\\SYSTEM32"));  // a folder
   EXPECT_EQ(files_->Size(file), 5u);
   EXPECT_EQ(files_->Size("C:\\WINDOWS"), std::nullopt);
   EXPECT_FALSE(files_->IsReadOnly(file));
