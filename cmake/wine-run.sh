@@ -43,5 +43,10 @@ mkdir -p "$WINEPREFIX"
     wineserver -w
   fi
 ) 9>"$WINEPREFIX/.plumeta-lock"
-wineserver -p </dev/null >/dev/null 2>&1 || true
+# A new persistent server gets Wine's services started here, with their stdio
+# detached: started by the test itself they would inherit its output and keep
+# CTest waiting for them.
+if wineserver -p </dev/null >/dev/null 2>&1; then
+  "$loader64" wineboot </dev/null >/dev/null 2>&1 || true
+fi
 WINELOADER=$loader exec "$loader" "$@"

@@ -15,6 +15,9 @@ namespace plumeta::host {
 
 ConsoleCommand ParseConsoleCommand(std::string_view line) {
   if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) {
+    line.remove_prefix(1);
+  }
   const std::size_t space = line.find(' ');
   if (space == std::string_view::npos) return {std::string(line), ""};
   return {std::string(line.substr(0, space)),

@@ -25,7 +25,8 @@
 
 namespace plumeta::host {
 
-// A line split at its first space: "ok two words" is "ok" and "two words".
+// A line split at its first space after any leading blanks: "ok two words"
+// is "ok" and "two words"; a CR before the line end is dropped.
 struct ConsoleCommand {
   std::string keyword;
   std::string argument;

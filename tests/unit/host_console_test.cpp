@@ -7,10 +7,11 @@
 #include <sstream>
 
 #include "platform/host/console.h"
+#include "platform/host/console_events.h"
+#include "platform/host/console_user_interface.h"
 #include "platform/host/host_application.h"
 #include "platform/host/host_dialogs.h"
 #include "platform/host/host_forms.h"
-#include "platform/host/host_message_box.h"
 
 namespace plumeta::host {
 namespace {
@@ -73,6 +74,31 @@ class ConsoleTest : public ::testing::Test {
   std::unique_ptr<Console> console_;
   std::unique_ptr<HostApplication> application_;
 };
+
+TEST(ConsoleEventsTest, FieldsAreEscapedToStayOnOneLine) {
+  const struct {
+    const char* text;
+    const char* escaped;
+  } kRows[] = {
+      {"plain", "plain"},
+      {"C:\\Temp\\1024.pdf", "C:\\\\Temp\\\\1024.pdf"},
+      {"a\tb", "a\\tb"},
+      {"line\r\nnext", "line\\r\\nnext"},
+      {"\\t is not a tab", "\\\\t is not a tab"},
+      {"", ""},
+  };
+  for (const auto& row : kRows) {
+    SCOPED_TRACE(row.text);
+    EXPECT_EQ(EscapeEventField(row.text), row.escaped);
+    EXPECT_EQ(UnescapeEventField(row.escaped), row.text);
+  }
+  EXPECT_EQ(UnescapeEventField("\\x\\"), "\\x\\");
+
+  std::string line = EventLine("save", {"1024.pdf", "PDF\t*.pdf", ""});
+  EXPECT_EQ(line, "save\t1024.pdf\tPDF\\t*.pdf\t");
+  EXPECT_EQ(SplitEventLine(line),
+            (std::vector<std::string>{"save", "1024.pdf", "PDF\t*.pdf", ""}));
+}
 
 TEST(ParseConsoleCommandTest, KeywordAndTheRest) {
   const auto command = ParseConsoleCommand("ok two  words \r");
@@ -138,7 +164,7 @@ TEST_F(ConsoleTest, TimersTickWhileADialogWaits) {
 TEST_F(ConsoleTest, EndOfInputCancelsEveryDialog) {
   EndInput();
   HostDialogs dialogs(*application_);
-  HostMessageBoxes boxes(*application_);
+  ConsoleUserInterface boxes(*application_);
   EXPECT_EQ(dialogs.InputBox("C", "P", "kept"), "kept");
   EXPECT_EQ(dialogs.SaveDialog({"a.PDF", "f", "*.PDF"}), std::nullopt);
   EXPECT_EQ(dialogs.TrackPopupMenu({Item("A1", "A")}, {1, 2}), "");
@@ -159,13 +185,64 @@ TEST_F(ConsoleTest, EndOfInputCancelsEveryDialog) {
 }
 
 TEST_F(ConsoleTest, MessageBoxTakesOnlyItsOwnButtons) {
-  HostMessageBoxes boxes(*application_);
+  ConsoleUserInterface boxes(*application_);
   Type("ok\nyes\n");
   EXPECT_EQ(boxes.MessageBox("Quit?", "Warning", MessageButtons::kYesNo,
                              MessageIcon::kNone, true),
             MessageResult::kYes);
   EXPECT_EQ(EventLines()[0], "message\tWarning\tQuit?\tyesno\tnone");
   EXPECT_NE(errors_.str().find("refused: ok"), std::string::npos);
+}
+
+// Each row on a console of its own whose whole input is `input`.
+TEST(ConsoleUserInterfaceTest, AnswersTheBoxHasAndEndOfInputAsWindowsCloses) {
+  const struct {
+    MessageButtons buttons;
+    MessageIcon icon;
+    const char* input;
+    MessageResult result;
+    const char* event_end;
+    bool refused;
+  } kRows[] = {
+      {MessageButtons::kOk, MessageIcon::kError, "ok\n", MessageResult::kOk,
+       "\tok\terror\n", false},
+      {MessageButtons::kOk, MessageIcon::kInformation, "", MessageResult::kOk,
+       "\tok\tinformation\n", false},
+      {MessageButtons::kOk, MessageIcon::kNone, "yes\nok\n", MessageResult::kOk,
+       "\tok\tnone\n", true},
+      {MessageButtons::kOkCancel, MessageIcon::kWarning, " cancel \r\n",
+       MessageResult::kCancel, "\tokcancel\twarning\n", false},
+      {MessageButtons::kOkCancel, MessageIcon::kQuestion, "",
+       MessageResult::kCancel, "\tokcancel\tquestion\n", false},
+      {MessageButtons::kYesNo, MessageIcon::kQuestion, "no\n",
+       MessageResult::kNo, "\tyesno\tquestion\n", false},
+      {MessageButtons::kYesNo, MessageIcon::kNone, "cancel\n",
+       MessageResult::kNo, "\tyesno\tnone\n", true},
+      {MessageButtons::kYesNoCancel, MessageIcon::kNone, "maybe\ncancel\n",
+       MessageResult::kCancel, "\tyesnocancel\tnone\n", true},
+      {MessageButtons::kYesNoCancel, MessageIcon::kNone, "",
+       MessageResult::kCancel, "\tyesnocancel\tnone\n", false},
+  };
+  for (const auto& row : kRows) {
+    SCOPED_TRACE(row.event_end + std::string(" <- ") + row.input);
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    const std::string input = row.input;
+    ASSERT_EQ(::write(ends[1], input.data(), input.size()),
+              static_cast<ssize_t>(input.size()));
+    ::close(ends[1]);
+    std::ostringstream events;
+    std::ostringstream errors;
+    Console console(ends[0], events, errors);
+    HostApplication application(console, {800, 600});
+    ConsoleUserInterface ui(application);
+    EXPECT_EQ(ui.MessageBox("text", "caption", row.buttons, row.icon, false),
+              row.result);
+    EXPECT_EQ(events.str(),
+              std::string("message\tcaption\ttext") + row.event_end);
+    EXPECT_EQ(errors.str().empty(), !row.refused) << errors.str();
+    ::close(ends[0]);
+  }
 }
 
 TEST_F(ConsoleTest, MenuListsItsItemsAndTakesAClick) {

@@ -1,5 +1,5 @@
 // Host stand-in (Linux only).
-#include "platform/host/host_message_box.h"
+#include "platform/host/console_user_interface.h"
 
 #include <map>
 #include <string_view>
@@ -64,7 +64,7 @@ std::string_view IconName(MessageIcon icon) {
 
 }  // namespace
 
-MessageResult HostMessageBoxes::MessageBox(const std::string& text,
+MessageResult ConsoleUserInterface::MessageBox(const std::string& text,
                                            const std::string& caption,
                                            MessageButtons buttons,
                                            MessageIcon icon, bool) {
