@@ -65,9 +65,9 @@ std::string_view IconName(MessageIcon icon) {
 }  // namespace
 
 MessageResult ConsoleUserInterface::MessageBox(const std::string& text,
-                                           const std::string& caption,
-                                           MessageButtons buttons,
-                                           MessageIcon icon, bool) {
+                                               const std::string& caption,
+                                               MessageButtons buttons,
+                                               MessageIcon icon, bool) {
   const ButtonSet& set = Buttons(buttons);
   application_.console().Event("message",
                                {caption, text, set.name, IconName(icon)});

@@ -40,8 +40,8 @@ std::unique_ptr<Platform> CreatePlatform() {
   // one reader of standard input.
   host::Console& console = host::Console::Instance();
   auto application = std::make_unique<host::HostApplication>(
-      console, Size{process->facts().screen_width,
-                    process->facts().screen_height});
+      console,
+      Size{process->facts().screen_width, process->facts().screen_height});
   platform->user_interface =
       std::make_unique<host::ConsoleUserInterface>(*application);
   platform->dialogs = std::make_unique<host::HostDialogs>(*application);
