@@ -1,0 +1,227 @@
+// plumeta.exe itself: started with stored settings it writes its Run value
+// and the argument file in the native system folder; WM_CLOSE to its main
+// window stores the six values; "E&xit" answered Yes ends it.
+#include <gtest/gtest.h>
+
+#include "platform/win32/windows_api.h"
+// <aclapi.h> needs the types <windows.h> declares.
+#include <aclapi.h>
+
+#include "platform/win32/scoped_handle.h"
+#include "tests/wine/support/window_finder.h"
+#include "tests/wine/support/wine_test_support.h"
+
+namespace plumeta::win32 {
+namespace {
+
+constexpr char kSettingsKey[] =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\ShellExt";
+constexpr char kRunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr const char* kSettingNames[] = {"Version", "Quality",    "UPwd",
+                                         "OPwd",    "Resolution", "Permission"};
+
+std::string ReadString(HKEY root, const char* path, const char* name) {
+  char value[512] = {};
+  DWORD size = sizeof(value);
+  if (::RegGetValueA(root, path, name, RRF_RT_REG_SZ, nullptr, value, &size) !=
+      ERROR_SUCCESS) {
+    return "<missing>";
+  }
+  return value;
+}
+
+void WriteString(HKEY root, const char* path, const char* name,
+                 const std::string& text) {
+  ScopedRegistryKey key;
+  ASSERT_EQ(::RegCreateKeyExA(root, path, 0, nullptr, 0, KEY_ALL_ACCESS,
+                              nullptr, key.Receive(), nullptr),
+            ERROR_SUCCESS);
+  ASSERT_EQ(::RegSetValueExA(key.Get(), name, 0, REG_SZ,
+                             reinterpret_cast<const BYTE*>(text.c_str()),
+                             static_cast<DWORD>(text.size() + 1)),
+            ERROR_SUCCESS);
+}
+
+void DeleteValue(HKEY root, const char* path, const char* name) {
+  ScopedRegistryKey key;
+  if (::RegOpenKeyExA(root, path, 0, KEY_ALL_ACCESS, key.Receive()) ==
+      ERROR_SUCCESS) {
+    ::RegDeleteValueA(key.Get(), name);
+  }
+}
+
+std::string SystemFolder() {
+  char folder[MAX_PATH] = {};
+  ::GetSystemDirectoryA(folder, MAX_PATH);
+  return folder;
+}
+
+std::string TempFolderWithoutBackslash() {
+  char folder[MAX_PATH + 1] = {};
+  ::GetTempPathA(sizeof(folder), folder);
+  std::string path = folder;
+  if (!path.empty() && path.back() == '\\') path.pop_back();
+  return path;
+}
+
+// Whether the file's DACL allows anything to that well-known group.
+bool Grants(const std::string& path, WELL_KNOWN_SID_TYPE group) {
+  PACL dacl = nullptr;
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  if (::GetNamedSecurityInfoA(path.c_str(), SE_FILE_OBJECT,
+                              DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                              &dacl, nullptr, &descriptor) != ERROR_SUCCESS) {
+    return true;  // unknown counts as granted
+  }
+  ScopedLocalMemory owned(descriptor);
+  if (dacl == nullptr) return true;  // a NULL DACL grants everybody all
+  BYTE sid[SECURITY_MAX_SID_SIZE];
+  DWORD size = sizeof(sid);
+  if (!::CreateWellKnownSid(group, nullptr, sid, &size)) return true;
+  for (DWORD i = 0; i < dacl->AceCount; ++i) {
+    ACE_HEADER* ace = nullptr;
+    if (!::GetAce(dacl, i, reinterpret_cast<void**>(&ace))) continue;
+    if (ace->AceType != ACCESS_ALLOWED_ACE_TYPE) continue;
+    auto* allowed = reinterpret_cast<ACCESS_ALLOWED_ACE*>(ace);
+    if (::EqualSid(&allowed->SidStart, sid) && allowed->Mask != 0) return true;
+  }
+  return false;
+}
+
+bool SameText(const std::string& a, const std::string& b) {
+  return ::lstrcmpiA(a.c_str(), b.c_str()) == 0;
+}
+
+class MonitorProgramTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (const char* name : kSettingNames) {
+      DeleteValue(HKEY_CURRENT_USER, kSettingsKey, name);
+    }
+    DeleteValue(HKEY_LOCAL_MACHINE, kRunKey, "Plumeta");
+    ::DeleteFileA(response_file_.c_str());
+  }
+  void TearDown() override {
+    if (process_) {
+      ::TerminateProcess(process_.Get(), 1);
+      ::WaitForSingleObject(process_.Get(), 5000);
+    }
+    SetUp();
+  }
+
+  // Starts plumeta.exe and waits until its start-up has shown the main
+  // window; that window, or null.
+  HWND Start() {
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION started = {};
+    std::string command = "\"" + exe_ + "\"";
+    if (!::CreateProcessA(exe_.c_str(), command.data(), nullptr, nullptr, FALSE,
+                          0, nullptr, nullptr, &startup, &started)) {
+      return nullptr;
+    }
+    ::CloseHandle(started.hThread);
+    process_.Reset(started.hProcess);
+    return wine_test::WaitForWindow(
+        [] { return wine_test::FindVisibleWindow("TMain", "Plumeta"); }, 30000);
+  }
+  bool Ended(DWORD timeout_ms, DWORD* exit_code) {
+    if (::WaitForSingleObject(process_.Get(), timeout_ms) != WAIT_OBJECT_0) {
+      return false;
+    }
+    ::GetExitCodeProcess(process_.Get(), exit_code);
+    process_.Reset();
+    return true;
+  }
+
+  const std::string exe_ = wine_test::ThroughDriveZ(PLUMETA_EXE);
+  const std::string response_file_ = SystemFolder() + "\\plum.rsp";
+  ScopedKernelHandle process_;
+};
+
+TEST_F(MonitorProgramTest, StartWritesRunValueAndFileCloseStoresTheSix) {
+  WriteString(HKEY_CURRENT_USER, kSettingsKey, "Version", "1.4");
+  WriteString(HKEY_CURRENT_USER, kSettingsKey, "Quality", "Ebook");
+  WriteString(HKEY_CURRENT_USER, kSettingsKey, "Resolution", "300");
+  WriteString(HKEY_CURRENT_USER, kSettingsKey, "UPwd", "two words");
+  WriteString(HKEY_CURRENT_USER, kSettingsKey, "Permission", "11111110");
+  HWND main_window = Start();
+  ASSERT_NE(main_window, nullptr) << "no main window from " << exe_;
+
+  EXPECT_TRUE(
+      SameText(ReadString(HKEY_LOCAL_MACHINE, kRunKey, "Plumeta"), exe_))
+      << ReadString(HKEY_LOCAL_MACHINE, kRunKey, "Plumeta");
+  // The application window that the single-instance guard looks for.
+  EXPECT_NE(::FindWindowA("Plumeta", "Plumeta"), nullptr);
+
+  const auto file = wine_test::ReadWholeFile(response_file_);
+  ASSERT_TRUE(file.has_value()) << response_file_;
+  const std::string head =
+      "-ID:\\build\\plumeta\\gs\\system32\\lib;D:\\build\\plumeta\\gs\\fonts"
+      "\r\n\r\n-sDEVICE=pdfwrite\r\n\r\n-sOutputFile=" +
+      TempFolderWithoutBackslash() +
+      "\\1024.pdf\r\n\r\n-dNOPAUSE\r\n\r\n-dSAFER\r\n\r\n-dBATCH\r\n\r\n"
+      "-r300\r\n\r\n-dCompatibilityLevel=1.4\r\n\r\n"
+      "-dPDFSETTINGS=/ebook\r\n\r\n-sOwnerPassword=";
+  ASSERT_EQ(file->substr(0, head.size()), head);
+  const std::string owner = file->substr(head.size(), 32);
+  EXPECT_EQ(owner.find_first_not_of("0123456789abcdef"), std::string::npos);
+  EXPECT_EQ(file->substr(head.size() + 32),
+            "\r\n\r\n-sUserPassword=\"two words\"\r\n\r\n-dEncryptionR#3\r\n"
+            "\r\n-dKeyLength#128\r\n\r\n-dPermissions#-2052\r\n\r\n");
+  EXPECT_FALSE(wine_test::ReadWholeFile(response_file_ + ".new").has_value());
+  // Nobody but administrators and the system reads the passwords. (Wine
+  // keeps no access list of its own; it shows one made from the Unix mode,
+  // which the protected write leaves without any grant to others.)
+  EXPECT_FALSE(Grants(response_file_, WinWorldSid));
+  EXPECT_FALSE(Grants(response_file_, WinBuiltinUsersSid));
+
+  EXPECT_EQ(ReadString(HKEY_CURRENT_USER, kSettingsKey, "OPwd"), "<missing>");
+  ::PostMessageA(main_window, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(wine_test::PumpUntil(
+      [&] { return !::IsWindowVisible(main_window); }, 10000));
+  EXPECT_EQ(ReadString(HKEY_CURRENT_USER, kSettingsKey, "Version"), "1.4");
+  EXPECT_EQ(ReadString(HKEY_CURRENT_USER, kSettingsKey, "Quality"), "Ebook");
+  EXPECT_EQ(ReadString(HKEY_CURRENT_USER, kSettingsKey, "UPwd"), "two words");
+  EXPECT_EQ(ReadString(HKEY_CURRENT_USER, kSettingsKey, "OPwd"), "");
+  EXPECT_EQ(ReadString(HKEY_CURRENT_USER, kSettingsKey, "Resolution"), "300");
+  EXPECT_EQ(ReadString(HKEY_CURRENT_USER, kSettingsKey, "Permission"),
+            "11111110");
+  // Closing the window never ends the program.
+  DWORD exit_code = 0;
+  EXPECT_FALSE(Ended(500, &exit_code));
+}
+
+// The "Menu" button, "E&xit" by its access key, then Yes in the warning.
+TEST_F(MonitorProgramTest, ExitFromTheMenuAnsweredYesEndsTheProgram) {
+  HWND main_window = Start();
+  ASSERT_NE(main_window, nullptr);
+  HWND button = ::FindWindowExA(main_window, nullptr, "BUTTON", "Menu");
+  ASSERT_NE(button, nullptr);
+  ::PostMessageA(button, BM_CLICK, 0, 0);
+  const DWORD process_id = ::GetProcessId(process_.Get());
+  HWND menu = wine_test::WaitForWindow(
+      [&] {
+        return wine_test::FindVisibleWindow("#32768", nullptr, process_id);
+      },
+      10000);
+  ASSERT_NE(menu, nullptr);
+  ::PostMessageA(menu, WM_CHAR, 'x', 0);
+  HWND warning = wine_test::WaitForWindow(
+      [&] {
+        return wine_test::FindVisibleWindow("#32770", "Warning", process_id);
+      },
+      10000);
+  ASSERT_NE(warning, nullptr);
+  EXPECT_EQ(::GetWindow(warning, GW_OWNER), main_window);
+  ::PostMessageA(::GetDlgItem(warning, IDYES), BM_CLICK, 0, 0);
+  DWORD exit_code = 1;
+  ASSERT_TRUE(Ended(10000, &exit_code));
+  EXPECT_EQ(exit_code, 0u);
+  EXPECT_EQ(ReadString(HKEY_CURRENT_USER, kSettingsKey, "Version"), "1.3");
+  EXPECT_EQ(ReadString(HKEY_CURRENT_USER, kSettingsKey, "Permission"),
+            "11111111");
+}
+
+}  // namespace
+}  // namespace plumeta::win32

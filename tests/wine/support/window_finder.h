@@ -1,0 +1,73 @@
+// Finding the windows a test drives: dialogs, message boxes and menus of
+// this or another process, as a user would find them on the screen.
+#ifndef TESTS_WINE_SUPPORT_WINDOW_FINDER_H_
+#define TESTS_WINE_SUPPORT_WINDOW_FINDER_H_
+
+#include <functional>
+#include <string>
+
+#include "platform/win32/windows_api.h"
+
+namespace plumeta::wine_test {
+
+// The first visible top-level window of that class (and title, unless
+// null, and process, unless 0); null when there is none.
+inline HWND FindVisibleWindow(const char* class_name, const char* title,
+                              DWORD process_id = 0) {
+  struct Search {
+    const char* class_name;
+    const char* title;
+    DWORD process_id;
+    HWND found;
+  } search{class_name, title, process_id, nullptr};
+  ::EnumWindows(
+      [](HWND window, LPARAM data) -> BOOL {
+        auto* search = reinterpret_cast<Search*>(data);
+        char name[256] = {};
+        char text[256] = {};
+        ::GetClassNameA(window, name, sizeof(name));
+        ::GetWindowTextA(window, text, sizeof(text));
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(window, &owner);
+        if (std::string(name) == search->class_name &&
+            (search->process_id == 0 || owner == search->process_id) &&
+            (search->title == nullptr || std::string(text) == search->title) &&
+            ::IsWindowVisible(window)) {
+          search->found = window;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// Pumps this thread's messages until `done` holds or `timeout_ms` passed.
+inline bool PumpUntil(const std::function<bool()>& done, DWORD timeout_ms) {
+  const DWORD start = ::GetTickCount();
+  while (!done()) {
+    if (::GetTickCount() - start > timeout_ms) return false;
+    MSG message;
+    while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      ::TranslateMessage(&message);
+      ::DispatchMessageA(&message);
+    }
+    ::Sleep(10);
+  }
+  return true;
+}
+
+// Waits (without pumping: another thread or process owns the window) until
+// `find` gives a window, or `timeout_ms` passed.
+inline HWND WaitForWindow(const std::function<HWND()>& find, DWORD timeout_ms) {
+  const DWORD start = ::GetTickCount();
+  while (::GetTickCount() - start <= timeout_ms) {
+    if (HWND window = find()) return window;
+    ::Sleep(20);
+  }
+  return nullptr;
+}
+
+}  // namespace plumeta::wine_test
+
+#endif  // TESTS_WINE_SUPPORT_WINDOW_FINDER_H_

@@ -1,0 +1,154 @@
+// The tray monitor's main window as the Win32 code draws it from its
+// description.
+#include "platform/win32/win32_main_window.h"
+
+#include <gtest/gtest.h>
+
+#include "monitor/main_form_layout.h"
+#include "tests/wine/support/window_finder.h"
+
+namespace plumeta::win32 {
+namespace {
+
+class Win32MainWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    application_.SetTitle("PlumetaMainWindowTest");
+    platform::FormEvents events;
+    events.on_close = [this] { seen_.push_back("close"); };
+    events.on_click = [this](const std::string& name) {
+      seen_.push_back(name);
+    };
+    forms_ = std::make_unique<Win32Forms>(application_, &ui_);
+    window_ = forms_->CreateForm(MainFormDescription(), std::move(events));
+    handle_ = static_cast<Win32FormWindow&>(*window_).handle();
+    ASSERT_NE(handle_, nullptr);
+  }
+
+  HWND Button() { return ::FindWindowExA(handle_, nullptr, "BUTTON", "Menu"); }
+
+  // The colour on screen at a client point of the shown window.
+  COLORREF PixelAt(int x, int y) {
+    HDC dc = ::GetDC(handle_);
+    const COLORREF color = ::GetPixel(dc, x, y);
+    ::ReleaseDC(handle_, dc);
+    return color;
+  }
+  // The colour of a bitmap resource at a point.
+  static COLORREF ResourcePixel(const char* resource, int x, int y) {
+    ScopedGdiObject bitmap(::LoadImageA(::GetModuleHandleA(nullptr), resource,
+                                        IMAGE_BITMAP, 0, 0,
+                                        LR_CREATEDIBSECTION));
+    if (!bitmap) return CLR_INVALID;
+    HDC dc = ::CreateCompatibleDC(nullptr);
+    HGDIOBJ old = ::SelectObject(dc, bitmap.Get());
+    const COLORREF color = ::GetPixel(dc, x, y);
+    ::SelectObject(dc, old);
+    ::DeleteDC(dc);
+    return color;
+  }
+  void ShowAndPaint() {
+    window_->SetVisible(true);
+    ::UpdateWindow(handle_);
+    wine_test::PumpUntil([] { return false; }, 300);
+  }
+
+  Win32Application application_;
+  Win32UserInterface ui_;
+  std::unique_ptr<Win32Forms> forms_;
+  std::unique_ptr<platform::FormWindow> window_;
+  HWND handle_ = nullptr;
+  std::vector<std::string> seen_;
+};
+
+TEST_F(Win32MainWindowTest, FrameCaptionSizeAndPlace) {
+  char text[64] = {};
+  ::GetClassNameA(handle_, text, sizeof(text));
+  EXPECT_STREQ(text, "TMain");
+  ::GetWindowTextA(handle_, text, sizeof(text));
+  EXPECT_STREQ(text, "Plumeta");
+  RECT client;
+  ::GetClientRect(handle_, &client);
+  EXPECT_EQ(client.right, 462);
+  EXPECT_EQ(client.bottom, 205);
+  const LONG_PTR style = ::GetWindowLongPtrA(handle_, GWL_STYLE);
+  EXPECT_TRUE(style & WS_CAPTION);
+  EXPECT_TRUE(style & WS_SYSMENU);
+  EXPECT_FALSE(style & WS_THICKFRAME);
+  EXPECT_FALSE(style & WS_MINIMIZEBOX);
+  EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+  EXPECT_TRUE(::GetWindowLongPtrA(handle_, GWL_EXSTYLE) & WS_EX_DLGMODALFRAME);
+  RECT frame;
+  ::GetWindowRect(handle_, &frame);
+  EXPECT_NEAR((frame.left + frame.right) / 2,
+              ::GetSystemMetrics(SM_CXSCREEN) / 2, 1);
+  EXPECT_NEAR((frame.top + frame.bottom) / 2,
+              ::GetSystemMetrics(SM_CYSCREEN) / 2, 1);
+  // Owned by the application window, so it has no taskbar button of its own;
+  // the owner of the program's message boxes and dialogs.
+  EXPECT_EQ(::GetWindow(handle_, GW_OWNER), application_.Handle());
+  EXPECT_EQ(ui_.main_window(), handle_);
+  EXPECT_FALSE(window_->Visible());
+}
+
+TEST_F(Win32MainWindowTest, MenuButtonWithTheFormsFont) {
+  HWND button = Button();
+  ASSERT_NE(button, nullptr);
+  RECT rect;
+  ::GetWindowRect(button, &rect);
+  POINT top_left = {rect.left, rect.top};
+  ::ScreenToClient(handle_, &top_left);
+  EXPECT_EQ(top_left.x, 8);
+  EXPECT_EQ(top_left.y, 144);
+  EXPECT_EQ(rect.right - rect.left, 75);
+  EXPECT_EQ(rect.bottom - rect.top, 25);
+  LOGFONTA font = {};
+  ASSERT_NE(::GetObjectA(reinterpret_cast<HGDIOBJ>(
+                             ::SendMessageA(button, WM_GETFONT, 0, 0)),
+                         sizeof(font), &font),
+            0);
+  EXPECT_STREQ(font.lfFaceName, "Tahoma");
+  EXPECT_EQ(font.lfHeight, -11);
+  ::SendMessageA(button, BM_CLICK, 0, 0);
+  EXPECT_EQ(seen_, std::vector<std::string>{"Button4"});
+}
+
+TEST_F(Win32MainWindowTest, CloseRaisesTheEventAndTheWindowStays) {
+  window_->SetVisible(true);
+  ::SendMessageA(handle_, WM_CLOSE, 0, 0);
+  window_->Close();
+  EXPECT_EQ(seen_, (std::vector<std::string>{"close", "close"}));
+  EXPECT_TRUE(::IsWindow(handle_));
+  EXPECT_TRUE(window_->Visible());
+}
+
+TEST_F(Win32MainWindowTest, SupportPictureAnswersClicksOnceShown) {
+  const LPARAM at = MAKELPARAM(40, 40);
+  ::SendMessageA(handle_, WM_LBUTTONUP, 0, at);
+  EXPECT_TRUE(seen_.empty());
+  EXPECT_FALSE(window_->ControlVisible("Image2"));
+  window_->SetControlVisible("Image2", true);
+  EXPECT_TRUE(window_->ControlVisible("Image2"));
+  ::SendMessageA(handle_, WM_LBUTTONUP, 0, at);
+  // The label is no picture: a click there reports nothing.
+  ::SendMessageA(handle_, WM_LBUTTONUP, 0, MAKELPARAM(200, 60));
+  EXPECT_EQ(seen_, std::vector<std::string>{"Image2"});
+}
+
+TEST_F(Win32MainWindowTest, PaintsTheBackgroundAndThePicture) {
+  const COLORREF background = ResourcePixel("IMAGE1", 300, 190);
+  if (background == CLR_INVALID) {
+    GTEST_SKIP() << "the test program carries no IMAGE1 resource";
+  }
+  ShowAndPaint();
+  EXPECT_EQ(PixelAt(300, 190), background);
+  // Image2's place shows the background until start-up shows the picture.
+  EXPECT_EQ(PixelAt(48, 100), ResourcePixel("IMAGE1", 48, 100));
+  window_->SetControlVisible("Image2", true);
+  ::UpdateWindow(handle_);
+  wine_test::PumpUntil([] { return false; }, 200);
+  EXPECT_EQ(PixelAt(48, 100), ResourcePixel("IMAGE2", 48, 100));
+}
+
+}  // namespace
+}  // namespace plumeta::win32
