@@ -10,35 +10,37 @@
 
 namespace plumeta::wine_test {
 
+struct WindowSearch {
+  const char* class_name;
+  const char* title;
+  DWORD process_id;
+  HWND found;
+};
+
+inline BOOL CALLBACK MatchWindow(HWND window, LPARAM data) {
+  auto* search = reinterpret_cast<WindowSearch*>(data);
+  char name[256] = {};
+  char text[256] = {};
+  ::GetClassNameA(window, name, sizeof(name));
+  ::GetWindowTextA(window, text, sizeof(text));
+  DWORD owner = 0;
+  ::GetWindowThreadProcessId(window, &owner);
+  if (std::string(name) == search->class_name &&
+      (search->process_id == 0 || owner == search->process_id) &&
+      (search->title == nullptr || std::string(text) == search->title) &&
+      ::IsWindowVisible(window)) {
+    search->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
 // The first visible top-level window of that class (and title, unless
 // null, and process, unless 0); null when there is none.
 inline HWND FindVisibleWindow(const char* class_name, const char* title,
                               DWORD process_id = 0) {
-  struct Search {
-    const char* class_name;
-    const char* title;
-    DWORD process_id;
-    HWND found;
-  } search{class_name, title, process_id, nullptr};
-  ::EnumWindows(
-      [](HWND window, LPARAM data) -> BOOL {
-        auto* search = reinterpret_cast<Search*>(data);
-        char name[256] = {};
-        char text[256] = {};
-        ::GetClassNameA(window, name, sizeof(name));
-        ::GetWindowTextA(window, text, sizeof(text));
-        DWORD owner = 0;
-        ::GetWindowThreadProcessId(window, &owner);
-        if (std::string(name) == search->class_name &&
-            (search->process_id == 0 || owner == search->process_id) &&
-            (search->title == nullptr || std::string(text) == search->title) &&
-            ::IsWindowVisible(window)) {
-          search->found = window;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  WindowSearch search{class_name, title, process_id, nullptr};
+  ::EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
