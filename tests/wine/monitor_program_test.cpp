@@ -225,3 +225,55 @@ TEST_F(MonitorProgramTest, ExitFromTheMenuAnsweredYesEndsTheProgram) {
 
 }  // namespace
 }  // namespace plumeta::win32
+
+namespace plumeta::win32 {
+namespace {
+
+struct DataModuleTraits {
+  using Handle = HMODULE;
+  static Handle Invalid() { return nullptr; }
+  static bool Close(Handle module) { return ::FreeLibrary(module) != FALSE; }
+};
+
+// What plumeta.exe carries: the manifest that asks for administrator rights,
+// the version, the pictures and icons.
+TEST(MonitorResourcesTest, ManifestPicturesIconsAndVersion) {
+  ScopedHandle<DataModuleTraits> exe(
+      ::LoadLibraryExA(wine_test::ThroughDriveZ(PLUMETA_EXE).c_str(), nullptr,
+                       LOAD_LIBRARY_AS_DATAFILE));
+  ASSERT_TRUE(exe);
+  HRSRC manifest =
+      ::FindResourceA(exe.Get(), MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+  ASSERT_NE(manifest, nullptr);
+  const std::string text(static_cast<const char*>(::LockResource(
+                             ::LoadResource(exe.Get(), manifest))),
+                         ::SizeofResource(exe.Get(), manifest));
+  EXPECT_NE(text.find("level=\"requireAdministrator\" uiAccess=\"false\""),
+            std::string::npos);
+  EXPECT_NE(::FindResourceA(exe.Get(), MAKEINTRESOURCEA(1), RT_VERSION),
+            nullptr);
+
+  const struct {
+    const char* name;
+    LONG width;
+    LONG height;
+  } kBitmaps[] = {{"IMAGE1", 462, 205}, {"IMAGE2", 96, 138}};
+  for (const auto& row : kBitmaps) {
+    SCOPED_TRACE(row.name);
+    HRSRC found = ::FindResourceA(exe.Get(), row.name, RT_BITMAP);
+    ASSERT_NE(found, nullptr);
+    const auto* header = static_cast<const BITMAPINFOHEADER*>(
+        ::LockResource(::LoadResource(exe.Get(), found)));
+    EXPECT_EQ(header->biWidth, row.width);
+    EXPECT_EQ(header->biHeight, row.height);
+    EXPECT_EQ(header->biBitCount, 24);
+  }
+  for (const char* icon :
+       {"MAINICON", "TRAY0", "TRAY1", "TRAY2", "TRAY3", "TRAY4", "TRAY5"}) {
+    SCOPED_TRACE(icon);
+    EXPECT_NE(::FindResourceA(exe.Get(), icon, RT_GROUP_ICON), nullptr);
+  }
+}
+
+}  // namespace
+}  // namespace plumeta::win32
