@@ -257,7 +257,7 @@ TEST_F(ConversionSettingsTest, CloseStoresThePermissionRebuiltFromTheMenu) {
   EXPECT_EQ(bed_.Stored("Permission"), "11111110");
 }
 
-TEST_F(ConversionSettingsTest, MenuAsDescribed) {
+TEST_F(ConversionSettingsTest, MenuItemsTheirCaptionsAndMarks) {
   auto main = bed_.NewMain();
   const auto view = main->popup_menu1().View();
   std::vector<std::string> top;

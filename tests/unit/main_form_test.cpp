@@ -221,7 +221,7 @@ TEST_F(MainFormTest, DestroyReleasesTheJobTable) {
   EXPECT_EQ(releases, 1);
 }
 
-TEST_F(MainFormTest, TheWindowAsDescribed) {
+TEST_F(MainFormTest, WindowLayout) {
   auto main = bed_.NewMain();
   const auto& form = bed_.window().description;
   EXPECT_EQ(form.name, "TMain");
