@@ -26,7 +26,7 @@ std::unique_ptr<Platform> CreatePlatform() {
   platform->dialogs =
       std::make_unique<win32::Win32Dialogs>(*application, *user_interface);
   platform->forms =
-      std::make_unique<win32::Win32Forms>(*application, user_interface.get());
+      std::make_unique<win32::Win32Forms>(*application, *user_interface);
   platform->random = std::make_unique<win32::Win32Random>();
   platform->user_interface = std::move(user_interface);
   platform->application = std::move(application);

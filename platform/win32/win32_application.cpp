@@ -97,9 +97,9 @@ LRESULT Win32Application::WindowProc(UINT message, WPARAM wparam,
     return 0;
   }
   if (message == WM_CLOSE) {
-    // The application window is never closed by the user; the program ends
-    // through Terminate.
-    Terminate();
+    // Closing the application closes its main window, which decides what
+    // that means; the application window itself stays.
+    if (main_form_ != nullptr) ::SendMessageA(main_form_, WM_CLOSE, 0, 0);
     return 0;
   }
   return ::DefWindowProcA(window_, message, wparam, lparam);

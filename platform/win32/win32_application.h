@@ -51,6 +51,9 @@ class Win32Application : public platform::Application {
 
   // The application window, created when missing.
   HWND Handle();
+  // The program's main window: a WM_CLOSE to the application window (the
+  // taskbar's "Close", a task manager's "End task") closes it instead.
+  void SetMainForm(HWND main_form) { main_form_ = main_form; }
 
   // The window procedure, an ordinary member a test can call.
   LRESULT WindowProc(UINT message, WPARAM wparam, LPARAM lparam);
@@ -66,6 +69,7 @@ class Win32Application : public platform::Application {
   std::string title_;
   std::string class_name_;
   HWND window_ = nullptr;
+  HWND main_form_ = nullptr;
   const UINT posted_call_message_;
   bool terminated_ = false;
   std::deque<std::function<void()>> posted_;

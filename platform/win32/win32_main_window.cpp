@@ -34,10 +34,15 @@ void RegisterFormClass(const std::string& name, WNDPROC procedure,
 
 }  // namespace
 
-Win32FormWindow::Win32FormWindow(HWND owner, Win32UserInterface* ui,
+Win32FormWindow::Win32FormWindow(Win32Application& application,
+                                 Win32UserInterface& ui, bool main_form,
                                  const platform::FormDescription& description,
                                  platform::FormEvents events)
-    : ui_(ui), description_(description), events_(std::move(events)) {
+    : application_(application),
+      ui_(ui),
+      main_form_(main_form),
+      description_(description),
+      events_(std::move(events)) {
   RegisterFormClass(description_.name, &Win32FormWindow::StaticWindowProc,
                     description_.icon_resource);
   RECT frame = {0, 0, description_.client_size.width,
@@ -48,19 +53,23 @@ Win32FormWindow::Win32FormWindow(HWND owner, Win32UserInterface* ui,
   window_ = ::CreateWindowExA(
       kFormExStyle, description_.name.c_str(), description_.caption.c_str(),
       kFormStyle, (::GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-      (::GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height, owner,
-      nullptr, ::GetModuleHandleA(nullptr), nullptr);
+      (::GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height,
+      application_.Handle(), nullptr, ::GetModuleHandleA(nullptr), nullptr);
   ::SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   form_font_.Reset(CreateFormFont(description_.font));
   ::SendMessageA(window_, WM_SETFONT,
                  reinterpret_cast<WPARAM>(form_font_.Get()), FALSE);
   CreateChildren();
-  if (ui_ != nullptr) ui_->SetMainWindow(window_);
+  if (main_form_) {
+    ui_.SetMainWindow(window_);
+    application_.SetMainForm(window_);
+  }
 }
 
 Win32FormWindow::~Win32FormWindow() {
-  if (ui_ != nullptr && ui_->main_window() == window_) {
-    ui_->SetMainWindow(nullptr);
+  if (main_form_) {
+    ui_.SetMainWindow(nullptr);
+    application_.SetMainForm(nullptr);
   }
   ::SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
   ::DestroyWindow(window_);
@@ -263,8 +272,7 @@ std::unique_ptr<platform::FormWindow> Win32Forms::CreateForm(
     const platform::FormDescription& description, platform::FormEvents events) {
   const bool main_form = !main_form_created_;
   main_form_created_ = true;
-  return std::make_unique<Win32FormWindow>(application_.Handle(),
-                                           main_form ? ui_ : nullptr,
+  return std::make_unique<Win32FormWindow>(application_, ui_, main_form,
                                            description, std::move(events));
 }
 

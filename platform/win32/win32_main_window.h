@@ -21,10 +21,11 @@ namespace plumeta::win32 {
 
 class Win32FormWindow : public platform::FormWindow {
  public:
-  // `owner` owns the window (the application window); `ui`, when given,
-  // gets this window as the owner of the program's message boxes.
-  Win32FormWindow(HWND owner, Win32UserInterface* ui,
-                  const platform::FormDescription& description,
+  // The application window owns the window. A main form is the owner of
+  // the program's message boxes (through `ui`) and the window that closing
+  // the application closes.
+  Win32FormWindow(Win32Application& application, Win32UserInterface& ui,
+                  bool main_form, const platform::FormDescription& description,
                   platform::FormEvents events);
   ~Win32FormWindow() override;
   Win32FormWindow(const Win32FormWindow&) = delete;
@@ -64,7 +65,9 @@ class Win32FormWindow : public platform::FormWindow {
   // The topmost visible clickable picture at a client point.
   Control* PictureAt(int x, int y);
 
-  Win32UserInterface* ui_;
+  Win32Application& application_;
+  Win32UserInterface& ui_;
+  bool main_form_;
   platform::FormDescription description_;
   platform::FormEvents events_;
   HWND window_ = nullptr;
@@ -76,7 +79,7 @@ class Win32FormWindow : public platform::FormWindow {
 
 class Win32Forms : public platform::Forms {
  public:
-  Win32Forms(Win32Application& application, Win32UserInterface* ui)
+  Win32Forms(Win32Application& application, Win32UserInterface& ui)
       : application_(application), ui_(ui) {}
 
   std::unique_ptr<platform::FormWindow> CreateForm(
@@ -85,7 +88,7 @@ class Win32Forms : public platform::Forms {
 
  private:
   Win32Application& application_;
-  Win32UserInterface* ui_;
+  Win32UserInterface& ui_;
   bool main_form_created_ = false;
 };
 

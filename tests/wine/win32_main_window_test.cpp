@@ -19,7 +19,7 @@ class Win32MainWindowTest : public ::testing::Test {
     events.on_click = [this](const std::string& name) {
       seen_.push_back(name);
     };
-    forms_ = std::make_unique<Win32Forms>(application_, &ui_);
+    forms_ = std::make_unique<Win32Forms>(application_, ui_);
     window_ = forms_->CreateForm(MainFormDescription(), std::move(events));
     handle_ = static_cast<Win32FormWindow&>(*window_).handle();
     ASSERT_NE(handle_, nullptr);
@@ -117,7 +117,10 @@ TEST_F(Win32MainWindowTest, CloseRaisesTheEventAndTheWindowStays) {
   window_->SetVisible(true);
   ::SendMessageA(handle_, WM_CLOSE, 0, 0);
   window_->Close();
-  EXPECT_EQ(seen_, (std::vector<std::string>{"close", "close"}));
+  // Closing the application (its taskbar window) closes the main window.
+  ::SendMessageA(application_.Handle(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(seen_, (std::vector<std::string>{"close", "close", "close"}));
+  EXPECT_FALSE(application_.Terminated());
   EXPECT_TRUE(::IsWindow(handle_));
   EXPECT_TRUE(window_->Visible());
 }
