@@ -25,7 +25,9 @@ void HostApplication::ProcessMessages() {
   std::deque<std::function<void()>> calls;
   calls.swap(posted_);
   for (auto& call : calls) call();
-  while (console_.DispatchOne()) {
+  // Lines after the one that ended the program stay unread, as window
+  // messages do after the quit request.
+  while (!terminated_ && console_.DispatchOne()) {
   }
 }
 

@@ -109,13 +109,5 @@ TEST(Win32ApplicationTest, TimersTickInsideAMessageBox) {
   EXPECT_GE(ticks, 3);
 }
 
-TEST(Win32ApplicationTest, ScreenSizeIsThePrimaryScreen) {
-  Win32Application application;
-  const platform::Size screen = application.ScreenSize();
-  EXPECT_EQ(screen.width, ::GetSystemMetrics(SM_CXSCREEN));
-  EXPECT_EQ(screen.height, ::GetSystemMetrics(SM_CYSCREEN));
-  EXPECT_GT(screen.width, 0);
-}
-
 }  // namespace
 }  // namespace plumeta::win32
