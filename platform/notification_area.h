@@ -30,7 +30,8 @@ enum class NotifyOperation : std::uint32_t {
 struct NotifyIconRecord {
   std::uint32_t size = 0;  // cbSize
   WindowHandle window = 0;
-  std::uintptr_t id = 0;
+  // uID is a UINT: on a 64-bit build an address keeps its low 32 bits.
+  std::uint32_t id = 0;
   std::uint32_t flags = 0;
   std::uint32_t callback_message = 0;
   IconHandle icon = 0;
@@ -68,7 +69,7 @@ class NotificationArea {
   virtual bool NotifyIcon(NotifyOperation operation,
                           const NotifyIconRecord& record) = 0;
   // RegisterWindowMessageA; 0 when it failed.
-  virtual std::uint32_t RegisterWindowMessage(const std::string& name) = 0;
+  virtual std::uint32_t RegisterMessage(const std::string& name) = 0;
   // nullopt when the library or its DllGetVersion is missing.
   virtual std::optional<ModuleVersion> CommonControlsVersion() = 0;
 
@@ -80,7 +81,7 @@ class NotificationArea {
 
   // An icon resource of the program at the small-icon size, shared (never
   // destroyed by the program); 0 when there is none by that name.
-  virtual IconHandle LoadIcon(const std::string& resource_name) = 0;
+  virtual IconHandle LoadIconResource(const std::string& resource_name) = 0;
 };
 
 // The implementation for the platform being built (platform/win32 or

@@ -24,8 +24,8 @@ class Window {
   virtual void RemoveMessageHook(int id) = 0;
   // PostMessageA to this window (the tray icon posts WM_NULL after its menu
   // closed). A window that cannot receive messages ignores it.
-  virtual void PostMessage(std::uint32_t message, std::uintptr_t wparam,
-                           std::intptr_t lparam) {
+  virtual void PostWindowMessage(std::uint32_t message, std::uintptr_t wparam,
+                                 std::intptr_t lparam) {
     (void)message, (void)wparam, (void)lparam;
   }
 };

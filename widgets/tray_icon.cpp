@@ -40,7 +40,7 @@ TTrayIconHandler* TTrayIconHandler::Instance() { return g_handler; }
 TTrayIconHandler::TTrayIconHandler(platform::NotificationArea& area) {
   std::optional<platform::ModuleVersion> version = area.CommonControlsVersion();
   if (version && *version >= kTaskbarCreatedVersion) {
-    taskbar_created_ = area.RegisterWindowMessage("TaskbarCreated");
+    taskbar_created_ = area.RegisterMessage("TaskbarCreated");
   }
   window_ = area.CreateHiddenWindow([this](std::uint32_t message,
                                            std::uintptr_t wparam,
@@ -73,10 +73,14 @@ std::optional<std::intptr_t> TTrayIconHandler::HandleMessage(
     std::uint32_t message, std::uintptr_t wparam, std::intptr_t lparam) {
   switch (message) {
     case TPlumTrayIcon::kCallbackMessage: {
-      // wParam carries the icon's address (its uID). A message that names no
+      // wParam carries the icon's uID, its address. A message that names no
       // live icon (a late one, or one posted by another program) is dropped.
-      auto it = icons_.find(reinterpret_cast<TPlumTrayIcon*>(wparam));
-      if (it != icons_.end()) (*it)->HandleNotification(lparam);
+      for (TPlumTrayIcon* icon : icons_) {
+        if (icon->Record().id == static_cast<std::uint32_t>(wparam)) {
+          icon->HandleNotification(lparam);
+          break;
+        }
+      }
       return 0;
     }
     // The window cannot be closed from outside, and it agrees to log-off
@@ -106,7 +110,7 @@ TPlumTrayIcon::TPlumTrayIcon(platform::Application& application,
       animation_timer_(application) {
   record_.size = kRecordSize;
   record_.window = handler_.Window();
-  record_.id = reinterpret_cast<std::uintptr_t>(this);
+  record_.id = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(this));
   record_.flags = kRecordFlags;
   record_.callback_message = kCallbackMessage;
   record_.version = 0;
@@ -247,7 +251,7 @@ void TPlumTrayIcon::OpenTrayMenu() {
   popup_menu_->SetPopupComponent(this);
   popup_menu_->Popup(cursor->x, cursor->y);
   // So that the menu works the next time it is opened.
-  if (owner_ != nullptr) owner_->PostMessage(kWmNull, 0, 0);
+  if (owner_ != nullptr) owner_->PostWindowMessage(kWmNull, 0, 0);
 }
 
 bool TPlumTrayIcon::NotifyAdd() {
@@ -274,7 +278,7 @@ void TPlumTrayIcon::FillRecord() {
   if (icon_ != loaded_icon_) {
     loaded_icon_ = icon_;
     loaded_icon_handle_ =
-        icon_.empty() ? 0 : notification_area_.LoadIcon(icon_);
+        icon_.empty() ? 0 : notification_area_.LoadIconResource(icon_);
   }
   record_.icon = loaded_icon_handle_;
   if (!hint_.empty() && show_hint_) {

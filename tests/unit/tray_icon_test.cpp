@@ -76,7 +76,8 @@ TEST_F(TrayIconTest, LoadingPutsTheIconIntoTheTrayOnce) {
   const platform::NotifyIconRecord& record = area_.calls[1].record;
   EXPECT_EQ(record.size, 488u);
   EXPECT_EQ(record.window, FakeNotificationArea::kHandlerWindow);
-  EXPECT_EQ(record.id, reinterpret_cast<std::uintptr_t>(icon.get()));
+  EXPECT_EQ(record.id, static_cast<std::uint32_t>(
+                           reinterpret_cast<std::uintptr_t>(icon.get())));
   EXPECT_EQ(record.flags, 7u);
   EXPECT_EQ(record.callback_message, 0x800u);
   EXPECT_EQ(record.icon, 0x100u) << "image 0 of the list";
@@ -236,7 +237,7 @@ TEST_F(TrayIconTest, RightClickOpensTheMenuAtTheCursor) {
   EXPECT_THAT(log_, ElementsAre("SetForegroundWindow 0x4242",
                                 "SetForegroundWindow 0x4242", "ProcessMessages",
                                 "TrackPopupMenu 1200,1000",
-                                "Window.PostMessage 0x0 0x0 0x0"));
+                                "Window.PostWindowMessage 0x0 0x0 0x0"));
   EXPECT_EQ(menu_.PopupComponent(), icon.get());
 }
 

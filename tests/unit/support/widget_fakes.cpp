@@ -162,10 +162,10 @@ int FakeWindow::AddMessageHook(platform::Application::MessageHook hook) {
 
 void FakeWindow::RemoveMessageHook(int id) { hooks.erase(id); }
 
-void FakeWindow::PostMessage(std::uint32_t message, std::uintptr_t wparam,
-                             std::intptr_t lparam) {
-  log_.push_back("Window.PostMessage " + Hex(message) + " " + Hex(wparam) +
-                 " " + Hex(static_cast<std::uintptr_t>(lparam)));
+void FakeWindow::PostWindowMessage(std::uint32_t message, std::uintptr_t wparam,
+                                   std::intptr_t lparam) {
+  log_.push_back("Window.PostWindowMessage " + Hex(message) + " " +
+                 Hex(wparam) + " " + Hex(static_cast<std::uintptr_t>(lparam)));
 }
 
 // --- FakeDialogs ------------------------------------------------------------
@@ -192,8 +192,7 @@ bool FakeNotificationArea::NotifyIcon(
   return accept;
 }
 
-std::uint32_t FakeNotificationArea::RegisterWindowMessage(
-    const std::string& name) {
+std::uint32_t FakeNotificationArea::RegisterMessage(const std::string& name) {
   log_.push_back("RegisterWindowMessage " + name);
   return name == "TaskbarCreated" ? kTaskbarCreated : 0xC000;
 }
@@ -210,7 +209,7 @@ bool FakeNotificationArea::SetForegroundWindow(platform::WindowHandle window) {
   return true;
 }
 
-platform::IconHandle FakeNotificationArea::LoadIcon(
+platform::IconHandle FakeNotificationArea::LoadIconResource(
     const std::string& resource_name) {
   auto it = icons.find(resource_name);
   return it == icons.end() ? 0 : it->second;

@@ -97,8 +97,8 @@ class FakeWindow : public platform::Window {
   void SetForeground() override;
   int AddMessageHook(platform::Application::MessageHook hook) override;
   void RemoveMessageHook(int id) override;
-  void PostMessage(std::uint32_t message, std::uintptr_t wparam,
-                   std::intptr_t lparam) override;
+  void PostWindowMessage(std::uint32_t message, std::uintptr_t wparam,
+                         std::intptr_t lparam) override;
 
  private:
   CallLog& log_;
@@ -153,14 +153,15 @@ class FakeNotificationArea : public platform::NotificationArea {
 
   bool NotifyIcon(platform::NotifyOperation operation,
                   const platform::NotifyIconRecord& record) override;
-  std::uint32_t RegisterWindowMessage(const std::string& name) override;
+  std::uint32_t RegisterMessage(const std::string& name) override;
   std::optional<platform::ModuleVersion> CommonControlsVersion() override {
     return common_controls;
   }
   std::unique_ptr<platform::HiddenWindow> CreateHiddenWindow(
       WindowProcedure procedure) override;
   bool SetForegroundWindow(platform::WindowHandle window) override;
-  platform::IconHandle LoadIcon(const std::string& resource_name) override;
+  platform::IconHandle LoadIconResource(
+      const std::string& resource_name) override;
 
   // Operations in order: "add", "modify", "delete", "setversion".
   std::vector<std::string> Operations() const;
