@@ -20,6 +20,7 @@ enum class FileProtection {
 class Files {
  public:
   virtual ~Files() = default;
+  // True for an existing file; a folder does not count.
   virtual bool Exists(const std::string& path) = 0;
   virtual ErrorCode Delete(const std::string& path) = 0;
   // CopyFileA: with `fail_if_exists` an existing target gives kErrorFileExists.
