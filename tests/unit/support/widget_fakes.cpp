@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/host/host_balloon_windows.h"
+
 namespace plumeta::widget_testing {
 
 namespace {
@@ -227,22 +229,7 @@ std::vector<std::string> FakeNotificationArea::Operations() const {
 
 platform::Size FakeBalloonWindows::MeasureLabel(const std::string& text,
                                                 bool bold) {
-  int lines = 1;
-  int longest = 0;
-  int current = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    char c = text[i];
-    if (c == '\r' || c == '\n') {
-      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-      ++lines;
-      current = 0;
-      continue;
-    }
-    if (c == '&' && i + 1 < text.size()) c = text[++i];
-    ++current;
-    longest = std::max(longest, current);
-  }
-  return {longest * (bold ? 7 : 6), lines * 13};
+  return host::FixedLabelSize(text, bold);
 }
 
 std::unique_ptr<platform::BalloonWindow> FakeBalloonWindows::Show(

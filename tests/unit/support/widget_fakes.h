@@ -171,8 +171,8 @@ class FakeNotificationArea : public platform::NotificationArea {
   CallLog& log_;
 };
 
-// Labels measured with a fixed metric: 13 pixels a line, 6 pixels a
-// character (7 bold), "&" prefixes removed.
+// Labels measured with the host's fixed metric (host_balloon_windows.h): 13
+// pixels a line, 6 pixels a character (7 bold), "&" prefixes take no room.
 class FakeBalloonWindows : public platform::BalloonWindows {
  public:
   struct Shown {
