@@ -28,14 +28,16 @@ constexpr std::uintptr_t kSysCommandMask = 0xFFF0;
 // The first common-controls version whose shell sends "TaskbarCreated".
 constexpr platform::ModuleVersion kTaskbarCreatedVersion{4, 71};
 
-TTrayIconHandler* g_handler = nullptr;
+// Freed with the last icon, or at the end of the program if icons outlive
+// it.
+std::unique_ptr<TTrayIconHandler> g_handler;
 
 }  // namespace
 
 // ---------------------------------------------------------------------------
 // TTrayIconHandler
 
-TTrayIconHandler* TTrayIconHandler::Instance() { return g_handler; }
+TTrayIconHandler* TTrayIconHandler::Instance() { return g_handler.get(); }
 
 TTrayIconHandler::TTrayIconHandler(platform::NotificationArea& area) {
   std::optional<platform::ModuleVersion> version = area.CommonControlsVersion();
@@ -51,7 +53,7 @@ TTrayIconHandler::TTrayIconHandler(platform::NotificationArea& area) {
 
 TTrayIconHandler& TTrayIconHandler::Acquire(platform::NotificationArea& area,
                                             TPlumTrayIcon* icon) {
-  if (g_handler == nullptr) g_handler = new TTrayIconHandler(area);
+  if (g_handler == nullptr) g_handler.reset(new TTrayIconHandler(area));
   g_handler->icons_.insert(icon);
   return *g_handler;
 }
@@ -59,10 +61,7 @@ TTrayIconHandler& TTrayIconHandler::Acquire(platform::NotificationArea& area,
 void TTrayIconHandler::Release(TPlumTrayIcon* icon) {
   if (g_handler == nullptr) return;
   g_handler->icons_.erase(icon);
-  if (g_handler->icons_.empty()) {
-    delete g_handler;
-    g_handler = nullptr;
-  }
+  if (g_handler->icons_.empty()) g_handler.reset();
 }
 
 platform::WindowHandle TTrayIconHandler::Window() const {
@@ -110,7 +109,8 @@ TPlumTrayIcon::TPlumTrayIcon(platform::Application& application,
       animation_timer_(application) {
   record_.size = kRecordSize;
   record_.window = handler_.Window();
-  record_.id = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(this));
+  record_.id =
+      static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(this));
   record_.flags = kRecordFlags;
   record_.callback_message = kCallbackMessage;
   record_.version = 0;

@@ -66,8 +66,9 @@ class Win32HiddenWindow : public platform::HiddenWindow {
     auto* self = reinterpret_cast<Win32HiddenWindow*>(
         ::GetWindowLongPtrA(window, GWLP_USERDATA));
     if (self != nullptr && message != WM_NCCREATE) {
-      std::optional<std::intptr_t> result =
-          self->procedure_(message, wparam, lparam);
+      // A copy: the call may destroy this window and its object.
+      auto procedure = self->procedure_;
+      std::optional<std::intptr_t> result = procedure(message, wparam, lparam);
       if (result) return *result;
     }
     return ::DefWindowProcA(window, message, wparam, lparam);

@@ -114,12 +114,5 @@ TEST(PrevInstTest, RestoresTheOtherCopysMinimisedPopup) {
                                   "Restore 0x77", "Terminate"));
 }
 
-TEST(PrevInstTest, AllowsOneCopyByDefault) {
-  CallLog log;
-  FakeApplication app(log);
-  FakeTopLevelWindows windows(log);
-  EXPECT_EQ(TPrevInst(app, windows).AllowedInst(), 1);
-}
-
 }  // namespace
 }  // namespace plumeta::widgets
