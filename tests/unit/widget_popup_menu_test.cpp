@@ -1,5 +1,3 @@
-#include "widgets/popup_menu.h"
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -7,6 +5,7 @@
 #include <vector>
 
 #include "tests/unit/support/widget_fakes.h"
+#include "widgets/popup_menu.h"
 
 namespace plumeta::widgets {
 namespace {
@@ -15,9 +14,9 @@ using ::testing::ElementsAre;
 using widget_testing::CallLog;
 using widget_testing::FakeDialogs;
 
-class PopupMenuTest : public ::testing::Test {
+class WidgetPopupMenuTest : public ::testing::Test {
  protected:
-  PopupMenuTest() {
+  WidgetPopupMenuTest() {
     menu_.Items().Add("OpenMain1", "&Open Main Window").SetDefault(true);
     menu_.Items().Add("N5", "-");
     TMenuItem& quality = menu_.Items().Add("PDFEncryptDecrpt1", "PDF Quality");
@@ -49,7 +48,7 @@ class PopupMenuTest : public ::testing::Test {
   std::vector<std::string> clicks_;
 };
 
-TEST_F(PopupMenuTest, PopupShowsTheTreeAndClicksTheChosenItem) {
+TEST_F(WidgetPopupMenuTest, PopupShowsTheTreeAndClicksTheChosenItem) {
   dialogs_.menu_choices.push_back("Screen1");
 
   menu_.Popup(300, 200);
@@ -66,12 +65,12 @@ TEST_F(PopupMenuTest, PopupShowsTheTreeAndClicksTheChosenItem) {
   EXPECT_THAT(clicks_, ElementsAre("Screen1"));
 }
 
-TEST_F(PopupMenuTest, ClosingTheMenuWithoutChoiceClicksNothing) {
+TEST_F(WidgetPopupMenuTest, ClosingTheMenuWithoutChoiceClicksNothing) {
   menu_.Popup(0, 0);
   EXPECT_TRUE(clicks_.empty());
 }
 
-TEST_F(PopupMenuTest, TickingARadioItemClearsItsGroup) {
+TEST_F(WidgetPopupMenuTest, TickingARadioItemClearsItsGroup) {
   TMenuItem& ebook = *menu_.FindItem("Ebook1");
   ebook.SetChecked(true);
   EXPECT_FALSE(menu_.FindItem("Default1")->Checked());
@@ -81,14 +80,14 @@ TEST_F(PopupMenuTest, TickingARadioItemClearsItsGroup) {
       << "items elsewhere in the menu are not in the group";
 }
 
-TEST_F(PopupMenuTest, AutoCheckFlipsTheTickBeforeTheHandlerRuns) {
+TEST_F(WidgetPopupMenuTest, AutoCheckFlipsTheTickBeforeTheHandlerRuns) {
   EXPECT_TRUE(menu_.Click("Printdocument1"));
   EXPECT_TRUE(menu_.Click("Printdocument1"));
   EXPECT_THAT(clicks_, ElementsAre("Printdocument1 unchecked",
                                    "Printdocument1 checked"));
 }
 
-TEST_F(PopupMenuTest, DisabledItemsAndUnknownNamesAreNotClicked) {
+TEST_F(WidgetPopupMenuTest, DisabledItemsAndUnknownNamesAreNotClicked) {
   menu_.FindItem("HideIcon1")->SetEnabled(false);
   EXPECT_TRUE(menu_.Click("HideIcon1"));
   EXPECT_FALSE(menu_.Click("NoSuchItem1"));
@@ -96,7 +95,7 @@ TEST_F(PopupMenuTest, DisabledItemsAndUnknownNamesAreNotClicked) {
   EXPECT_TRUE(clicks_.empty());
 }
 
-TEST_F(PopupMenuTest, ForgetsAPopupComponentThatIsDestroyed) {
+TEST_F(WidgetPopupMenuTest, ForgetsAPopupComponentThatIsDestroyed) {
   auto component = std::make_unique<TComponent>();
   menu_.SetPopupComponent(component.get());
   component.reset();
