@@ -4,9 +4,6 @@
 #                                     their background RGB 255,255,225 (also
 #                                     the bottom-left pixel) is drawn
 #                                     transparent
-#   tray0.ico ... tray5.ico           the tray icon's happy face, at rest
-#                                     (0) and the five steps of its
-#                                     "converting" animation
 # The results are committed; run this again after changing a picture.
 set -eu
 cd "$(dirname "$0")/widgets"
@@ -33,24 +30,3 @@ bmp warning \
   -fill 'rgb(248,208,32)' -stroke 'rgb(128,96,0)' \
   -draw 'polygon 7,1 8,1 15,14 0,14' -stroke none \
   -fill 'rgb(32,32,32)' -draw 'rectangle 7,5 8,9' -draw 'rectangle 7,11 8,12'
-
-# The happy face; frames 1-5 add a small page circling it.
-face() {  # face NAME [DRAW-ARGUMENTS...]
-  name=$1
-  shift
-  convert -size 16x16 xc:none +antialias \
-    -fill 'rgb(255,210,31)' -stroke 'rgb(160,112,0)' \
-    -draw 'circle 7.5,7.5 7.5,1' -stroke none -fill 'rgb(64,40,0)' \
-    -draw 'rectangle 5,5 6,6' -draw 'rectangle 9,5 10,6' \
-    -draw 'point 4,9' -draw 'point 11,9' -draw 'line 5,10 10,10' \
-    -draw 'line 6,11 9,11' "$@" \
-    -define icon:auto-resize=16 "$name.ico"
-}
-face tray0
-i=1
-for spot in '11 0' '12 8' '6 11' '0 8' '1 0'; do
-  set -- $spot
-  face "tray$i" -fill white -stroke 'rgb(48,48,48)' \
-    -draw "rectangle $1,$2 $(($1 + 3)),$(($2 + 4))"
-  i=$((i + 1))
-done
