@@ -56,6 +56,10 @@ class Application {
       std::uint32_t message, std::uintptr_t wparam, std::intptr_t lparam)>;
   virtual int AddApplicationHook(MessageHook hook) = 0;
   virtual void RemoveApplicationHook(int id) = 0;
+  // That window's handle (an HWND on Windows), for the calls that name
+  // windows: the single-instance guard compares it with the windows it
+  // enumerates. 0 where the platform has no such window.
+  virtual std::uintptr_t ApplicationWindowHandle() { return 0; }
 
   // The primary screen in pixels.
   virtual Size ScreenSize() = 0;

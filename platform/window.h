@@ -22,6 +22,12 @@ class Window {
   // tray icon watches WM_SHOWWINDOW); the id removes it again.
   virtual int AddMessageHook(Application::MessageHook hook) = 0;
   virtual void RemoveMessageHook(int id) = 0;
+  // PostMessageA to this window (the tray icon posts WM_NULL after its menu
+  // closed). A window that cannot receive messages ignores it.
+  virtual void PostWindowMessage(std::uint32_t message, std::uintptr_t wparam,
+                                 std::intptr_t lparam) {
+    (void)message, (void)wparam, (void)lparam;
+  }
 };
 
 }  // namespace plumeta::platform
