@@ -8,7 +8,10 @@
 
 #include "platform/files.h"
 #include "platform/libraries.h"
+#include "platform/processes.h"
 #include "platform/registry.h"
+#include "platform/shell.h"
+#include "platform/spooler.h"
 #include "platform/system.h"
 #include "platform/user_interface.h"
 
@@ -20,6 +23,9 @@ struct Platform {
   std::unique_ptr<System> system;
   std::unique_ptr<Libraries> libraries;
   std::unique_ptr<UserInterface> user_interface;
+  std::unique_ptr<Spooler> spooler;
+  std::unique_ptr<Shell> shell;
+  std::unique_ptr<Processes> processes;
 };
 
 std::unique_ptr<Platform> CreatePlatform();
