@@ -29,7 +29,8 @@ class FakeLibraries : public platform::Libraries {
   }
   platform::EntryPoint Find(Handle library, const std::string& name) override {
     ++lookups;
-    const auto* entries = reinterpret_cast<const std::set<std::string>*>(library);
+    const auto* entries =
+        reinterpret_cast<const std::set<std::string>*>(library);
     auto it = entries->find(name);
     return it == entries->end() ? nullptr : const_cast<std::string*>(&*it);
   }

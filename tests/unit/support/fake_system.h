@@ -15,7 +15,7 @@ namespace plumeta::testing {
 class FakeSystem : public platform::System {
  public:
   std::optional<platform::VersionInfo> version = platform::VersionInfo{
-      platform::PlatformId::kNt, 6, 1, 7601, "Service Pack 1",
+      platform::PlatformId::kNt,          6, 1, 7601, "Service Pack 1",
       platform::ProductType::kWorkstation};
   bool is_wow64_call_succeeds = true;
   bool is_wow64 = false;
