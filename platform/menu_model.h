@@ -12,7 +12,7 @@ struct MenuItemView {
   std::string name;     // the component name: "Default1", "N121", "Exit2"
   std::string caption;  // "-" is a separator; "&" marks the access key
   bool checked = false;
-  bool radio = false;       // drawn with a radio mark when checked
+  bool radio = false;  // drawn with a radio mark when checked
   bool visible = true;
   bool enabled = true;
   bool is_default = false;  // drawn bold; chosen by a double click on the icon

@@ -45,7 +45,8 @@ class RegistryKey {
  public:
   virtual ~RegistryKey() = default;
   // kErrorFileNotFound when the value does not exist.
-  virtual ErrorCode ReadValue(const std::string& name, RegistryValue* value) = 0;
+  virtual ErrorCode ReadValue(const std::string& name,
+                              RegistryValue* value) = 0;
   virtual ErrorCode WriteValue(const std::string& name,
                                const RegistryValue& value) = 0;
   virtual ErrorCode DeleteValue(const std::string& name) = 0;

@@ -52,7 +52,7 @@ class Shell {
   virtual std::intptr_t Execute(const ShellExecuteRequest& request) = 0;
   // SHFileOperationA with no owner window: 0 on success, else the shell's
   // error number.
-  virtual int FileOperation(const FileOperation& operation) = 0;
+  virtual int RunFileOperation(const FileOperation& operation) = 0;
   // SetCurrentDirectoryA: the folder relative paths, and so relative
   // entries of a file operation, are taken from.
   virtual bool SetCurrentFolder(const std::string& path) = 0;

@@ -1,7 +1,8 @@
 // The print spooler: printers, their jobs, printer drivers. Records cross the
 // boundary as value structs holding the fields of Windows' *_INFO_* records;
 // a string left empty is handed to the spooler as a null pointer. Failures
-// come back as Windows error codes.
+// come back as Windows error codes. The members are not named after the
+// winspool calls they stand for: <winspool.h> makes those names macros.
 #ifndef PLATFORM_SPOOLER_H_
 #define PLATFORM_SPOOLER_H_
 
@@ -125,7 +126,7 @@ class Printer {
   virtual ~Printer() = default;
   // EnumJobsA at level 2 for the jobs at positions `first` onwards, at most
   // `count` of them.
-  virtual ErrorCode EnumJobs(std::uint32_t first, std::uint32_t count,
+  virtual ErrorCode ListJobs(std::uint32_t first, std::uint32_t count,
                              std::vector<PrintJob>* jobs) = 0;
   // GetPrinterA / SetPrinterA at level 2; `command` is SetPrinterA's.
   virtual ErrorCode GetInfo(PrinterInfo2* info) = 0;
@@ -139,19 +140,19 @@ class Spooler {
  public:
   virtual ~Spooler() = default;
   // OpenPrinterA with no data type and no device mode in its defaults.
-  virtual ErrorCode OpenPrinter(const std::string& name, std::uint32_t access,
-                                std::unique_ptr<Printer>* printer) = 0;
+  virtual ErrorCode Open(const std::string& name, std::uint32_t access,
+                         std::unique_ptr<Printer>* printer) = 0;
   // EnumPrintersA on the local machine; `level` is 4 or 5.
-  virtual ErrorCode EnumPrinters(std::uint32_t flags, std::uint32_t level,
+  virtual ErrorCode ListPrinters(std::uint32_t flags, std::uint32_t level,
                                  std::vector<PrinterSummary>* printers) = 0;
   // AddPrinterA at level 2 on the local machine; the handle it returns is
   // closed at once.
-  virtual ErrorCode AddPrinter(const PrinterInfo2& info) = 0;
+  virtual ErrorCode CreatePrinter(const PrinterInfo2& info) = 0;
   // AddPrinterDriverA at level 2 on the local machine.
-  virtual ErrorCode AddPrinterDriver(const DriverInfo2& driver) = 0;
+  virtual ErrorCode InstallDriver(const DriverInfo2& driver) = 0;
   // DeletePrinterDriverA on the local machine.
-  virtual ErrorCode DeletePrinterDriver(const std::string& environment,
-                                        const std::string& name) = 0;
+  virtual ErrorCode RemoveDriver(const std::string& environment,
+                                 const std::string& name) = 0;
 };
 
 }  // namespace plumeta::platform

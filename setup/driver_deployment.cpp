@@ -119,12 +119,12 @@ void CopyDriverFiles(TFileOperator& fo1, OsFamily family,
 
 void RegisterDrivers(platform::Spooler& spooler, OsFamily family, bool wow64) {
   for (const platform::DriverInfo2& record : DriverRecords(family, wow64)) {
-    spooler.AddPrinterDriver(record);
+    spooler.InstallDriver(record);
   }
 }
 
 void RemoveDriver(platform::Spooler& spooler, OsFamily family) {
-  spooler.DeletePrinterDriver(RemovalEnvironment(family), kDriverName);
+  spooler.RemoveDriver(RemovalEnvironment(family), kDriverName);
 }
 
 }  // namespace plumeta::setup

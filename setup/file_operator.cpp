@@ -39,7 +39,7 @@ bool TFileOperator::Execute() {
   operation.to = dir_to_;
   operation.flags = flags_;
   operation.progress_title = "Copying...";
-  return shell_.FileOperation(operation) == 0;
+  return shell_.RunFileOperation(operation) == 0;
 }
 
 }  // namespace plumeta::setup

@@ -38,7 +38,7 @@ std::vector<PortValue> PortValues(const std::string& windows_prefix) {
 
 bool HasPrinter(platform::Spooler& spooler, const std::string& name) {
   std::vector<platform::PrinterSummary> printers;
-  if (spooler.EnumPrinters(platform::kPrinterEnumLocal, 4, &printers) !=
+  if (spooler.ListPrinters(platform::kPrinterEnumLocal, 4, &printers) !=
       platform::kSuccess) {
     return false;
   }
@@ -101,14 +101,14 @@ bool AddVirtualPrinter(platform::Spooler& spooler,
                        const std::string& driver_name,
                        const std::string& print_processor) {
   if (HasPrinter(spooler, printer_name)) return false;
-  return spooler.AddPrinter(
+  return spooler.CreatePrinter(
              PrinterRecord(printer_name, port, driver_name, print_processor)) ==
          platform::kSuccess;
 }
 
 bool DeletePrinterByName(platform::Spooler& spooler, const std::string& name) {
   std::unique_ptr<platform::Printer> printer;
-  if (spooler.OpenPrinter(name, platform::kPrinterAllAccess, &printer) !=
+  if (spooler.Open(name, platform::kPrinterAllAccess, &printer) !=
       platform::kSuccess) {
     return false;
   }

@@ -27,7 +27,7 @@ class FakeShell : public platform::Shell {
     executed.push_back(request);
     return execute_result;
   }
-  int FileOperation(const platform::FileOperation& operation) override {
+  int RunFileOperation(const platform::FileOperation& operation) override {
     std::string sources;
     for (const std::string& from : operation.from) {
       sources += (sources.empty() ? "" : ";") + from;

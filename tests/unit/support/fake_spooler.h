@@ -29,7 +29,7 @@ class FakeSpooler : public platform::Spooler {
   platform::ErrorCode enum_printers_error = platform::kSuccess;
   CallLog* log = nullptr;
 
-  platform::ErrorCode OpenPrinter(
+  platform::ErrorCode Open(
       const std::string& name, std::uint32_t access,
       std::unique_ptr<platform::Printer>* printer) override {
     Record(log, "spooler open " + name + " " + Hex(access));
@@ -38,7 +38,7 @@ class FakeSpooler : public platform::Spooler {
     return platform::kSuccess;
   }
 
-  platform::ErrorCode EnumPrinters(
+  platform::ErrorCode ListPrinters(
       std::uint32_t flags, std::uint32_t level,
       std::vector<platform::PrinterSummary>* found) override {
     Record(log, "spooler enum-printers " + Hex(flags) + " level " +
@@ -55,7 +55,8 @@ class FakeSpooler : public platform::Spooler {
     return platform::kSuccess;
   }
 
-  platform::ErrorCode AddPrinter(const platform::PrinterInfo2& info) override {
+  platform::ErrorCode CreatePrinter(
+      const platform::PrinterInfo2& info) override {
     Record(log, "spooler add-printer " + Describe(info));
     if (!allow_duplicate_printers && Find(info.printer_name) != nullptr) {
       return platform::kErrorPrinterAlreadyExists;
@@ -67,7 +68,7 @@ class FakeSpooler : public platform::Spooler {
     return platform::kSuccess;
   }
 
-  platform::ErrorCode AddPrinterDriver(
+  platform::ErrorCode InstallDriver(
       const platform::DriverInfo2& driver) override {
     Record(log, "spooler add-driver " + Describe(driver));
     for (platform::DriverInfo2& existing : drivers) {
@@ -81,8 +82,8 @@ class FakeSpooler : public platform::Spooler {
     return platform::kSuccess;
   }
 
-  platform::ErrorCode DeletePrinterDriver(const std::string& environment,
-                                          const std::string& name) override {
+  platform::ErrorCode RemoveDriver(const std::string& environment,
+                                   const std::string& name) override {
     Record(log, "spooler delete-driver " + environment + "|" + name);
     for (auto it = drivers.begin(); it != drivers.end(); ++it) {
       if (it->environment == environment && it->name == name) {
@@ -145,7 +146,7 @@ class FakeSpooler : public platform::Spooler {
       Record(spooler_.log, "spooler close " + name_);
     }
 
-    platform::ErrorCode EnumJobs(
+    platform::ErrorCode ListJobs(
         std::uint32_t first, std::uint32_t count,
         std::vector<platform::PrintJob>* jobs) override {
       Record(spooler_.log, "spooler enum-jobs " + name_);
