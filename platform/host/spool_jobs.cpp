@@ -1,6 +1,7 @@
 #include "platform/host/spool_jobs.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -28,7 +29,7 @@ std::uint32_t Number(const std::string& text) {
 }
 
 std::string FormatTime(const platform::SystemTime& time) {
-  char text[40];
+  char text[64];
   std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02u.%03u",
                 time.year, time.month, time.day, time.hour, time.minute,
                 time.second, time.milliseconds);
@@ -48,6 +49,13 @@ platform::SystemTime ParseTime(const std::string& text) {
   time.minute = static_cast<std::uint16_t>(minute);
   time.second = static_cast<std::uint16_t>(second);
   time.milliseconds = static_cast<std::uint16_t>(milliseconds);
+  const std::chrono::year_month_day date{
+      std::chrono::year(static_cast<int>(year)), std::chrono::month(month),
+      std::chrono::day(day)};
+  if (date.ok()) {
+    time.day_of_week = static_cast<std::uint16_t>(
+        std::chrono::weekday(std::chrono::sys_days(date)).c_encoding());
+  }
   return time;
 }
 
