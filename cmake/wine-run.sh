@@ -36,8 +36,17 @@ mkdir -p "$WINEPREFIX"
   flock 9
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     "$loader64" wineboot -i </dev/null >/dev/null 2>&1
+    # Without a window manager, unmanaged windows close at once instead of
+    # after a two-second wait for one.
+    "$loader64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
+      </dev/null >/dev/null 2>&1
     wineserver -w
   fi
 ) 9>"$WINEPREFIX/.plumeta-lock"
-wineserver -p </dev/null >/dev/null 2>&1 || true
+# A new persistent server gets Wine's services started here, with their stdio
+# detached: started by the test itself they would inherit its output and keep
+# CTest waiting for them.
+if wineserver -p </dev/null >/dev/null 2>&1; then
+  "$loader64" wineboot </dev/null >/dev/null 2>&1 || true
+fi
 WINELOADER=$loader exec "$loader" "$@"

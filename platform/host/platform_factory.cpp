@@ -1,0 +1,38 @@
+// Host stand-in (Linux only). The host programs' platform: every interface
+// over the box named by PLUMETA_BOX (box.h). A program without a usable box
+// cannot run, so it stops here with the reason on stderr.
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/host/box.h"
+#include "platform/host/box_process.h"
+#include "platform/host/console_user_interface.h"
+#include "platform/host/host_files.h"
+#include "platform/host/host_libraries.h"
+#include "platform/host/host_system.h"
+#include "platform/host/store_registry.h"
+#include "platform/platform.h"
+
+namespace plumeta::platform {
+
+std::unique_ptr<Platform> CreatePlatform() {
+  std::string folder = host::BoxFolder();
+  std::string error;
+  std::shared_ptr<host::BoxProcess> process =
+      host::BoxProcess::Open(folder, &error);
+  if (!process) {
+    std::fprintf(stderr, "%s: %s\n", host::ProgramFileName().c_str(),
+                 error.c_str());
+    std::exit(EXIT_FAILURE);
+  }
+  auto platform = std::make_unique<Platform>();
+  platform->registry =
+      std::make_unique<host::FileRegistry>(host::RegistryFolder(folder));
+  platform->files = std::make_unique<host::HostFiles>(process);
+  platform->system = std::make_unique<host::HostSystem>(process);
+  platform->libraries = std::make_unique<host::HostLibraries>(process);
+  platform->user_interface = std::make_unique<host::ConsoleUserInterface>();
+  return platform;
+}
+
+}  // namespace plumeta::platform

@@ -1,0 +1,205 @@
+// platform/win32: Win32 calls only, in their ANSI ("A") forms.
+#include "platform/win32/files.h"
+
+#include <algorithm>
+#include <cstddef>
+
+#include "platform/win32/scoped_handle.h"
+#include "platform/win32/windows_api.h"
+
+namespace plumeta::win32 {
+
+using platform::ErrorCode;
+using platform::kSuccess;
+
+namespace {
+
+constexpr DWORD kSddlRevision1 = 1;  // SDDL_REVISION_1
+constexpr std::size_t kIoChunk = 1 << 16;
+
+DWORD AttributesOf(const std::string& path) {
+  return ::GetFileAttributesA(path.c_str());
+}
+
+bool IsMissing(DWORD error) {
+  return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+// Security attributes granting full access to Administrators and SYSTEM
+// only. Left without a descriptor on systems that have none (Windows 9x).
+class ProtectedFileSecurity {
+ public:
+  // kSuccess, or the conversion's error.
+  ErrorCode Build() {
+    using ConvertFunction =
+        BOOL(WINAPI*)(LPCSTR, DWORD, PSECURITY_DESCRIPTOR*, PULONG);
+    static const auto convert = FindSystemEntry<ConvertFunction>(
+        "advapi32.dll", "ConvertStringSecurityDescriptorToSecurityDescriptorA");
+    if (convert == nullptr) return kSuccess;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!convert(kAdministratorsAndSystemOnlySddl, kSddlRevision1, &descriptor,
+                 nullptr)) {
+      return LastFailure();
+    }
+    descriptor_.Reset(descriptor);
+    attributes_.nLength = sizeof(attributes_);
+    attributes_.lpSecurityDescriptor = descriptor_.Get();
+    attributes_.bInheritHandle = FALSE;
+    return kSuccess;
+  }
+
+  SECURITY_ATTRIBUTES* Attributes() {
+    return descriptor_ ? &attributes_ : nullptr;
+  }
+
+ private:
+  ScopedLocalMemory descriptor_;
+  SECURITY_ATTRIBUTES attributes_{};
+};
+
+}  // namespace
+
+bool Win32Files::Exists(const std::string& path) {
+  const DWORD attributes = AttributesOf(path);
+  return attributes != INVALID_FILE_ATTRIBUTES &&
+         (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+ErrorCode Win32Files::Delete(const std::string& path) {
+  return ::DeleteFileA(path.c_str()) ? kSuccess : LastFailure();
+}
+
+ErrorCode Win32Files::Copy(const std::string& from, const std::string& to,
+                           bool fail_if_exists) {
+  return ::CopyFileA(from.c_str(), to.c_str(), fail_if_exists ? TRUE : FALSE)
+             ? kSuccess
+             : LastFailure();
+}
+
+ErrorCode Win32Files::WriteTextFile(const std::string& path,
+                                    const std::string& content,
+                                    platform::FileProtection protection) {
+  ProtectedFileSecurity security;
+  DWORD disposition = CREATE_ALWAYS;
+  if (protection == platform::FileProtection::kAdministratorsAndSystemOnly) {
+    if (const ErrorCode error = security.Build(); error != kSuccess) {
+      return error;
+    }
+    if (security.Attributes() != nullptr) {
+      // CreateFileA keeps an existing file's own security, so the file is
+      // made anew; one that appears in between is refused, not reused.
+      if (!::DeleteFileA(path.c_str()) && !IsMissing(::GetLastError())) {
+        return LastFailure();
+      }
+      disposition = CREATE_NEW;
+    }
+  }
+  ScopedFileHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0,
+                                      security.Attributes(), disposition,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return LastFailure();
+  const char* next = content.data();
+  std::size_t remaining = content.size();
+  while (remaining > 0) {
+    const DWORD chunk = static_cast<DWORD>(std::min(remaining, kIoChunk));
+    DWORD written = 0;
+    if (!::WriteFile(file.Get(), next, chunk, &written, nullptr)) {
+      return LastErrorOr(ERROR_WRITE_FAULT);
+    }
+    if (written == 0) return ERROR_WRITE_FAULT;
+    next += written;
+    remaining -= written;
+  }
+  if (!file.Close()) return LastErrorOr(ERROR_WRITE_FAULT);
+  return kSuccess;
+}
+
+std::optional<std::string> Win32Files::ReadFile(const std::string& path) {
+  ScopedFileHandle file(::CreateFileA(path.c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return std::nullopt;
+  std::string content;
+  std::string buffer(kIoChunk, '\0');
+  for (;;) {
+    DWORD read = 0;
+    if (!::ReadFile(file.Get(), buffer.data(),
+                    static_cast<DWORD>(buffer.size()), &read, nullptr)) {
+      return std::nullopt;
+    }
+    if (read == 0) return content;
+    content.append(buffer.data(), read);
+  }
+}
+
+bool Win32Files::InUse(const std::string& path) {
+  if (!Exists(path)) return false;
+  ScopedFileHandle file(
+      ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  return !file.IsValid();
+}
+
+std::optional<std::uint64_t> Win32Files::Size(const std::string& path) {
+  if (path.find_first_of("*?") != std::string::npos) return std::nullopt;
+  WIN32_FIND_DATAA entry{};
+  ScopedFindHandle search(::FindFirstFileA(path.c_str(), &entry));
+  if (!search || (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    return std::nullopt;
+  }
+  return (static_cast<std::uint64_t>(entry.nFileSizeHigh) << 32) |
+         entry.nFileSizeLow;
+}
+
+bool Win32Files::IsReadOnly(const std::string& path) {
+  const DWORD attributes = AttributesOf(path);
+  return attributes != INVALID_FILE_ATTRIBUTES &&
+         (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
+ErrorCode Win32Files::SetReadOnly(const std::string& path, bool read_only) {
+  DWORD attributes = AttributesOf(path);
+  if (attributes == INVALID_FILE_ATTRIBUTES) return LastFailure();
+  attributes = read_only ? attributes | FILE_ATTRIBUTE_READONLY
+                         : attributes & ~FILE_ATTRIBUTE_READONLY;
+  // FILE_ATTRIBUTE_NORMAL is only valid alone, as "no attributes".
+  attributes &= ~FILE_ATTRIBUTE_NORMAL;
+  if (attributes == 0) attributes = FILE_ATTRIBUTE_NORMAL;
+  return ::SetFileAttributesA(path.c_str(), attributes) ? kSuccess
+                                                        : LastFailure();
+}
+
+ErrorCode Win32Files::Replace(const std::string& replacement,
+                              const std::string& target) {
+  using MoveFileExFunction = BOOL(WINAPI*)(LPCSTR, LPCSTR, DWORD);
+  static const auto move_file_ex =
+      FindSystemEntry<MoveFileExFunction>("kernel32.dll", "MoveFileExA");
+  if (move_file_ex != nullptr) {
+    if (move_file_ex(replacement.c_str(), target.c_str(),
+                     MOVEFILE_REPLACE_EXISTING)) {
+      return kSuccess;
+    }
+    const ErrorCode error = LastFailure();
+    // Windows 9x exports MoveFileExA without implementing it.
+    if (error != ERROR_CALL_NOT_IMPLEMENTED) return error;
+  }
+  return ReplaceByDeleteAndMove(replacement, target);
+}
+
+ErrorCode ReplaceByDeleteAndMove(const std::string& replacement,
+                                 const std::string& target) {
+  if (AttributesOf(replacement) == INVALID_FILE_ATTRIBUTES)
+    return LastFailure();
+  if (!::DeleteFileA(target.c_str()) &&
+      ::GetLastError() != ERROR_FILE_NOT_FOUND) {
+    return LastFailure();
+  }
+  return ::MoveFileA(replacement.c_str(), target.c_str()) ? kSuccess
+                                                          : LastFailure();
+}
+
+ErrorCode Win32Files::CreateFolder(const std::string& path) {
+  return ::CreateDirectoryA(path.c_str(), nullptr) ? kSuccess : LastFailure();
+}
+
+}  // namespace plumeta::win32

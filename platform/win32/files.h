@@ -1,0 +1,55 @@
+// platform/win32: Win32 calls only, in their ANSI ("A") forms. Files through
+// kernel32, and advapi32 for the protected file's security.
+#ifndef PLATFORM_WIN32_FILES_H_
+#define PLATFORM_WIN32_FILES_H_
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "platform/files.h"
+
+namespace plumeta::win32 {
+
+class Win32Files : public platform::Files {
+ public:
+  // True for a file, false for a folder or nothing.
+  bool Exists(const std::string& path) override;
+  platform::ErrorCode Delete(const std::string& path) override;
+  platform::ErrorCode Copy(const std::string& from, const std::string& to,
+                           bool fail_if_exists) override;
+  // With kAdministratorsAndSystemOnly, where the system has security
+  // descriptors, an existing file is deleted first and the new one created
+  // with a protected DACL (an existing file would keep its own).
+  platform::ErrorCode WriteTextFile(
+      const std::string& path, const std::string& content,
+      platform::FileProtection protection) override;
+  std::optional<std::string> ReadFile(const std::string& path) override;
+  bool InUse(const std::string& path) override;
+  // Read from the folder entry, so it works while another program holds the
+  // file. nullopt for a folder, nothing, or a path with wildcards.
+  std::optional<std::uint64_t> Size(const std::string& path) override;
+  bool IsReadOnly(const std::string& path) override;
+  platform::ErrorCode SetReadOnly(const std::string& path,
+                                  bool read_only) override;
+  // MoveFileExA where the system implements it, ReplaceByDeleteAndMove
+  // elsewhere.
+  platform::ErrorCode Replace(const std::string& replacement,
+                              const std::string& target) override;
+  platform::ErrorCode CreateFolder(const std::string& path) override;
+};
+
+// Replace for Windows 9x, which has no working MoveFileExA: deletes `target`,
+// then moves `replacement` there. `target` is left alone when `replacement`
+// does not exist.
+platform::ErrorCode ReplaceByDeleteAndMove(const std::string& replacement,
+                                           const std::string& target);
+
+// The security descriptor of a file that WriteTextFile protects, in the
+// system's string form.
+inline constexpr char kAdministratorsAndSystemOnlySddl[] =
+    "D:P(A;;FA;;;BA)(A;;FA;;;SY)";
+
+}  // namespace plumeta::win32
+
+#endif  // PLATFORM_WIN32_FILES_H_

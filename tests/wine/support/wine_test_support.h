@@ -1,0 +1,67 @@
+// Helpers for the wine suite: scratch folders and registry keys that clean up
+// after themselves, and Wine's own view of paths.
+#ifndef TESTS_WINE_SUPPORT_WINE_TEST_SUPPORT_H_
+#define TESTS_WINE_SUPPORT_WINE_TEST_SUPPORT_H_
+
+#include <optional>
+#include <string>
+
+#include "platform/win32/windows_api.h"
+
+namespace plumeta::wine_test {
+
+// The value tests put in the last error before a call, to see whether the
+// call set it (Wine's own tests do the same).
+inline constexpr DWORD kUntouchedError = 0xdeadbeef;
+
+// A fresh folder under the temporary folder, removed with its files (and the
+// files of its direct subfolders) at the end.
+class ScratchFolder {
+ public:
+  ScratchFolder();
+  ~ScratchFolder();
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+  const std::string& path() const { return path_; }
+  // path() + "\" + name
+  std::string File(const std::string& name) const;
+
+ private:
+  std::string path_;
+};
+
+// A key path under HKCU or HKLM unique to this process, its tree deleted when
+// the object goes.
+class ScratchKey {
+ public:
+  ScratchKey(HKEY root, const std::string& leaf);
+  ~ScratchKey();
+  ScratchKey(const ScratchKey&) = delete;
+  ScratchKey& operator=(const ScratchKey&) = delete;
+
+  const std::string& path() const { return path_; }
+
+ private:
+  HKEY root_;
+  std::string path_;
+};
+
+// The whole content of a file read with the raw API; nullopt if it cannot be
+// opened.
+std::optional<std::string> ReadWholeFile(const std::string& path);
+// Writes a file with the raw API; false on any failure.
+bool WriteWholeFile(const std::string& path, const std::string& content);
+
+// Whether this program runs under Wine (ntdll exports wine_get_version).
+bool RunsUnderWine();
+// The Unix path Wine gives a Windows path (kernel32's
+// wine_get_unix_file_name); nullopt outside Wine.
+std::optional<std::string> UnixPath(const std::string& windows_path);
+// A Unix path as Wine's drive Z: shows it ("Z:\tmp\x" for "/tmp/x"), which
+// no WOW64 redirection touches.
+std::string ThroughDriveZ(const std::string& unix_path);
+
+}  // namespace plumeta::wine_test
+
+#endif  // TESTS_WINE_SUPPORT_WINE_TEST_SUPPORT_H_
