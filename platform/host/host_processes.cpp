@@ -165,8 +165,14 @@ BoxProcessRegistration::~BoxProcessRegistration() {
   fs::remove(file_, error);
 }
 
-HostProcesses::HostProcesses(std::string box_folder)
-    : box_folder_(std::move(box_folder)) {}
+HostProcesses::HostProcesses(std::string box_folder,
+                             const std::string& register_as)
+    : box_folder_(std::move(box_folder)) {
+  if (!register_as.empty()) {
+    registration_ =
+        std::make_unique<BoxProcessRegistration>(box_folder_, register_as);
+  }
+}
 
 platform::ErrorCode HostProcesses::Snapshot(
     std::vector<platform::ProcessEntry>* entries) {

@@ -14,6 +14,7 @@
 
 #include <sys/types.h>
 
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -43,7 +44,10 @@ std::optional<unsigned long long> LiveProcessStart(pid_t pid);
 
 class HostProcesses : public platform::Processes {
  public:
-  explicit HostProcesses(std::string box_folder);
+  // With `register_as`, the calling process is one of the box's processes
+  // under that name for as long as this object lives.
+  explicit HostProcesses(std::string box_folder,
+                         const std::string& register_as = "");
 
   platform::ErrorCode Snapshot(
       std::vector<platform::ProcessEntry>* entries) override;
@@ -53,6 +57,7 @@ class HostProcesses : public platform::Processes {
 
  private:
   std::string box_folder_;
+  std::unique_ptr<BoxProcessRegistration> registration_;
 };
 
 }  // namespace plumeta::host

@@ -6,8 +6,8 @@
 //       "Location", "Separator File", "Print Processor", "Datatype",
 //       "Parameters" (REG_SZ); "Attributes", "Priority", "Default Priority",
 //       "StartTime", "UntilTime", "Status" (REG_DWORD)
-//   SYSTEM\CurrentControlSet\Control\Print\Environments\<environment>\
-//       Drivers\Version-<n>\<driver>
+//   SYSTEM\CurrentControlSet\Control\Print\Environments\<environment>
+//       \Drivers\Version-<n>\<driver>
 //       "Driver", "Data File", "Configuration File" (REG_SZ), "Version"
 //   SYSTEM\CurrentControlSet\Control\Print\Monitors\<monitor>\Ports\<port>
 //

@@ -9,6 +9,9 @@
 #include "platform/host/console_user_interface.h"
 #include "platform/host/host_files.h"
 #include "platform/host/host_libraries.h"
+#include "platform/host/host_processes.h"
+#include "platform/host/host_shell.h"
+#include "platform/host/host_spooler.h"
 #include "platform/host/host_system.h"
 #include "platform/host/store_registry.h"
 #include "platform/platform.h"
@@ -32,6 +35,16 @@ std::unique_ptr<Platform> CreatePlatform() {
   platform->system = std::make_unique<host::HostSystem>(process);
   platform->libraries = std::make_unique<host::HostLibraries>(process);
   platform->user_interface = std::make_unique<host::ConsoleUserInterface>();
+  platform->spooler = std::make_unique<host::HostSpooler>(
+      std::make_unique<host::FileRegistry>(host::RegistryFolder(folder)),
+      process
+          ->LinuxPath(process->facts().windows_folder +
+                      "\\system32\\spool\\PRINTERS")
+          .value_or(folder + "/spool"),
+      host::CallerEnvironment(process->facts().version));
+  platform->shell = std::make_unique<host::HostShell>(process);
+  platform->processes =
+      std::make_unique<host::HostProcesses>(folder, host::ProgramFileName());
   return platform;
 }
 

@@ -5,7 +5,10 @@
 #include "platform/platform.h"
 #include "platform/win32/files.h"
 #include "platform/win32/libraries.h"
+#include "platform/win32/processes.h"
 #include "platform/win32/registry.h"
+#include "platform/win32/shell.h"
+#include "platform/win32/spooler.h"
 #include "platform/win32/system.h"
 #include "platform/win32/user_interface.h"
 
@@ -18,6 +21,9 @@ std::unique_ptr<Platform> CreatePlatform() {
   platform->system = std::make_unique<win32::Win32System>();
   platform->libraries = std::make_unique<win32::Win32Libraries>();
   platform->user_interface = std::make_unique<win32::Win32UserInterface>();
+  platform->spooler = std::make_unique<win32::Win32Spooler>();
+  platform->shell = std::make_unique<win32::Win32Shell>();
+  platform->processes = std::make_unique<win32::Win32Processes>();
   return platform;
 }
 

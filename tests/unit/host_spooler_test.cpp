@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <memory>
 
+#include "platform/host/memory_registry.h"
 #include "platform/host/spool_jobs.h"
-#include "platform/host/store_registry.h"
 
 namespace plumeta {
 namespace {
