@@ -13,16 +13,11 @@ TEST(InOutErrorTest, TextForEveryCode) {
     platform::ErrorCode code;
     const char* text;
   } kRows[] = {
-      {2, "File not found"},
-      {3, "Invalid filename"},
-      {4, "Too many open files"},
-      {5, "File access denied"},
-      {100, "Read beyond end of file"},
-      {101, "Disk full"},
-      {106, "Invalid numeric input"},
-      {32, "I/O error 32"},
-      {0, "I/O error 0"},
-      {1, "I/O error 1"},
+      {2, "File not found"},        {3, "Invalid filename"},
+      {4, "Too many open files"},   {5, "File access denied"},
+      {100, "Read beyond end of file"}, {101, "Disk full"},
+      {106, "Invalid numeric input"},   {32, "I/O error 32"},
+      {0, "I/O error 0"},           {1, "I/O error 1"},
       {4294967295u, "I/O error 4294967295"},
   };
   for (const auto& row : kRows) {
@@ -49,8 +44,7 @@ TEST(OsErrorTest, CodeThenSystemTextOnANewLine) {
     const char* system_message;
     const char* text;
   } kRows[] = {
-      {5, "Access is denied.\r\n",
-       "System Error.  Code: 5.\r\nAccess is denied"},
+      {5, "Access is denied.\r\n", "System Error.  Code: 5.\r\nAccess is denied"},
       {1801, "The printer name is invalid.  \r\n",
        "System Error.  Code: 1801.\r\nThe printer name is invalid"},
       {317, "", "System Error.  Code: 317.\r\n"},
@@ -86,8 +80,9 @@ TEST(FullStopTest, AddedOnlyAfterCharactersSortingAfterTheFullStop) {
 
 TEST(ErrorBoxTest, ShowsTheRaisedTextWithTheProgramTitle) {
   testing::FakeUserInterface ui;
-  const bool completed =
-      RunReportingErrors(ui, "Plumeta", [] { throw InOutError(5); });
+  const bool completed = RunReportingErrors(ui, "Plumeta", [] {
+    throw InOutError(5);
+  });
   EXPECT_FALSE(completed);
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].text, "File access denied.");

@@ -23,8 +23,8 @@ VersionInfo Nt(std::uint32_t major, std::uint32_t minor, ProductType type) {
 // On Windows 9x the minor version is read from bits 16 to 23 of the build.
 VersionInfo Win9x(std::uint32_t major, std::uint32_t build_minor,
                   const std::string& service_pack) {
-  return {PlatformId::kWindows9x,     major,        0,
-          build_minor << 16 | 0x08AE, service_pack, kUnknown};
+  return {PlatformId::kWindows9x, major, 0, build_minor << 16 | 0x08AE,
+          service_pack, kUnknown};
 }
 
 struct EditionRow {
@@ -42,11 +42,11 @@ class OsEditionTest : public ::testing::Test {
   }
   void StoreProductType(const std::string& text) {
     std::unique_ptr<platform::RegistryKey> key;
-    ASSERT_EQ(
-        registry_.OpenKey(platform::RootKey::kLocalMachine,
-                          "SYSTEM\\CurrentControlSet\\Control\\ProductOptions",
-                          true, &key),
-        platform::kSuccess);
+    ASSERT_EQ(registry_.OpenKey(
+                  platform::RootKey::kLocalMachine,
+                  "SYSTEM\\CurrentControlSet\\Control\\ProductOptions", true,
+                  &key),
+              platform::kSuccess);
     ASSERT_EQ(key->WriteString("ProductType", text), platform::kSuccess);
   }
 
@@ -56,9 +56,7 @@ class OsEditionTest : public ::testing::Test {
 
 TEST_F(OsEditionTest, EveryRowOfTheTable) {
   const EditionRow kRows[] = {
-      {"Win32s",
-       {PlatformId::kWin32s, 3, 10, 0, "", kUnknown},
-       0,
+      {"Win32s", {PlatformId::kWin32s, 3, 10, 0, "", kUnknown}, 0,
        "Microsoft Windows 3.11"},
       {"95", Win9x(4, 0, ""), 1, "Microsoft Windows 95"},
       {"95 OSR2 C first", Win9x(4, 3, "C"), 2, "Microsoft Windows 95 OSR2"},
@@ -120,9 +118,9 @@ TEST_F(OsEditionTest, ProductOptionsDecideWithoutExtendedInformation) {
     int edition_on_nt4;
     int edition_on_2000;
   } kRows[] = {
-      {"WinNT", 6, 8},   {"WINNT", 6, 8},    {"winnt", 6, 8},
-      {"xWinNTx", 6, 8}, {"ServerNT", 7, 9}, {"LanmanNT", 7, 9},
-      {"", 7, 9},        {nullptr, 7, 9},
+      {"WinNT", 6, 8},    {"WINNT", 6, 8},    {"winnt", 6, 8},
+      {"xWinNTx", 6, 8},  {"ServerNT", 7, 9}, {"LanmanNT", 7, 9},
+      {"", 7, 9},         {nullptr, 7, 9},
   };
   for (const auto& row : kRows) {
     SCOPED_TRACE(row.stored ? row.stored : "(no value)");
@@ -155,26 +153,14 @@ TEST(OsFamilyTest, FromPlatformAndMajorVersion) {
     const char* operating_system;
     const char* version_text;
   } kRows[] = {
-      {"95",
-       {PlatformId::kWindows9x, 4, 0, 0x040003B6, "", kUnknown},
-       OsFamily::kWin9x,
-       "Windows 95",
-       "4.0"},
-      {"98",
-       {PlatformId::kWindows9x, 4, 10, 0x040A08AE, " A ", kUnknown},
-       OsFamily::kWin9x,
-       "Windows 98",
-       "4.10"},
-      {"Me",
-       {PlatformId::kWindows9x, 4, 90, 0x045A0BB8, " ", kUnknown},
-       OsFamily::kWin9x,
-       "Windows 98",
-       "4.90"},
-      {"Win32s",
-       {PlatformId::kWin32s, 3, 10, 0, "", kUnknown},
-       OsFamily::kWin9x,
-       "Windows 3.1",
-       "3.10"},
+      {"95", {PlatformId::kWindows9x, 4, 0, 0x040003B6, "", kUnknown},
+       OsFamily::kWin9x, "Windows 95", "4.0"},
+      {"98", {PlatformId::kWindows9x, 4, 10, 0x040A08AE, " A ", kUnknown},
+       OsFamily::kWin9x, "Windows 98", "4.10"},
+      {"Me", {PlatformId::kWindows9x, 4, 90, 0x045A0BB8, " ", kUnknown},
+       OsFamily::kWin9x, "Windows 98", "4.90"},
+      {"Win32s", {PlatformId::kWin32s, 3, 10, 0, "", kUnknown},
+       OsFamily::kWin9x, "Windows 3.1", "3.10"},
       {"NT 3.51", Nt(3, 51, kWorkstation), OsFamily::kNt4, "Windows NT",
        "3.51"},
       {"NT 4.0", Nt(4, 0, kUnknown), OsFamily::kNt4, "Windows NT", "4.0"},
