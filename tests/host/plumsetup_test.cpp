@@ -39,8 +39,6 @@ struct BoxRow {
   bool is_64_bit;
 };
 
-std::string PrintTo(const BoxRow& row) { return row.windows; }
-
 class PlumsetupHostTest : public ::testing::TestWithParam<BoxRow> {
  protected:
   void SetUp() override {
