@@ -39,6 +39,8 @@ struct BoxRow {
   bool is_64_bit;
 };
 
+void PrintTo(const BoxRow& row, std::ostream* out) { *out << row.windows; }
+
 class PlumsetupHostTest : public ::testing::TestWithParam<BoxRow> {
  protected:
   void SetUp() override {
@@ -128,7 +130,9 @@ TEST_P(PlumsetupHostTest, InstallsThePrinterForItsWindows) {
   EXPECT_EQ(fs::status(File(prefix + "system32\\plum.rsp")).permissions() &
                 fs::perms::all,
             fs::perms::owner_read | fs::perms::owner_write);
-  if (row.is_64_bit) EXPECT_FALSE(FileExists(prefix + "SysWOW64\\plum.rsp"));
+  if (row.is_64_bit) {
+    EXPECT_FALSE(FileExists(prefix + "SysWOW64\\plum.rsp"));
+  }
 
   const struct {
     const char* name;

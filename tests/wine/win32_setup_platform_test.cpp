@@ -20,7 +20,10 @@ namespace {
 using platform::ErrorCode;
 
 std::string StandinCommand() {
-  return "\"" + wine_test::ThroughDriveZ(PLUMETA_STANDIN_EXE) + "\"";
+  std::string command = "\"";
+  command += wine_test::ThroughDriveZ(PLUMETA_STANDIN_EXE);
+  command += '"';
+  return command;
 }
 
 // The environment whose drivers AddPrinterA looks in for this process.
