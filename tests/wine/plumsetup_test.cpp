@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -297,36 +298,88 @@ TEST_F(PlumsetupTest, RemovalOnAnEmptySystemEndsAtOnce) {
   EXPECT_EQ(CountPrinters(), 0);
 }
 
-// Windows 98 for plumsetup.exe alone: the 9x branch copies the driver and
-// Ghostscript files and registers the "Windows 4.0" driver.
-TEST_F(PlumsetupTest, OnWindows98TheNinetyEightBranchRuns) {
+// Files put in place for a test and taken away after it, with the copies
+// the program makes of them.
+class PlacedFiles {
+ public:
+  ~PlacedFiles() {
+    for (auto it = files_.rbegin(); it != files_.rend(); ++it) {
+      ::DeleteFileA(it->c_str());
+    }
+    for (auto it = folders_.rbegin(); it != folders_.rend(); ++it) {
+      ::RemoveDirectoryA(it->c_str());
+    }
+  }
+  // A folder made here (when missing) goes with the test.
+  void Folder(const std::string& path) {
+    if (::CreateDirectoryA(path.c_str(), nullptr)) folders_.push_back(path);
+  }
+  bool Put(const std::string& path, const std::string& content) {
+    files_.push_back(path);
+    return wine_test::WriteWholeFile(path, content);
+  }
+  // A file the program makes (an existing one is left as it is).
+  void Expect(const std::string& path) {
+    if (::GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+      files_.push_back(path);
+    }
+  }
+
+ private:
+  std::vector<std::string> files_;
+  std::vector<std::string> folders_;
+};
+
+// Wine's per-program Windows version for plumsetup.exe (the fixture's
+// TearDown takes it away).
+void PretendWindows(const char* version) {
   HKEY app = nullptr;
   ASSERT_EQ(::RegCreateKeyExA(HKEY_CURRENT_USER, kAppDefaults, 0, nullptr, 0,
                               KEY_ALL_ACCESS, nullptr, &app, nullptr),
             ERROR_SUCCESS);
-  const char version[] = "win98";
   ::RegSetValueExA(app, "Version", 0, REG_SZ,
-                   reinterpret_cast<const BYTE*>(version), sizeof(version));
+                   reinterpret_cast<const BYTE*>(version),
+                   static_cast<DWORD>(std::strlen(version) + 1));
   ::RegCloseKey(app);
+}
 
+// The Ghostscript program and library in the system folder, copied up into
+// the Windows folder on NT 4.0 and 9x.
+void PlaceGhostscript(PlacedFiles& placed) {
+  for (const char* name : {"gswin32c.exe", "gsdll32.dll"}) {
+    const std::string source = SystemFolder() + "\\" + name;
+    if (::GetFileAttributesA(source.c_str()) == INVALID_FILE_ATTRIBUTES) {
+      ASSERT_TRUE(placed.Put(source, name));
+    }
+    placed.Expect(Windir() + "\\" + name);
+  }
+}
+
+void ExpectGhostscriptCopies() {
+  for (const char* name : {"gswin32c.exe", "gsdll32.dll"}) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(wine_test::ReadWholeFile(Windir() + "\\" + name),
+              wine_test::ReadWholeFile(SystemFolder() + "\\" + name));
+  }
+}
+
+// Windows 98 for plumsetup.exe alone: the 9x branch copies the driver and
+// Ghostscript files and registers the "Windows 4.0" driver.
+TEST_F(PlumsetupTest, OnWindows98TheNinetyEightBranchRuns) {
+  PretendWindows("win98");
+  PlacedFiles placed;
   const std::string windir = Windir();
-  const std::string sources = windir + "\\SYSTEM32\\Port\\Me";
   const char* const kFiles[] = {"adfonts.mfm",  "ADIST5.PPD",   "ADOBEPS4.DRV",
                                 "ADOBEPS4.HLP", "defprtr2.ppd", "ICONLIB.DLL",
                                 "PSMON.DLL"};
-  ::CreateDirectoryA((windir + "\\SYSTEM32\\Port").c_str(), nullptr);
-  ::CreateDirectoryA(sources.c_str(), nullptr);
+  placed.Folder(windir + "\\SYSTEM32\\Port");
+  placed.Folder(windir + "\\SYSTEM32\\Port\\Me");
+  placed.Folder(windir + "\\SYSTEM");
   for (const char* file : kFiles) {
-    ASSERT_TRUE(
-        wine_test::WriteWholeFile(sources + "\\" + file, std::string(file)));
+    ASSERT_TRUE(placed.Put(windir + "\\SYSTEM32\\Port\\Me\\" + file, file));
+    placed.Expect(windir + "\\SYSTEM\\" + file);
   }
-  const bool had_gs =
-      ::GetFileAttributesA((SystemFolder() + "\\gsdll32.dll").c_str()) !=
-      INVALID_FILE_ATTRIBUTES;
-  if (!had_gs) {
-    ASSERT_TRUE(
-        wine_test::WriteWholeFile(SystemFolder() + "\\gsdll32.dll", "gs dll"));
-  }
+  PlaceGhostscript(placed);
 
   ASSERT_TRUE(RunSetup(""));
   EXPECT_EQ(CountDriver("Windows 4.0"), 1);
@@ -337,22 +390,57 @@ TEST_F(PlumsetupTest, OnWindows98TheNinetyEightBranchRuns) {
     EXPECT_EQ(wine_test::ReadWholeFile(windir + "\\SYSTEM\\" + file),
               std::string(file));
   }
-  EXPECT_EQ(wine_test::ReadWholeFile(windir + "\\gsdll32.dll"),
-            wine_test::ReadWholeFile(SystemFolder() + "\\gsdll32.dll"));
+  ExpectGhostscriptCopies();
 
   ASSERT_TRUE(RunSetup("1024"));
   EXPECT_EQ(CountDriver("Windows 4.0"), 0);
   EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kPortKey));
   EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kSpoolerPortKey));  // stays
+}
 
+// NT 4.0 for plumsetup.exe alone: the driver files go to four folders (the
+// last two made by the shell's copy), the driver is version 2, and the
+// removal leaves the port's key.
+TEST_F(PlumsetupTest, OnNt4TheNt4BranchRuns) {
+  PretendWindows("nt40");
+  PlacedFiles placed;
+  const std::string windir = Windir();
+  const char* const kFiles[] = {"AdobePS5.dll", "AdobePS5.ntf", "AdobePSu.dll",
+                                "ADOBEPSU.HLP", "defprtr2.ppd", "ADIST5.PPD",
+                                "ICONLIB.DLL",  "PSMON.DLL"};
+  const std::string kDestinations[] = {
+      windir + "\\SYSTEM", windir + "\\SYSTEM32",
+      windir + "\\SYSTEM32\\spool\\drivers\\w32x86",
+      windir + "\\SYSTEM32\\spool\\drivers\\w32x86\\2"};
+  placed.Folder(windir + "\\system32\\Port");
+  placed.Folder(windir + "\\system32\\Port\\NT");
+  for (const std::string& folder : kDestinations) placed.Folder(folder);
   for (const char* file : kFiles) {
-    ::DeleteFileA((sources + "\\" + file).c_str());
-    ::DeleteFileA((windir + "\\SYSTEM\\" + file).c_str());
+    ASSERT_TRUE(placed.Put(windir + "\\system32\\Port\\NT\\" + file, file));
+    for (const std::string& folder : kDestinations) {
+      placed.Expect(folder + "\\" + file);
+    }
   }
-  ::RemoveDirectoryA(sources.c_str());
-  ::RemoveDirectoryA((windir + "\\SYSTEM32\\Port").c_str());
-  ::DeleteFileA((windir + "\\gsdll32.dll").c_str());
-  if (!had_gs) ::DeleteFileA((SystemFolder() + "\\gsdll32.dll").c_str());
+  PlaceGhostscript(placed);
+
+  auto finished = RunSetup("");
+  ASSERT_TRUE(finished);
+  EXPECT_GE(finished->elapsed_ms, 4500u);  // no balloon, the same exit delay
+  EXPECT_EQ(CountDriver("Windows NT x86"), 1);
+  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kSpoolerPortKey));
+  for (const std::string& folder : kDestinations) {
+    for (const char* file : kFiles) {
+      SCOPED_TRACE(folder + "\\" + file);
+      EXPECT_EQ(wine_test::ReadWholeFile(folder + "\\" + file),
+                std::string(file));
+    }
+  }
+  ExpectGhostscriptCopies();
+
+  ASSERT_TRUE(RunSetup("1024"));
+  EXPECT_EQ(CountDriver("Windows NT x86"), 0);
+  EXPECT_EQ(CountPrinters(), 0);
+  EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kPortKey));  // NT 4.0 keeps it
 }
 
 }  // namespace
