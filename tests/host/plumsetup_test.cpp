@@ -7,9 +7,11 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <sstream>
 
 #include "platform/host/box.h"
 #include "platform/host/box_paths.h"
+#include "platform/host/console_events.h"
 #include "platform/host/store_registry.h"
 #include "tests/host/support/background_program.h"
 #include "tests/host/support/program_run.h"
@@ -205,10 +207,31 @@ TEST_P(PlumsetupHostTest, InstallsThePrinterForItsWindows) {
   EXPECT_EQ(Value(RootKey::kLocalMachine, kRunKey, "Plumeta")->Text(),
             setup_folder + "\\Plumeta.exe");
 
-  const bool balloon =
-      run.result.out.find("balloon\t") != std::string::npos &&
-      run.result.out.find("New printer installed") != std::string::npos;
-  EXPECT_EQ(balloon, row.family != Family::kNt4) << run.result.out;
+  // The balloon: its tip 90 and 30 pixels in from the screen's bottom right
+  // (the box's screen is 1024 x 768), information, 30 seconds.
+  std::vector<std::vector<std::string>> balloons;
+  std::istringstream events(run.result.out);
+  for (std::string line; std::getline(events, line);) {
+    std::vector<std::string> fields = host::SplitEventLine(line);
+    if (!fields.empty() && fields[0] == "balloon") balloons.push_back(fields);
+  }
+  if (row.family == Family::kNt4) {
+    EXPECT_TRUE(balloons.empty()) << run.result.out;
+  } else {
+    ASSERT_EQ(balloons.size(), 1u) << run.result.out;
+    const std::vector<std::string>& balloon = balloons[0];
+    ASSERT_EQ(balloon.size(), 11u);
+    EXPECT_EQ(balloon[1], "934");
+    EXPECT_EQ(balloon[2], "738");
+    EXPECT_EQ(balloon[7], "New printer installed");
+    EXPECT_EQ(balloon[8],
+              "A new printer named 'Plumeta' has been installed on your "
+              "system\r\nCreating a PDF file is as simple as selecting the "
+              "'print' command\r\nfrom any application and choosing this "
+              "printer.");
+    EXPECT_EQ(balloon[9], "info");
+    EXPECT_EQ(balloon[10], "30");
+  }
 
   // Installing again leaves one printer and rewrites the port.
   ASSERT_EQ(Setup({"1025"}).result.exit_code, 0);
