@@ -12,7 +12,10 @@
 #include "platform/form.h"
 #include "platform/libraries.h"
 #include "platform/random.h"
+#include "platform/processes.h"
 #include "platform/registry.h"
+#include "platform/shell.h"
+#include "platform/spooler.h"
 #include "platform/system.h"
 #include "platform/user_interface.h"
 
@@ -31,6 +34,9 @@ struct Platform {
   // The forms' windows; the first one is the program's main window.
   std::unique_ptr<Forms> forms;
   std::unique_ptr<Random> random;
+  std::unique_ptr<Spooler> spooler;
+  std::unique_ptr<Shell> shell;
+  std::unique_ptr<Processes> processes;
 };
 
 std::unique_ptr<Platform> CreatePlatform();

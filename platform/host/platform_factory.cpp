@@ -14,6 +14,9 @@
 #include "platform/host/host_forms.h"
 #include "platform/host/host_libraries.h"
 #include "platform/host/host_random.h"
+#include "platform/host/host_processes.h"
+#include "platform/host/host_shell.h"
+#include "platform/host/host_spooler.h"
 #include "platform/host/host_system.h"
 #include "platform/host/store_registry.h"
 #include "platform/platform.h"
@@ -48,6 +51,16 @@ std::unique_ptr<Platform> CreatePlatform() {
   platform->forms = std::make_unique<host::HostForms>(console);
   platform->random = std::make_unique<host::HostRandom>();
   platform->application = std::move(application);
+  platform->spooler = std::make_unique<host::HostSpooler>(
+      std::make_unique<host::FileRegistry>(host::RegistryFolder(folder)),
+      process
+          ->LinuxPath(process->facts().windows_folder +
+                      "\\system32\\spool\\PRINTERS")
+          .value_or(folder + "/spool"),
+      host::CallerEnvironment(process->facts().version));
+  platform->shell = std::make_unique<host::HostShell>(process);
+  platform->processes =
+      std::make_unique<host::HostProcesses>(folder, host::ProgramFileName());
   return platform;
 }
 

@@ -39,7 +39,10 @@ class ProtectedFileSecurity {
     PSECURITY_DESCRIPTOR descriptor = nullptr;
     if (!convert(kAdministratorsAndSystemOnlySddl, kSddlRevision1, &descriptor,
                  nullptr)) {
-      return LastFailure();
+      // A system without file security can have the entry point and refuse
+      // the call (Wine told it runs as Windows 9x does).
+      const ErrorCode error = LastFailure();
+      return error == ERROR_CALL_NOT_IMPLEMENTED ? kSuccess : error;
     }
     descriptor_.Reset(descriptor);
     attributes_.nLength = sizeof(attributes_);

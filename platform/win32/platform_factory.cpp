@@ -5,7 +5,10 @@
 #include "platform/platform.h"
 #include "platform/win32/files.h"
 #include "platform/win32/libraries.h"
+#include "platform/win32/processes.h"
 #include "platform/win32/registry.h"
+#include "platform/win32/shell.h"
+#include "platform/win32/spooler.h"
 #include "platform/win32/system.h"
 #include "platform/win32/user_interface.h"
 #include "platform/win32/win32_application.h"
@@ -30,6 +33,9 @@ std::unique_ptr<Platform> CreatePlatform() {
   platform->random = std::make_unique<win32::Win32Random>();
   platform->user_interface = std::move(user_interface);
   platform->application = std::move(application);
+  platform->spooler = std::make_unique<win32::Win32Spooler>();
+  platform->shell = std::make_unique<win32::Win32Shell>();
+  platform->processes = std::make_unique<win32::Win32Processes>();
   return platform;
 }
 

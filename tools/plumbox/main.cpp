@@ -12,6 +12,7 @@
 #include "platform/host/box_paths.h"
 #include "platform/host/box_provisioning.h"
 #include "platform/host/file_hive_store.h"
+#include "platform/host/setup_source_files.h"
 #include "platform/host/windows_editions.h"
 #include "tools/plumbox/reg_command.h"
 
@@ -84,7 +85,8 @@ int Init(const std::vector<std::string>& arguments) {
   std::string box = folder ? *folder : host::BoxFolder();
   if (box.empty()) return BadArguments("the box folder is empty");
   std::string error;
-  if (!host::CreateBox(box, *edition, &error)) {
+  if (!host::CreateBox(box, *edition, &error) ||
+      !host::ProvisionSetupSourceFiles(box, &error)) {
     std::cerr << "plumbox: " << error << "\n";
     return kBadArguments;
   }

@@ -1,0 +1,214 @@
+#include "platform/host/spool_jobs.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "platform/host/names.h"
+
+namespace plumeta::host {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string JobFileName(std::uint32_t job_id, const char* extension) {
+  char name[32];
+  std::snprintf(name, sizeof name, "%05u.%s", job_id, extension);
+  return name;
+}
+
+std::uint32_t Number(const std::string& text) {
+  try {
+    return static_cast<std::uint32_t>(std::stoul(text));
+  } catch (...) {
+    return 0;
+  }
+}
+
+std::string FormatTime(const platform::SystemTime& time) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02u.%03u",
+                time.year, time.month, time.day, time.hour, time.minute,
+                time.second, time.milliseconds);
+  return text;
+}
+
+platform::SystemTime ParseTime(const std::string& text) {
+  unsigned year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0,
+           milliseconds = 0;
+  std::sscanf(text.c_str(), "%u-%u-%u %u:%u:%u.%u", &year, &month, &day, &hour,
+              &minute, &second, &milliseconds);
+  platform::SystemTime time;
+  time.year = static_cast<std::uint16_t>(year);
+  time.month = static_cast<std::uint16_t>(month);
+  time.day = static_cast<std::uint16_t>(day);
+  time.hour = static_cast<std::uint16_t>(hour);
+  time.minute = static_cast<std::uint16_t>(minute);
+  time.second = static_cast<std::uint16_t>(second);
+  time.milliseconds = static_cast<std::uint16_t>(milliseconds);
+  const std::chrono::year_month_day date{
+      std::chrono::year(static_cast<int>(year)), std::chrono::month(month),
+      std::chrono::day(day)};
+  if (date.ok()) {
+    time.day_of_week = static_cast<std::uint16_t>(
+        std::chrono::weekday(std::chrono::sys_days(date)).c_encoding());
+  }
+  return time;
+}
+
+bool WriteWhole(const fs::path& path, const std::string& content) {
+  const fs::path partial = path.string() + ".part";
+  {
+    std::ofstream file(partial, std::ios::binary | std::ios::trunc);
+    file << content;
+    if (!file.flush()) return false;
+  }
+  std::error_code error;
+  fs::rename(partial, path, error);
+  return !error;
+}
+
+}  // namespace
+
+std::string WriteShadowFile(const platform::PrintJob& job) {
+  std::ostringstream text;
+  text << "JobId=" << job.job_id << "\n"
+       << "Printer=" << job.printer_name << "\n"
+       << "Machine=" << job.machine_name << "\n"
+       << "User=" << job.user_name << "\n"
+       << "Document=" << job.document << "\n"
+       << "NotifyName=" << job.notify_name << "\n"
+       << "Datatype=" << job.datatype << "\n"
+       << "PrintProcessor=" << job.print_processor << "\n"
+       << "Parameters=" << job.parameters << "\n"
+       << "Driver=" << job.driver_name << "\n"
+       << "Status=" << job.status << "\n"
+       << "StatusText=" << job.status_text << "\n"
+       << "Priority=" << job.priority << "\n"
+       << "StartTime=" << job.start_time << "\n"
+       << "UntilTime=" << job.until_time << "\n"
+       << "TotalPages=" << job.total_pages << "\n"
+       << "PagesPrinted=" << job.pages_printed << "\n"
+       << "Time=" << job.time << "\n"
+       << "Submitted=" << FormatTime(job.submitted) << "\n";
+  return text.str();
+}
+
+platform::PrintJob ParseShadowFile(const std::string& text) {
+  platform::PrintJob job;
+  std::istringstream lines(text);
+  std::string line;
+  while (std::getline(lines, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    const std::string::size_type equals = line.find('=');
+    if (equals == std::string::npos) continue;
+    const std::string name = line.substr(0, equals);
+    const std::string value = line.substr(equals + 1);
+    if (name == "JobId")
+      job.job_id = Number(value);
+    else if (name == "Printer")
+      job.printer_name = value;
+    else if (name == "Machine")
+      job.machine_name = value;
+    else if (name == "User")
+      job.user_name = value;
+    else if (name == "Document")
+      job.document = value;
+    else if (name == "NotifyName")
+      job.notify_name = value;
+    else if (name == "Datatype")
+      job.datatype = value;
+    else if (name == "PrintProcessor")
+      job.print_processor = value;
+    else if (name == "Parameters")
+      job.parameters = value;
+    else if (name == "Driver")
+      job.driver_name = value;
+    else if (name == "Status")
+      job.status = Number(value);
+    else if (name == "StatusText")
+      job.status_text = value;
+    else if (name == "Priority")
+      job.priority = Number(value);
+    else if (name == "StartTime")
+      job.start_time = Number(value);
+    else if (name == "UntilTime")
+      job.until_time = Number(value);
+    else if (name == "TotalPages")
+      job.total_pages = Number(value);
+    else if (name == "PagesPrinted")
+      job.pages_printed = Number(value);
+    else if (name == "Time")
+      job.time = Number(value);
+    else if (name == "Submitted")
+      job.submitted = ParseTime(value);
+  }
+  return job;
+}
+
+std::vector<platform::PrintJob> ReadSpoolJobs(const std::string& spool_folder,
+                                              const std::string& printer_name) {
+  std::vector<platform::PrintJob> jobs;
+  std::error_code error;
+  for (const fs::directory_entry& entry :
+       fs::directory_iterator(spool_folder, error)) {
+    const fs::path& path = entry.path();
+    if (!SameName(path.extension().string(), ".SHD")) continue;
+    std::ifstream file(path, std::ios::binary);
+    std::stringstream text;
+    text << file.rdbuf();
+    platform::PrintJob job = ParseShadowFile(text.str());
+    if (job.job_id == 0 || !SameName(job.printer_name, printer_name)) continue;
+    fs::path data = path;
+    data.replace_extension(".SPL");
+    std::error_code size_error;
+    const std::uintmax_t size = fs::file_size(data, size_error);
+    job.size = size_error ? 0 : static_cast<std::uint32_t>(size);
+    jobs.push_back(job);
+  }
+  std::sort(jobs.begin(), jobs.end(),
+            [](const auto& a, const auto& b) { return a.job_id < b.job_id; });
+  for (std::size_t i = 0; i < jobs.size(); ++i) {
+    jobs[i].position = static_cast<std::uint32_t>(i + 1);
+  }
+  return jobs;
+}
+
+std::uint32_t AddSpoolJob(const std::string& spool_folder,
+                          platform::PrintJob job, const std::string& data) {
+  const fs::path folder(spool_folder);
+  std::error_code error;
+  fs::create_directories(folder, error);
+  for (std::uint32_t id = 1; id < 100000; ++id) {
+    const fs::path shadow = folder / JobFileName(id, "SHD");
+    const fs::path spool = folder / JobFileName(id, "SPL");
+    // The data file is the job's claim on its id.
+    std::FILE* claim = std::fopen(spool.c_str(), "wbx");
+    if (claim == nullptr) continue;
+    const bool written =
+        std::fwrite(data.data(), 1, data.size(), claim) == data.size();
+    if (std::fclose(claim) != 0 || !written) {
+      fs::remove(spool, error);
+      return 0;
+    }
+    job.job_id = id;
+    if (!WriteWhole(shadow, WriteShadowFile(job))) {
+      fs::remove(spool, error);
+      return 0;
+    }
+    return id;
+  }
+  return 0;
+}
+
+void RemoveSpoolJob(const std::string& spool_folder, std::uint32_t job_id) {
+  const fs::path folder(spool_folder);
+  std::error_code error;
+  fs::remove(folder / JobFileName(job_id, "SHD"), error);
+  fs::remove(folder / JobFileName(job_id, "SPL"), error);
+}
+
+}  // namespace plumeta::host

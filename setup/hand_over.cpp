@@ -1,0 +1,151 @@
+#include "setup/hand_over.h"
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+#include "common/errors.h"
+#include "setup/setup_names.h"
+
+namespace plumeta::setup {
+namespace {
+
+using platform::RootKey;
+
+constexpr const char* kSettingsValues[] = {
+    "Permission", "Resolution", "Quality", "Version", "OPwd", "UPwd"};
+
+// Deletes each named value that exists in the key, which is created when
+// missing; a key that cannot be opened is left alone.
+void DeleteExistingValues(platform::Registry& registry, RootKey root,
+                          const std::string& path,
+                          const std::vector<std::string>& names) {
+  std::unique_ptr<platform::RegistryKey> key;
+  if (registry.OpenKey(root, path, /*create=*/true, &key) !=
+      platform::kSuccess) {
+    return;
+  }
+  for (const std::string& name : names) {
+    platform::RegistryValue value;
+    if (key->ReadValue(name, &value) == platform::kSuccess) {
+      key->DeleteValue(name);
+    }
+  }
+}
+
+bool StillRunning(platform::Processes& processes, platform::ProcessId id) {
+  std::vector<platform::ProcessEntry> entries;
+  if (processes.Snapshot(&entries) != platform::kSuccess) return true;
+  return std::any_of(entries.begin(), entries.end(),
+                     [id](const auto& entry) { return entry.id == id; });
+}
+
+std::string FolderOf(const std::string& path) {
+  const std::string::size_type slash = path.find_last_of('\\');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+}  // namespace
+
+std::string FirstResponseFilePath(const std::string& windows_prefix) {
+  return windows_prefix + "system32\\plum.rsp";
+}
+
+std::string FirstResponseFileContent(const std::string& windows_prefix) {
+  const std::string arguments[] = {
+      "-I" + windows_prefix + "system32\\lib;" + windows_prefix +
+          "system32\\fonts",
+      "-sDEVICE=pdfwrite",
+      "-sOutputFile=" + windows_prefix + "system32\\lib\\" + "1024" + ".pdf",
+      "-dNOPAUSE",
+      "-dSAFER",
+      "-dBATCH",
+  };
+  std::string content;
+  for (const std::string& argument : arguments) {
+    content += argument + "\r\n" + "\r\n";
+  }
+  return content;
+}
+
+void WriteFirstResponseFile(platform::Files& files,
+                            const std::string& windows_prefix) {
+  const std::string path = FirstResponseFilePath(windows_prefix);
+  if (files.Exists(path)) files.Delete(path);
+  const platform::ErrorCode written = files.WriteTextFile(
+      path, FirstResponseFileContent(windows_prefix),
+      platform::FileProtection::kAdministratorsAndSystemOnly);
+  if (written != platform::kSuccess) throw InOutError(written);
+}
+
+void WriteStartupEntry(platform::Registry& registry,
+                       const std::string& program_path) {
+  std::unique_ptr<platform::RegistryKey> key;
+  if (registry.OpenKey(RootKey::kLocalMachine, kRunKey, /*create=*/true,
+                       &key) != platform::kSuccess ||
+      key->WriteString(kRunValueName,
+                       FolderOf(program_path) + "\\" + kTrayMonitorFileName) !=
+          platform::kSuccess) {
+    throw RegistryError::FailedToSetData(kRunValueName);
+  }
+}
+
+void RemoveStartupEntry(platform::Registry& registry) {
+  DeleteExistingValues(registry, RootKey::kLocalMachine, kRunKey,
+                       {kRunValueName});
+}
+
+void RemoveConversionSettings(platform::Registry& registry) {
+  DeleteExistingValues(registry, RootKey::kCurrentUser, kSettingsKey,
+                       std::vector<std::string>(std::begin(kSettingsValues),
+                                                std::end(kSettingsValues)));
+}
+
+std::optional<platform::ProcessId> FindProcessByExeName(
+    platform::Processes& processes, const std::string& name) {
+  std::vector<platform::ProcessEntry> entries;
+  if (processes.Snapshot(&entries) != platform::kSuccess) return std::nullopt;
+  std::optional<platform::ProcessId> found;
+  for (const platform::ProcessEntry& entry : entries) {
+    if (entry.exe_name.find(name) != std::string::npos) found = entry.id;
+  }
+  return found;
+}
+
+void StopProcess(platform::Processes& processes,
+                 platform::Application& application, platform::System& system,
+                 platform::ProcessId id) {
+  std::unique_ptr<platform::Process> process;
+  const platform::ErrorCode opened = processes.Open(id, &process);
+  if (opened != platform::kSuccess) {
+    // The monitor may end by itself between the look-up and the open: then
+    // there is nothing left to stop.
+    if (opened == platform::kErrorInvalidParameter ||
+        !StillRunning(processes, id)) {
+      return;
+    }
+    throw OsError(opened, system.ErrorMessage(opened));
+  }
+  process->Terminate(0);
+  platform::ErrorCode error = platform::kSuccess;
+  switch (process->Wait(kStopWaitMs, &error)) {
+    case platform::WaitResult::kSignalled:
+      application.ProcessMessages();
+      break;
+    case platform::WaitResult::kTimedOut:
+      break;
+    case platform::WaitResult::kFailed:
+      throw OsError(error, system.ErrorMessage(error));
+  }
+}
+
+void StopTrayMonitor(platform::Processes& processes,
+                     platform::Application& application,
+                     platform::System& system) {
+  if (!FindProcessByExeName(processes, kTrayMonitorExe)) return;
+  if (auto id = FindProcessByExeName(processes, kTrayMonitorExe)) {
+    StopProcess(processes, application, system, *id);
+  }
+}
+
+}  // namespace plumeta::setup

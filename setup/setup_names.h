@@ -1,0 +1,44 @@
+// The names the setup program puts on the system and looks for there.
+#ifndef SETUP_SETUP_NAMES_H_
+#define SETUP_SETUP_NAMES_H_
+
+namespace plumeta::setup {
+
+inline constexpr char kApplicationTitle[] = "Printer Setup";
+
+inline constexpr char kPrinterName[] = "Plumeta";
+inline constexpr char kDriverName[] = "Plumeta";
+inline constexpr char kPortName[] = "PLUM:";
+inline constexpr char kPrintProcessor[] = "WinPrint";
+
+inline constexpr char kEnvironmentNtX86[] = "Windows NT x86";
+inline constexpr char kEnvironmentX64[] = "Windows x64";
+inline constexpr char kEnvironment9x[] = "Windows 4.0";
+
+// Under HKEY_LOCAL_MACHINE.
+inline constexpr char kRedirectedPortKey[] =
+    "SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\Redirected Port";
+inline constexpr char kPortsKey[] =
+    "SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\Redirected "
+    "Port\\Ports";
+inline constexpr char kPortConfigurationKey[] =
+    "SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\Redirected "
+    "Port\\Ports\\PLUM:";
+inline constexpr char kSpoolerPortKey[] =
+    "SYSTEM\\CurrentControlSet\\Control\\Print\\Ports\\PLUM:";
+inline constexpr char kRunKey[] =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+inline constexpr char kRunValueName[] = "Plumeta";
+
+// Under HKEY_CURRENT_USER: the tray monitor's conversion settings.
+inline constexpr char kSettingsKey[] =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\ShellExt";
+
+// The tray monitor's executable as a process snapshot names it.
+inline constexpr char kTrayMonitorExe[] = "plumeta.exe";
+// The tray monitor beside the setup program, as the start-up entry names it.
+inline constexpr char kTrayMonitorFileName[] = "Plumeta.exe";
+
+}  // namespace plumeta::setup
+
+#endif  // SETUP_SETUP_NAMES_H_
