@@ -122,9 +122,9 @@ SystemDetails ReadSystemDetails(platform::System& system) {
       details.operating_system = "Windows NT";
       break;
     case PlatformId::kWindows9x:
-      details.operating_system =
-          (version.major > 4 || version.minor > 0) ? "Windows 98"
-                                                   : "Windows 95";
+      details.operating_system = (version.major > 4 || version.minor > 0)
+                                     ? "Windows 98"
+                                     : "Windows 95";
       break;
     case PlatformId::kWin32s:
       details.operating_system = "Windows 3.1";
