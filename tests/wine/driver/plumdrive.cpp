@@ -7,10 +7,13 @@
 //   plumdrive message PID CAPTION yes|no|ok|cancel|none
 //   plumdrive input PID CAPTION TEXT|--cancel
 //   plumdrive save PID PATH|--cancel
+//   plumdrive rect PID CLASS|menus [TITLE]    a window's (or the open menus')
+//                                             place, "WxH+X+Y" with a margin
 //
 // `message` prints the box's text, `input` the prompt, `save` the proposed
 // file name. Exit code 0 when done, 1 when the window did not come, 2 for
 // a wrong command line.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -27,7 +30,7 @@ constexpr DWORD kTimeoutMs = 10000;
 
 int Usage() {
   std::fputs(
-      "usage: plumdrive pid|wait|menu|close-menu|message|input|save ...\n",
+      "usage: plumdrive pid|wait|menu|close-menu|message|input|save|rect ...\n",
       stderr);
   return 2;
 }
@@ -82,6 +85,59 @@ int Message(const std::vector<std::string>& args) {
              : 1;
 }
 
+// The bounds of every shown window of that class of the process.
+struct Bounds {
+  const char* class_name;
+  const char* title;
+  DWORD process_id;
+  RECT rect;
+  bool any;
+};
+
+BOOL CALLBACK AddBounds(HWND window, LPARAM data) {
+  auto* bounds = reinterpret_cast<Bounds*>(data);
+  char name[64] = {};
+  ::GetClassNameA(window, name, sizeof(name));
+  DWORD owner = 0;
+  ::GetWindowThreadProcessId(window, &owner);
+  if (owner != bounds->process_id || std::string(name) != bounds->class_name ||
+      !::IsWindowVisible(window) ||
+      (bounds->title != nullptr && Caption(window) != bounds->title)) {
+    return TRUE;
+  }
+  RECT rect;
+  ::GetWindowRect(window, &rect);
+  if (!bounds->any) {
+    bounds->rect = rect;
+  } else {
+    ::UnionRect(&bounds->rect, &bounds->rect, &rect);
+  }
+  bounds->any = true;
+  return TRUE;
+}
+
+int Rect(const std::vector<std::string>& args) {
+  if (args.size() != 2 && args.size() != 3) return Usage();
+  const DWORD pid = Pid(args[0].c_str());
+  const bool menus = args[1] == "menus";
+  const char* class_name = menus ? "#32768" : args[1].c_str();
+  const char* title = args.size() == 3 ? args[2].c_str() : nullptr;
+  if (WaitShown(class_name, title, pid, kTimeoutMs) == nullptr) return 1;
+  ::Sleep(300);  // until it is drawn
+  Bounds bounds{class_name, title, pid, {}, false};
+  ::EnumWindows(&AddBounds, reinterpret_cast<LPARAM>(&bounds));
+  if (!bounds.any) return 1;
+  constexpr int kMargin = 8;
+  const int left = std::max<int>(0, bounds.rect.left - kMargin);
+  const int top = std::max<int>(0, bounds.rect.top - kMargin);
+  const int right = std::min<int>(::GetSystemMetrics(SM_CXSCREEN),
+                                  bounds.rect.right + kMargin);
+  const int bottom = std::min<int>(::GetSystemMetrics(SM_CYSCREEN),
+                                   bounds.rect.bottom + kMargin);
+  std::printf("%dx%d+%d+%d\n", right - left, bottom - top, left, top);
+  return 0;
+}
+
 int Run(const std::vector<std::string>& args) {
   if (args.empty()) return Usage();
   const std::string& command = args[0];
@@ -106,6 +162,7 @@ int Run(const std::vector<std::string>& args) {
     return 0;
   }
   if (command == "message") return Message(rest);
+  if (command == "rect") return Rect(rest);
   if (command == "input" && rest.size() == 3) {
     const bool accept = rest[2] != "--cancel";
     const auto dialog = AnswerInput(Pid(rest[0].c_str()), rest[1].c_str(),
