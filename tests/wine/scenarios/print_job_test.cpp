@@ -236,7 +236,8 @@ void ExpectBalloonDrawnAt(HWND balloon, int x, int y) {
 }
 
 TEST_F(PrintJobScenario, AJobBecomesTheEncryptedPdfTheSaveDialogNamed) {
-  if (wine_test::RunLinuxShell("command -v gs && command -v qpdf") != 0) {
+  if (wine_test::RunLinuxShell(
+          "command -v gs >/dev/null && command -v qpdf >/dev/null") != 0) {
     GTEST_SKIP() << "needs the native gs and qpdf";
   }
   const DWORD start = ::GetTickCount();
