@@ -342,6 +342,14 @@ TEST_F(PrintJobScenario, AJobBecomesTheEncryptedPdfTheSaveDialogNamed) {
   // The path as echoed, with or without the quotes the shell put round it.
   std::erase(opened, '"');
   EXPECT_EQ(opened, target + "\r\n");
+
+  // Leaving as a person does, so that no icon of it stays in the tray.
+  Choose(monitor, {"E&xit"});
+  const auto warning =
+      wine_driver::WaitDialog(monitor.id(), "Warning", kWaitMs);
+  ASSERT_TRUE(warning);
+  wine_driver::Press(warning->window, IDYES);
+  EXPECT_EQ(monitor.WaitEnd(kWaitMs), 0u);
   EXPECT_LT(::GetTickCount() - start, 30000u);
 }
 
