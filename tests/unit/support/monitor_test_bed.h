@@ -17,7 +17,10 @@
 #include "tests/unit/support/fake_files.h"
 #include "tests/unit/support/fake_forms.h"
 #include "tests/unit/support/fake_libraries.h"
+#include "tests/unit/support/fake_locale.h"
 #include "tests/unit/support/fake_random.h"
+#include "tests/unit/support/fake_shell.h"
+#include "tests/unit/support/fake_spooler.h"
 #include "tests/unit/support/fake_system.h"
 #include "tests/unit/support/fake_user_interface.h"
 
@@ -39,6 +42,10 @@ class MonitorTestBed {
     dialogs = Own(&platform.dialogs, new FakeDialogs);
     forms = Own(&platform.forms, new FakeForms);
     random = Own(&platform.random, new FakeRandom);
+    spooler = Own(&platform.spooler, new FakeSpooler);
+    shell = Own(&platform.shell, new FakeShell);
+    locale = Own(&platform.locale, new FakeLocale);
+    profile = Own(&platform.profile, new FakeProfile);
     system->environment["windir"] = "C:\\WINDOWS";
     libraries->exports["kernel32.dll"] = {"IsWow64Process",
                                           "Wow64DisableWow64FsRedirection",
@@ -109,6 +116,10 @@ class MonitorTestBed {
   FakeDialogs* dialogs;
   FakeForms* forms;
   FakeRandom* random;
+  FakeSpooler* spooler;
+  FakeShell* shell;
+  FakeLocale* locale;
+  FakeProfile* profile;
 
  private:
   template <typename Interface, typename Fake>
