@@ -265,6 +265,18 @@ TEST_F(JobWatcherTest, TheWaitEndsAMinuteAfterTheJobLeftWithoutAPdf) {
   EXPECT_FALSE(Opened(kTarget));
 }
 
+TEST_F(JobWatcherTest, ExitDuringTheWaitEndsTheFlowQuietly) {
+  bed.dialogs->save_answers = {kTarget};
+  bed.application->on_wait = [this] {
+    if (bed.application->waits == 5) bed.application->Terminate();
+  };
+  Print(7, "Letter");
+  Advance(200);
+  EXPECT_EQ(bed.application->waits, 5);
+  EXPECT_FALSE(tray.cycling);
+  EXPECT_TRUE(bed.ui->messages.empty());
+}
+
 TEST_F(JobWatcherTest, AFileInUseEndsTheWaitOnlyWhenItStopsGrowing) {
   const struct {
     const char* name;
