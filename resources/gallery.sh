@@ -34,6 +34,15 @@ folder=$WINEPREFIX/drive_c/Plumeta
 mkdir -p "$folder"
 cp build/win64/setup/plumsetup.exe build/win64/monitor/plumeta.exe "$folder/"
 
+# The 64-bit printer driver, which a 32-bit setup on 64-bit Windows would
+# register itself: this is the 64-bit build, and Wine's AddPrinter wants the
+# caller's own environment.
+driver='HKLM\System\CurrentControlSet\Control\Print\Environments\Windows x64\Drivers\Version-3\Plumeta'
+"$wine" reg add "$driver" /v Driver /d pscript5.dll /f >/dev/null
+"$wine" reg add "$driver" /v "Data File" /d plumeta.ppd /f >/dev/null
+"$wine" reg add "$driver" /v "Configuration File" /d ps5ui.dll /f >/dev/null
+"$wine" reg add "$driver" /v Version /t REG_DWORD /d 3 /f >/dev/null
+
 # The setup program's balloon.
 "$wine" 'C:\Plumeta\plumsetup.exe' </dev/null >/dev/null 2>&1 &
 setup=$!
@@ -100,8 +109,8 @@ wait $monitor || true
 # written there in that folder's format.
 spool=$WINEPREFIX/drive_c/windows/system32/spool/PRINTERS
 mkdir -p "$spool"
-"$wine" "$root/build/win64/tests/wine/plumeta_spoolbox.exe" \
-  </dev/null >/dev/null 2>&1 &
+(cd "$folder" && exec "$wine" "$root/build/win64/tests/wine/plumeta_spoolbox.exe" \
+  </dev/null >/dev/null 2>&1) &
 monitor=$!
 sleep 2
 pid=$(drive pid plumeta_spoolbox.exe)
