@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 
 #include "platform/host/names.h"
@@ -59,13 +60,17 @@ platform::SystemTime ParseTime(const std::string& text) {
   return time;
 }
 
+bool WriteFile(const fs::path& path, const std::string& content) {
+  std::ofstream file(path, std::ios::binary | std::ios::trunc);
+  file << content;
+  return static_cast<bool>(file.flush());
+}
+
+// Writes the file under a temporary name and renames it into place, so that
+// it appears complete.
 bool WriteWhole(const fs::path& path, const std::string& content) {
   const fs::path partial = path.string() + ".part";
-  {
-    std::ofstream file(partial, std::ios::binary | std::ios::trunc);
-    file << content;
-    if (!file.flush()) return false;
-  }
+  if (!WriteFile(partial, content)) return false;
   std::error_code error;
   fs::rename(partial, path, error);
   return !error;
@@ -182,26 +187,26 @@ std::uint32_t AddSpoolJob(const std::string& spool_folder,
   const fs::path folder(spool_folder);
   std::error_code error;
   fs::create_directories(folder, error);
-  for (std::uint32_t id = 1; id < 100000; ++id) {
-    const fs::path shadow = folder / JobFileName(id, "SHD");
-    const fs::path spool = folder / JobFileName(id, "SPL");
-    // The data file is the job's claim on its id.
-    std::FILE* claim = std::fopen(spool.c_str(), "wbx");
-    if (claim == nullptr) continue;
-    const bool written =
-        std::fwrite(data.data(), 1, data.size(), claim) == data.size();
-    if (std::fclose(claim) != 0 || !written) {
-      fs::remove(spool, error);
-      return 0;
-    }
-    job.job_id = id;
-    if (!WriteWhole(shadow, WriteShadowFile(job))) {
-      fs::remove(spool, error);
-      return 0;
-    }
-    return id;
+  // The data is written whole under a name of its own, then linked into
+  // place: a link fails when the name is taken, which makes it the job's
+  // claim on its id on every system (the C runtimes differ on fopen's "x").
+  const fs::path partial =
+      folder / ("new-" + std::to_string(std::random_device{}()) + ".part");
+  if (!WriteFile(partial, data)) return 0;
+  std::uint32_t claimed = 0;
+  for (std::uint32_t id = 1; id < 100000 && claimed == 0; ++id) {
+    std::error_code link_error;
+    fs::create_hard_link(partial, folder / JobFileName(id, "SPL"), link_error);
+    if (!link_error) claimed = id;
   }
-  return 0;
+  fs::remove(partial, error);
+  if (claimed == 0) return 0;
+  job.job_id = claimed;
+  if (!WriteWhole(folder / JobFileName(claimed, "SHD"), WriteShadowFile(job))) {
+    fs::remove(folder / JobFileName(claimed, "SPL"), error);
+    return 0;
+  }
+  return claimed;
 }
 
 void RemoveSpoolJob(const std::string& spool_folder, std::uint32_t job_id) {
