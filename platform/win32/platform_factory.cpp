@@ -33,10 +33,12 @@ std::unique_ptr<platform::Platform> CreateWin32Platform() {
       std::make_unique<Win32Dialogs>(*application, *user_interface);
   platform->forms = std::make_unique<Win32Forms>(*application, *user_interface);
   platform->random = std::make_unique<Win32Random>();
+  // Shell requests owned by the main window get the program's main form.
+  platform->shell = std::make_unique<Win32Shell>(
+      [app = application.get()] { return app->MainForm(); });
   platform->user_interface = std::move(user_interface);
   platform->application = std::move(application);
   platform->spooler = std::make_unique<Win32Spooler>();
-  platform->shell = std::make_unique<Win32Shell>();
   platform->processes = std::make_unique<Win32Processes>();
   platform->locale = std::make_unique<Win32Locale>();
   platform->profile = std::make_unique<Win32Profile>();

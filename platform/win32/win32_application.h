@@ -59,6 +59,7 @@ class Win32Application : public platform::Application {
   // The program's main window: a WM_CLOSE to the application window (the
   // taskbar's "Close", a task manager's "End task") closes it instead.
   void SetMainForm(HWND main_form) { main_form_ = main_form; }
+  HWND MainForm() const { return main_form_; }
 
   // The window procedure, an ordinary member a test can call.
   LRESULT WindowProc(UINT message, WPARAM wparam, LPARAM lparam);
