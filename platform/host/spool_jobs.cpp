@@ -211,4 +211,22 @@ void RemoveSpoolJob(const std::string& spool_folder, std::uint32_t job_id) {
   fs::remove(folder / JobFileName(job_id, "SPL"), error);
 }
 
+std::string SpoolDataPath(const std::string& spool_folder,
+                          std::uint32_t job_id) {
+  return (fs::path(spool_folder) / JobFileName(job_id, "SPL")).string();
+}
+
+bool SetSpoolJobStatus(const std::string& spool_folder, std::uint32_t job_id,
+                       std::uint32_t status) {
+  const fs::path shadow = fs::path(spool_folder) / JobFileName(job_id, "SHD");
+  std::ifstream file(shadow, std::ios::binary);
+  if (!file) return false;
+  std::stringstream text;
+  text << file.rdbuf();
+  platform::PrintJob job = ParseShadowFile(text.str());
+  if (job.job_id != job_id) return false;
+  job.status = status;
+  return WriteWhole(shadow, WriteShadowFile(job));
+}
+
 }  // namespace plumeta::host

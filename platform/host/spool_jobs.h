@@ -51,6 +51,15 @@ std::uint32_t AddSpoolJob(const std::string& spool_folder,
 // Removes both files of the job.
 void RemoveSpoolJob(const std::string& spool_folder, std::uint32_t job_id);
 
+// The Linux path of the job's data file.
+std::string SpoolDataPath(const std::string& spool_folder,
+                          std::uint32_t job_id);
+
+// Rewrites the job's Status (JOB_STATUS_* bits) in its shadow file; false
+// when the job is no longer there.
+bool SetSpoolJobStatus(const std::string& spool_folder, std::uint32_t job_id,
+                       std::uint32_t status);
+
 }  // namespace plumeta::host
 
 #endif  // PLATFORM_HOST_SPOOL_JOBS_H_
