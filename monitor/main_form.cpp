@@ -16,12 +16,23 @@ constexpr std::uint32_t kTimer1Interval = 200;
 
 }  // namespace
 
-TMain::TMain(platform::Platform& platform, std::vector<std::string> arguments)
+TMain::TMain(platform::Platform& platform, TrayPlatform tray,
+             std::vector<std::string> arguments)
     : platform_(platform),
       arguments_(std::move(arguments)),
       modules_(*platform.libraries),
-      system_utils_(*platform.system, modules_) {
+      system_utils_(*platform.system, modules_),
+      popup_menu1_(*platform.dialogs),
+      window_(CreateMainWindow()),
+      tray_icon1_(*platform.application, tray.notification_area, window_.get()),
+      balloon_control1_(*platform.application, tray.balloon_windows),
+      prev_inst1_(*platform.application, tray.top_level_windows) {
   BuildPopupMenu1();
+  SetUpTrayPresence();
+  SetTimer1Enabled(true);
+}
+
+std::unique_ptr<platform::FormWindow> TMain::CreateMainWindow() {
   platform::FormEvents events;
   events.on_close = [this] { Handle([this] { FormClose(); }); };
   events.on_click = [this](const std::string& control) {
@@ -30,9 +41,7 @@ TMain::TMain(platform::Platform& platform, std::vector<std::string> arguments)
   events.on_menu_item = [this](const std::string& item) {
     return ClickMenuItem(item);
   };
-  window_ =
-      platform_.forms->CreateForm(MainFormDescription(), std::move(events));
-  SetTimer1Enabled(true);
+  return platform_.forms->CreateForm(MainFormDescription(), std::move(events));
 }
 
 TMain::~TMain() {
@@ -41,7 +50,7 @@ TMain::~TMain() {
 }
 
 void TMain::Create() {
-  if (hooks_.on_startup) hooks_.on_startup(show_main_form_);
+  show_main_form_ = tray_icon1_.Loaded();
   Handle([this] { FormCreate(); });
 }
 
@@ -56,14 +65,16 @@ void TMain::FormCreate() {
   RegisterForStartAtLogOn();                                             // 4
   printers_.clear();                                                     // 5
   if (hooks_.fill_printer_list) hooks_.fill_printer_list(printers_);
-  Run(hooks_.check_previous_instance);                        // 6
+  // A second copy only asks to end here: it still runs its start-up, and
+  // its message loop then ends at once.
+  prev_inst1_.CheckPrevInst();                                // 6
   last_result_ = LastResultPath(system_utils_.TempFolder());  // 7
-  Run(hooks_.enable_tray_icon);                               // 8
+  tray_icon1_.SetEnabled(true);                               // 8
   LoadConversionSettings();                                   // 9
   window_->SetControlVisible("Image2", true);                 // 10
-  Run(hooks_.place_balloon);                                  // 11
-  Run(hooks_.welcome_balloon);                                // 12
-  Run(hooks_.prepare_conversion_balloon);                     // 13
+  PlaceBalloon();                                             // 11
+  WelcomeBalloon();                                           // 12
+  PrepareConversionBalloon();                                 // 13
 }
 
 // The printing preferences need the NT family from version 5.0 on.
@@ -72,7 +83,9 @@ void TMain::ShowPrintingPreferencesItems() {
   const bool shown =
       details.operating_system == "Windows NT" && details.version != "4.0";
   for (const char* name : {"N6", "Configuration1"}) {
-    if (MenuItem* item = popup_menu1_.Find(name)) item->set_visible(shown);
+    if (widgets::TMenuItem* item = popup_menu1_.FindItem(name)) {
+      item->SetVisible(shown);
+    }
   }
 }
 
@@ -93,12 +106,8 @@ void TMain::FormClose() {
     PermissionStringFromMenu();
     StoreConversionSettings(*platform_.registry, settings_);
   }
-  if (hooks_.conceal_main_window) {
-    hooks_.conceal_main_window();
-  } else {
-    window_->SetVisible(false);
-  }
   // The window stays: closing it never ends the program.
+  tray_icon1_.ConcealMainWindow();
 }
 
 void TMain::FormDestroy() {
@@ -106,7 +115,7 @@ void TMain::FormDestroy() {
   printers_.clear();
 }
 
-void TMain::Exit2Click(MenuItem&) {
+void TMain::Exit2Click(widgets::TMenuItem&) {
   const platform::MessageResult answer = platform_.user_interface->MessageBox(
       "Do you really want to quit? If you quit now, you won't be able to "
       "create PDF files with Plumeta.",
@@ -123,16 +132,16 @@ void TMain::Button4Click() {
   PopupMenuAt({screen.width / 2, screen.height / 2});
 }
 
-void TMain::PopupMenuAt(platform::Point at) {
-  const std::string chosen =
-      platform_.dialogs->TrackPopupMenu(popup_menu1_.View(), at);
-  if (!chosen.empty()) ClickMenuItem(chosen);
-}
+void TMain::PopupMenuAt(platform::Point at) { popup_menu1_.Popup(at.x, at.y); }
 
 bool TMain::ClickMenuItem(const std::string& name) {
-  bool clicked = false;
-  Handle([&] { clicked = popup_menu1_.Click(name); });
-  return clicked;
+  widgets::TMenuItem* item = popup_menu1_.FindItem(name);
+  if (item == nullptr || item->Caption() == "-" || item->Count() > 0 ||
+      !item->Visible() || !item->Enabled()) {
+    return false;
+  }
+  item->Click();
+  return true;
 }
 
 void TMain::OnWindowClick(const std::string& control) {

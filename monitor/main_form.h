@@ -1,10 +1,10 @@
 // TMain, the tray monitor's main window: its start-up sequence, the close
 // that stores the conversion settings, the quit command, the popup menu with
-// the conversion settings, and the Ghostscript argument file they produce.
+// the conversion settings, the Ghostscript argument file they produce, and
+// the tray presence: the tray icon, the balloon and the single-instance guard.
 //
-// The tray presence and the print-job watcher plug into the places that are
-// theirs through Hooks: each hook runs at its step and does nothing while it
-// is empty.
+// The print-job watcher plugs into the places that are its own through
+// Hooks: each hook runs at its step and does nothing while it is empty.
 #ifndef MONITOR_MAIN_FORM_H_
 #define MONITOR_MAIN_FORM_H_
 
@@ -16,34 +16,33 @@
 #include "common/module_list.h"
 #include "common/system_utils.h"
 #include "monitor/conversion_settings.h"
-#include "monitor/popup_menu.h"
+#include "platform/balloon_windows.h"
+#include "platform/notification_area.h"
 #include "platform/platform.h"
+#include "platform/top_level_windows.h"
+#include "widgets/balloon.h"
+#include "widgets/image_list.h"
+#include "widgets/popup_menu.h"
+#include "widgets/prev_inst.h"
+#include "widgets/tray_icon.h"
 
 namespace plumeta {
 
 // The application title: error-box caption, application window title.
 inline constexpr char kMonitorTitle[] = "Plumeta";
 
+// What the tray presence needs of the system beside Platform.
+struct TrayPlatform {
+  platform::NotificationArea& notification_area;
+  platform::BalloonWindows& balloon_windows;
+  platform::TopLevelWindows& top_level_windows;
+};
+
 class TMain {
  public:
   struct Hooks {
-    // Before FormCreate: the tray icon's OnStartup, which may keep the main
-    // window hidden at start.
-    std::function<void(bool& show_main_form)> on_startup;
     // Start-up step 5: fill the printer list.
     std::function<void(std::vector<std::string>& printers)> fill_printer_list;
-    // Start-up step 6: the single-instance check.
-    std::function<void()> check_previous_instance;
-    // Start-up step 8: the tray icon starts answering the mouse.
-    std::function<void()> enable_tray_icon;
-    // Start-up step 11: place the balloon.
-    std::function<void()> place_balloon;
-    // Start-up step 12: the welcome balloon.
-    std::function<void()> welcome_balloon;
-    // Start-up step 13: prepare the conversion balloon.
-    std::function<void()> prepare_conversion_balloon;
-    // Hides the main window (FormClose); the window's own hide when empty.
-    std::function<void()> conceal_main_window;
     // Every tick of Timer1 (200 ms): the job poll.
     std::function<void()> timer1_tick;
     // A click on the support picture Image2.
@@ -52,15 +51,18 @@ class TMain {
     std::function<void()> release_job_table;
   };
 
-  // Creates the components: the popup menu, the window (hidden) and Timer1.
-  // FormCreate has not run yet.
-  TMain(platform::Platform& platform, std::vector<std::string> arguments);
+  // Creates the components: the image list, the popup menu, the window
+  // (hidden), the tray icon, the balloon, the single-instance guard and
+  // Timer1. FormCreate has not run yet.
+  TMain(platform::Platform& platform, TrayPlatform tray,
+        std::vector<std::string> arguments);
   ~TMain();  // runs FormDestroy
   TMain(const TMain&) = delete;
   TMain& operator=(const TMain&) = delete;
 
-  // The "main window created" event: the tray icon's OnStartup, then
-  // FormCreate, whose error (if any) is shown in the error box.
+  // The end of loading, then the "main window created" event: the tray icon
+  // asks OnStartup (which keeps the window hidden) and goes into the tray,
+  // then FormCreate runs, whose error (if any) is shown in the error box.
   void Create();
   // Whether the program entry is to show the window once Create is done.
   bool show_main_form() const { return show_main_form_; }
@@ -72,7 +74,8 @@ class TMain {
   // Shows PopupMenu1 at `at` (screen pixels) and runs the chosen item.
   void PopupMenuAt(platform::Point at);
   // Clicks an item of PopupMenu1 by name, as if chosen from the menu; false
-  // when there is no such item or it cannot be clicked.
+  // when there is no such item or it cannot be clicked: a separator, a
+  // submenu, a hidden or a disabled item.
   bool ClickMenuItem(const std::string& name);
 
   // The event handlers. Each may raise PlumetaError; Handle reports it.
@@ -80,20 +83,22 @@ class TMain {
   void FormClose();
   void FormDestroy();
   void Button4Click();
-  void Exit2Click(MenuItem& sender);
-  void Default1Click(MenuItem& sender);
-  void N121Click(MenuItem& sender);
-  void N721Click(MenuItem& sender);
-  void UserPassword1Click(MenuItem& sender);
-  void OwnerPassword1Click(MenuItem& sender);
-  void Printdocument1Click(MenuItem& sender);
-  void Modifycontentsofdocument1Click(MenuItem& sender);
-  void Addormodifytextannotations1Click(MenuItem& sender);
-  void Copytextandgraphicsfromdocument1Click(MenuItem& sender);
-  void Fillininteraciveformfields1Click(MenuItem& sender);
-  void Extracttextandgraphics1Click(MenuItem& sender);
-  void Assemblethedocument1Click(MenuItem& sender);
-  void Highqualityprint1Click(MenuItem& sender);
+  void OpenMain1Click(widgets::TMenuItem& sender);
+  void HideIcon1Click(widgets::TMenuItem& sender);
+  void Exit2Click(widgets::TMenuItem& sender);
+  void Default1Click(widgets::TMenuItem& sender);
+  void N121Click(widgets::TMenuItem& sender);
+  void N721Click(widgets::TMenuItem& sender);
+  void UserPassword1Click(widgets::TMenuItem& sender);
+  void OwnerPassword1Click(widgets::TMenuItem& sender);
+  void Printdocument1Click(widgets::TMenuItem& sender);
+  void Modifycontentsofdocument1Click(widgets::TMenuItem& sender);
+  void Addormodifytextannotations1Click(widgets::TMenuItem& sender);
+  void Copytextandgraphicsfromdocument1Click(widgets::TMenuItem& sender);
+  void Fillininteraciveformfields1Click(widgets::TMenuItem& sender);
+  void Extracttextandgraphics1Click(widgets::TMenuItem& sender);
+  void Assemblethedocument1Click(widgets::TMenuItem& sender);
+  void Highqualityprint1Click(widgets::TMenuItem& sender);
   void Timer1Timer();
 
   // The Permission setting from the eight "PDF Security" checks.
@@ -106,7 +111,12 @@ class TMain {
   Hooks& hooks() { return hooks_; }
   platform::Platform& platform() { return platform_; }
   platform::FormWindow& window() { return *window_; }
-  PopupMenu& popup_menu1() { return popup_menu1_; }
+  widgets::TPopupMenu& popup_menu1() { return popup_menu1_; }
+  // The tray icon (its animation, RevealMainWindow, ConcealMainWindow) and
+  // the conversion balloon, for the print-job watcher.
+  widgets::TPlumTrayIcon& TrayIcon1() { return tray_icon1_; }
+  widgets::TBalloonControl& BalloonControl1() { return balloon_control1_; }
+  widgets::TPrevInst& PrevInst1() { return prev_inst1_; }
   const std::vector<std::string>& arguments() const { return arguments_; }
   SystemUtils& system_utils() { return system_utils_; }
   int runs_under_wow64() const { return runs_under_wow64_; }
@@ -119,13 +129,19 @@ class TMain {
   void SetTimer1Enabled(bool enabled);
 
  private:
+  std::unique_ptr<platform::FormWindow> CreateMainWindow();
   void BuildPopupMenu1();
+  void SetUpTrayPresence();
+  void PlaceBalloon();
+  void WelcomeBalloon();
+  void PrepareConversionBalloon();
   void OnWindowClick(const std::string& control);
   void ShowPrintingPreferencesItems();
   void RegisterForStartAtLogOn();
   void LoadConversionSettings();
-  void SecurityItemClick(MenuItem& sender);
-  void CheckOnly(MenuItem& sender, const std::vector<const char*>& group);
+  void SecurityItemClick(widgets::TMenuItem& sender);
+  void CheckOnly(widgets::TMenuItem& sender,
+                 const std::vector<const char*>& group);
   std::string FreshOwnerPassword();
   void ShowMessage(const std::string& text);
   static void Run(const std::function<void()>& hook) {
@@ -137,8 +153,15 @@ class TMain {
   ModuleList modules_;
   SystemUtils system_utils_;
   Hooks hooks_;
-  PopupMenu popup_menu1_{"PopupMenu1"};
+  // The components in the order they refer to each other: the tray icon
+  // shows the image list and opens the menu over the window.
+  widgets::TImageList image_list1_{
+      {"TRAY0", "TRAY1", "TRAY2", "TRAY3", "TRAY4", "TRAY5"}};
+  widgets::TPopupMenu popup_menu1_;
   std::unique_ptr<platform::FormWindow> window_;
+  widgets::TPlumTrayIcon tray_icon1_;
+  widgets::TBalloonControl balloon_control1_;
+  widgets::TPrevInst prev_inst1_;
   platform::Application::TimerId timer1_ = 0;
   bool show_main_form_ = true;
 

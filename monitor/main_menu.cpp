@@ -1,53 +1,58 @@
-// PopupMenu1, the tray menu, top to bottom. The items that come with the tray
-// presence and the menu commands take their places between these.
+// PopupMenu1, the tray menu, built from one table of its top-level items.
+#include <utility>
+
 #include "monitor/main_form.h"
 
 namespace plumeta {
 namespace {
 
+using widgets::TMenuItem;
+using ClickMethod = void (TMain::*)(TMenuItem&);
+
+// Every click runs through TMain::Handle, so an error a handler raises is
+// reported the same way whether the item was chosen from the menu on the
+// icon, the "Menu" button, or by name.
+TMenuItem::ClickEvent Handler(TMain& main, ClickMethod method) {
+  return [&main, method](TMenuItem& sender) {
+    main.Handle([&] { (main.*method)(sender); });
+  };
+}
+
 // A submenu whose items are radio items of one group, all served by one
 // handler.
 void AddRadioGroup(
-    MenuItem& submenu,
+    TMenuItem& submenu, int group,
     const std::vector<std::pair<const char*, const char*>>& items,
-    const char* checked, const MenuItem::ClickHandler& handler) {
+    const char* checked, TMenuItem::ClickEvent handler) {
   for (const auto& [name, caption] : items) {
-    MenuItem& item = submenu.Add(name, caption);
-    item.set_radio_item(true);
-    item.set_checked(std::string(name) == checked);
-    item.set_on_click(handler);
+    TMenuItem& item = submenu.Add(name, caption);
+    item.SetRadioItem(true);
+    item.SetGroupIndex(group);
+    item.SetChecked(std::string(name) == checked);
+    item.SetOnClick(handler);
   }
 }
 
-}  // namespace
-
-void TMain::BuildPopupMenu1() {
-  auto handler = [this](void (TMain::*method)(MenuItem&)) {
-    return [this, method](MenuItem& sender) { (this->*method)(sender); };
-  };
-
-  // "&Open Main Window" (OpenMain1), N5, "&View Last Result"
-  // (Viewlastresult1), "&Save Last Result As" (SaveLastResult1) and N4 go
-  // here, before the settings.
-
-  MenuItem& quality = popup_menu1_.Add("PDFEncryptDecrpt1", "PDF Quality");
-  AddRadioGroup(quality,
+void FillQuality(TMain& main, TMenuItem& submenu) {
+  AddRadioGroup(submenu, 1,
                 {{"Default1", "Default"},
                  {"Screen1", "Screen"},
                  {"Ebook1", "Ebook"},
                  {"Print1", "Print"},
                  {"Prepress1", "Prepress"}},
-                "Default1", handler(&TMain::Default1Click));
+                "Default1", Handler(main, &TMain::Default1Click));
+}
 
-  MenuItem& version = popup_menu1_.Add("PDFMergeSplit1", "PDF Version");
-  AddRadioGroup(version,
+void FillVersion(TMain& main, TMenuItem& submenu) {
+  AddRadioGroup(submenu, 2,
                 {{"N121", "1.2  (Adobe Acrobat 3.x)"},
                  {"N131", "1.3  (Adobe Acrobat 4.x)"},
                  {"N141", "1.4  (Adobe Acrobat 5.x)"}},
-                "N131", handler(&TMain::N121Click));
+                "N131", Handler(main, &TMain::N121Click));
+}
 
-  MenuItem& security = popup_menu1_.Add("PDFLayout1", "PDF Security");
-  void (TMain::*const security_handlers[])(MenuItem&) = {
+void FillSecurity(TMain& main, TMenuItem& submenu) {
+  const ClickMethod handlers[] = {
       &TMain::Printdocument1Click,
       &TMain::Modifycontentsofdocument1Click,
       &TMain::Addormodifytextannotations1Click,
@@ -58,21 +63,23 @@ void TMain::BuildPopupMenu1() {
       &TMain::Highqualityprint1Click,
   };
   for (std::size_t i = 0; i < kSecurityItems.size(); ++i) {
-    MenuItem& item =
-        security.Add(kSecurityItems[i].name, kSecurityItems[i].caption);
-    item.set_checked(true);
-    item.set_auto_check(true);
-    item.set_on_click(handler(security_handlers[i]));
+    TMenuItem& item =
+        submenu.Add(kSecurityItems[i].name, kSecurityItems[i].caption);
+    item.SetChecked(true);
+    item.SetAutoCheck(true);
+    item.SetOnClick(Handler(main, handlers[i]));
   }
+}
 
-  MenuItem& password = popup_menu1_.Add("PDFInfo1", "PDF Password");
-  password.Add("UserPassword1", "User Password")
-      .set_on_click(handler(&TMain::UserPassword1Click));
-  password.Add("OwnerPassword1", "Owner Password")
-      .set_on_click(handler(&TMain::OwnerPassword1Click));
+void FillPassword(TMain& main, TMenuItem& submenu) {
+  submenu.Add("UserPassword1", "User Password")
+      .SetOnClick(Handler(main, &TMain::UserPassword1Click));
+  submenu.Add("OwnerPassword1", "Owner Password")
+      .SetOnClick(Handler(main, &TMain::OwnerPassword1Click));
+}
 
-  MenuItem& resolution = popup_menu1_.Add("PDFResolution1", "PDF Resolution");
-  AddRadioGroup(resolution,
+void FillResolution(TMain& main, TMenuItem& submenu) {
+  AddRadioGroup(submenu, 3,
                 {{"N721", "72"},
                  {"N1441", "144"},
                  {"N3001", "300"},
@@ -81,13 +88,42 @@ void TMain::BuildPopupMenu1() {
                  {"N24001", "2400"},
                  {"N36001", "3600"},
                  {"N40001", "4000"}},
-                "N12001", handler(&TMain::N721Click));
+                "N12001", Handler(main, &TMain::N721Click));
+}
 
-  // N6, "&Printing Preferences" (Configuration1), "Show PDF when done"
-  // (ShowPDFwhendone1), N3, "Set As Default Printer" (Options1), "&Help"
-  // (Help1) and "&Hide" (HideIcon1) go here, before "E&xit".
+// One top-level item: a separator ("-"), a command with its handler, or a
+// submenu with the function that fills it.
+struct TopLevelItem {
+  const char* name;
+  const char* caption;
+  ClickMethod click = nullptr;
+  void (*fill)(TMain&, TMenuItem&) = nullptr;
+};
 
-  popup_menu1_.Add("Exit2", "E&xit").set_on_click(handler(&TMain::Exit2Click));
+// Top to bottom.
+const TopLevelItem kTopLevelItems[] = {
+    {"OpenMain1", "&Open Main Window", &TMain::OpenMain1Click},
+    {"N5", "-"},
+    {"N4", "-"},
+    {"PDFEncryptDecrpt1", "PDF Quality", nullptr, FillQuality},
+    {"PDFMergeSplit1", "PDF Version", nullptr, FillVersion},
+    {"PDFLayout1", "PDF Security", nullptr, FillSecurity},
+    {"PDFInfo1", "PDF Password", nullptr, FillPassword},
+    {"PDFResolution1", "PDF Resolution", nullptr, FillResolution},
+    {"N6", "-"},
+    {"N3", "-"},
+    {"HideIcon1", "&Hide", &TMain::HideIcon1Click},
+    {"Exit2", "E&xit", &TMain::Exit2Click},
+};
+
+}  // namespace
+
+void TMain::BuildPopupMenu1() {
+  for (const TopLevelItem& row : kTopLevelItems) {
+    TMenuItem& item = popup_menu1_.Items().Add(row.name, row.caption);
+    if (row.click != nullptr) item.SetOnClick(Handler(*this, row.click));
+    if (row.fill != nullptr) row.fill(*this, item);
+  }
 }
 
 }  // namespace plumeta

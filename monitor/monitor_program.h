@@ -6,12 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "monitor/main_form.h"
 #include "platform/platform.h"
 
 namespace plumeta {
 
 // Runs the monitor until it ends itself; the program's exit code.
-int RunMonitor(platform::Platform& platform,
+int RunMonitor(platform::Platform& platform, TrayPlatform tray,
                std::vector<std::string> arguments);
 
 }  // namespace plumeta

@@ -36,19 +36,19 @@ void TMain::LoadConversionSettings() {
       if (!write_failure) write_failure = error.what();
     }
   };
-  auto select = [&](const std::vector<const char*>& group,
-                    const std::string& setting,
-                    void (TMain::*method)(MenuItem&), bool by_version) {
-    for (const char* name : group) {
-      MenuItem& item = *popup_menu1_.Find(name);
-      const std::string value =
-          by_version ? item.caption().substr(0, 3) : item.caption();
-      if (value == setting) {
-        run([&] { (this->*method)(item); });
-        return;
-      }
-    }
-  };
+  auto select =
+      [&](const std::vector<const char*>& group, const std::string& setting,
+          void (TMain::*method)(widgets::TMenuItem&), bool by_version) {
+        for (const char* name : group) {
+          widgets::TMenuItem& item = *popup_menu1_.FindItem(name);
+          const std::string value =
+              by_version ? item.Caption().substr(0, 3) : item.Caption();
+          if (value == setting) {
+            run([&] { (this->*method)(item); });
+            return;
+          }
+        }
+      };
   select(kVersionItems, settings_.version, &TMain::N121Click, true);
   select(kQualityItems, settings_.quality, &TMain::Default1Click, false);
   select(kResolutionItems, settings_.resolution, &TMain::N721Click, false);
@@ -59,30 +59,31 @@ void TMain::LoadConversionSettings() {
   }
 }
 
-void TMain::CheckOnly(MenuItem& sender, const std::vector<const char*>& group) {
-  for (const char* name : group) popup_menu1_.Find(name)->set_checked(false);
-  sender.set_checked(true);
+void TMain::CheckOnly(widgets::TMenuItem& sender,
+                      const std::vector<const char*>& group) {
+  for (const char* name : group) popup_menu1_.FindItem(name)->SetChecked(false);
+  sender.SetChecked(true);
 }
 
-void TMain::Default1Click(MenuItem& sender) {
+void TMain::Default1Click(widgets::TMenuItem& sender) {
   CheckOnly(sender, kQualityItems);
-  settings_.quality = sender.caption();
+  settings_.quality = sender.Caption();
   WriteResponseFile();
 }
 
-void TMain::N121Click(MenuItem& sender) {
+void TMain::N121Click(widgets::TMenuItem& sender) {
   CheckOnly(sender, kVersionItems);
-  settings_.version = sender.caption().substr(0, 3);
+  settings_.version = sender.Caption().substr(0, 3);
   WriteResponseFile();
 }
 
-void TMain::N721Click(MenuItem& sender) {
+void TMain::N721Click(widgets::TMenuItem& sender) {
   CheckOnly(sender, kResolutionItems);
-  settings_.resolution = sender.caption();
+  settings_.resolution = sender.Caption();
   WriteResponseFile();
 }
 
-void TMain::UserPassword1Click(MenuItem&) {
+void TMain::UserPassword1Click(widgets::TMenuItem&) {
   settings_.user_password = platform_.dialogs->InputBox(
       "Set User Password",
       "Enter the User Password: ", settings_.user_password);
@@ -90,7 +91,7 @@ void TMain::UserPassword1Click(MenuItem&) {
   WriteResponseFile();
 }
 
-void TMain::OwnerPassword1Click(MenuItem&) {
+void TMain::OwnerPassword1Click(widgets::TMenuItem&) {
   settings_.owner_password = platform_.dialogs->InputBox(
       "Set Owner Password",
       "Enter the Owner Password: ", settings_.owner_password);
@@ -99,7 +100,7 @@ void TMain::OwnerPassword1Click(MenuItem&) {
 }
 
 // The item has toggled its own check already.
-void TMain::SecurityItemClick(MenuItem&) {
+void TMain::SecurityItemClick(widgets::TMenuItem&) {
   WriteResponseFile();
   if (!settings_.owner_password.empty() ||
       settings_.permission == kAllPermissions) {
@@ -116,33 +117,35 @@ void TMain::SecurityItemClick(MenuItem&) {
   if (!settings_.owner_password.empty()) WriteResponseFile();
 }
 
-void TMain::Printdocument1Click(MenuItem& sender) { SecurityItemClick(sender); }
-void TMain::Modifycontentsofdocument1Click(MenuItem& sender) {
+void TMain::Printdocument1Click(widgets::TMenuItem& sender) {
   SecurityItemClick(sender);
 }
-void TMain::Addormodifytextannotations1Click(MenuItem& sender) {
+void TMain::Modifycontentsofdocument1Click(widgets::TMenuItem& sender) {
   SecurityItemClick(sender);
 }
-void TMain::Copytextandgraphicsfromdocument1Click(MenuItem& sender) {
+void TMain::Addormodifytextannotations1Click(widgets::TMenuItem& sender) {
   SecurityItemClick(sender);
 }
-void TMain::Fillininteraciveformfields1Click(MenuItem& sender) {
+void TMain::Copytextandgraphicsfromdocument1Click(widgets::TMenuItem& sender) {
   SecurityItemClick(sender);
 }
-void TMain::Extracttextandgraphics1Click(MenuItem& sender) {
+void TMain::Fillininteraciveformfields1Click(widgets::TMenuItem& sender) {
   SecurityItemClick(sender);
 }
-void TMain::Assemblethedocument1Click(MenuItem& sender) {
+void TMain::Extracttextandgraphics1Click(widgets::TMenuItem& sender) {
   SecurityItemClick(sender);
 }
-void TMain::Highqualityprint1Click(MenuItem& sender) {
+void TMain::Assemblethedocument1Click(widgets::TMenuItem& sender) {
+  SecurityItemClick(sender);
+}
+void TMain::Highqualityprint1Click(widgets::TMenuItem& sender) {
   SecurityItemClick(sender);
 }
 
 void TMain::PermissionStringFromMenu() {
   std::string permission = kAllPermissions;
   for (std::size_t i = 0; i < kSecurityItems.size(); ++i) {
-    if (!popup_menu1_.Find(kSecurityItems[i].name)->checked()) {
+    if (!popup_menu1_.FindItem(kSecurityItems[i].name)->Checked()) {
       permission[i] = '0';
     }
   }
@@ -154,7 +157,7 @@ void TMain::ApplyPermissionString() {
   if (permission == kAllPermissions) return;
   for (std::size_t i = kSecurityItems.size(); i-- > 0;) {
     if (PermissionWithheld(permission, i)) {
-      popup_menu1_.Find(kSecurityItems[i].name)->set_checked(false);
+      popup_menu1_.FindItem(kSecurityItems[i].name)->SetChecked(false);
     }
   }
 }

@@ -50,10 +50,26 @@ class HostHiddenWindow : public platform::HiddenWindow {
   platform::WindowHandle handle_;
 };
 
-HostNotificationArea::HostNotificationArea(std::ostream& events)
-    : events_(events), self_(std::make_shared<HostNotificationArea*>(this)) {}
+HostNotificationArea::HostNotificationArea(std::ostream& events,
+                                           Console* console)
+    : events_(events),
+      console_(console),
+      self_(std::make_shared<HostNotificationArea*>(this)) {
+  if (console_ == nullptr) return;
+  console_->RegisterCommand("rclick", [this](const std::string&) {
+    if (!RightClick()) console_->Refuse("rclick", "no icon in the tray");
+  });
+  console_->RegisterCommand("dblclick", [this](const std::string&) {
+    if (!DoubleClick()) console_->Refuse("dblclick", "no icon in the tray");
+  });
+}
 
-HostNotificationArea::~HostNotificationArea() { *self_ = nullptr; }
+HostNotificationArea::~HostNotificationArea() {
+  *self_ = nullptr;
+  if (console_ == nullptr) return;
+  console_->UnregisterCommand("rclick");
+  console_->UnregisterCommand("dblclick");
+}
 
 bool HostNotificationArea::NotifyIcon(
     platform::NotifyOperation operation,
@@ -151,7 +167,8 @@ std::vector<platform::NotifyIconRecord> HostNotificationArea::Icons() const {
 namespace plumeta::platform {
 
 std::unique_ptr<NotificationArea> CreateNotificationArea() {
-  return std::make_unique<host::HostNotificationArea>();
+  return std::make_unique<host::HostNotificationArea>(
+      std::cout, &host::Console::Instance());
 }
 
 }  // namespace plumeta::platform

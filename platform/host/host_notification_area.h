@@ -4,7 +4,8 @@
 // The shell's rules are kept: an icon is added once, and only an icon that
 // is there can be modified, deleted or given a version. The console's
 // `rclick` and `dblclick` lines reach the icon added last through
-// RightClick() and DoubleClick(), as the shell's notifications would.
+// RightClick() and DoubleClick(), as the shell's notifications would; the
+// area registers them with the console it is given.
 #ifndef PLATFORM_HOST_HOST_NOTIFICATION_AREA_H_
 #define PLATFORM_HOST_HOST_NOTIFICATION_AREA_H_
 
@@ -17,13 +18,17 @@
 #include <utility>
 #include <vector>
 
+#include "platform/host/console.h"
 #include "platform/notification_area.h"
 
 namespace plumeta::host {
 
 class HostNotificationArea : public platform::NotificationArea {
  public:
-  explicit HostNotificationArea(std::ostream& events = std::cout);
+  // With a console, its `rclick` and `dblclick` commands click the icon
+  // while this area exists.
+  explicit HostNotificationArea(std::ostream& events = std::cout,
+                                Console* console = nullptr);
   ~HostNotificationArea() override;
 
   bool NotifyIcon(platform::NotifyOperation operation,
@@ -54,6 +59,7 @@ class HostNotificationArea : public platform::NotificationArea {
   bool Notify(std::intptr_t mouse_message);
 
   std::ostream& events_;
+  Console* console_;
   std::vector<platform::NotifyIconRecord> icons_;
   std::map<platform::WindowHandle, WindowProcedure> windows_;
   platform::WindowHandle next_window_ = 0x10010;

@@ -64,6 +64,23 @@ void Win32Application::CreateApplicationWindow(const std::string& class_name) {
       ::GetSystemMetrics(SM_CXSCREEN) / 2, ::GetSystemMetrics(SM_CYSCREEN) / 2,
       0, 0, nullptr, nullptr, instance, nullptr);
   ::SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  AcceptTaskbarCreated();
+}
+
+// The program runs as administrator: from Windows Vista on, a message from
+// the shell, which runs with lower rights, is dropped unless the window lets
+// it in. Systems before Windows 7 lack the call and need nothing.
+void Win32Application::AcceptTaskbarCreated() {
+  const UINT taskbar_created = ::RegisterWindowMessageA("TaskbarCreated");
+  HMODULE user32 = ::GetModuleHandleA("user32.dll");
+  if (taskbar_created == 0 || user32 == nullptr) return;
+  using ChangeFilter = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
+  auto change_filter = reinterpret_cast<ChangeFilter>(reinterpret_cast<void*>(
+      ::GetProcAddress(user32, "ChangeWindowMessageFilterEx")));
+  constexpr DWORD kMessageFilterAllow = 1;  // MSGFLT_ALLOW
+  if (change_filter != nullptr) {
+    change_filter(window_, taskbar_created, kMessageFilterAllow, nullptr);
+  }
 }
 
 LRESULT CALLBACK Win32Application::StaticWindowProc(HWND window, UINT message,

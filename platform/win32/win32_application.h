@@ -43,8 +43,13 @@ class Win32Application : public platform::Application {
   bool ApplicationWindowVisible() override;
   void HideApplicationWindow() override;
   void ForegroundApplicationWindow() override;
+  // The hooks see every message of the application window, the shell's
+  // "TaskbarCreated" broadcast included.
   int AddApplicationHook(MessageHook hook) override;
   void RemoveApplicationHook(int id) override;
+  std::uintptr_t ApplicationWindowHandle() override {
+    return reinterpret_cast<std::uintptr_t>(Handle());
+  }
 
   platform::Size ScreenSize() override;
   std::optional<platform::Point> CursorPos() override;
@@ -62,6 +67,9 @@ class Win32Application : public platform::Application {
   static LRESULT CALLBACK StaticWindowProc(HWND window, UINT message,
                                            WPARAM wparam, LPARAM lparam);
   void CreateApplicationWindow(const std::string& class_name);
+  // Lets the shell's "TaskbarCreated" through to the window when the program
+  // runs with more rights than the shell.
+  void AcceptTaskbarCreated();
   void RunPostedCalls();
   // Translates and dispatches one message; false for WM_QUIT.
   bool Dispatch(const MSG& message);

@@ -248,6 +248,13 @@ int Win32FormWindow::AddMessageHook(platform::Application::MessageHook hook) {
 
 void Win32FormWindow::RemoveMessageHook(int id) { hooks_.erase(id); }
 
+void Win32FormWindow::PostWindowMessage(std::uint32_t message,
+                                        std::uintptr_t wparam,
+                                        std::intptr_t lparam) {
+  ::PostMessageA(window_, message, static_cast<WPARAM>(wparam),
+                 static_cast<LPARAM>(lparam));
+}
+
 void Win32FormWindow::SetControlVisible(const std::string& name, bool visible) {
   Control* control = Find(name);
   if (control == nullptr || control->visible == visible) return;

@@ -38,6 +38,8 @@ class Win32FormWindow : public platform::FormWindow {
   void SetForeground() override;
   int AddMessageHook(platform::Application::MessageHook hook) override;
   void RemoveMessageHook(int id) override;
+  void PostWindowMessage(std::uint32_t message, std::uintptr_t wparam,
+                         std::intptr_t lparam) override;
   void SetControlVisible(const std::string& control, bool visible) override;
   bool ControlVisible(const std::string& control) override;
   void Close() override;

@@ -61,12 +61,15 @@ class MonitorTest : public ::testing::Test {
     return value.Text();
   }
 
-  std::unique_ptr<ConsoleProgram> StartMonitor() {
+  std::unique_ptr<ConsoleProgram> StartMonitor(
+      const std::vector<std::string>& arguments = {}) {
     auto monitor = std::make_unique<ConsoleProgram>(
-        PLUMETA_PATH, std::vector<std::string>{},
+        PLUMETA_PATH, arguments,
         std::map<std::string, std::string>{{host::kBoxVariable, Box()}});
-    // The window shows once the start-up sequence has run.
-    EXPECT_TRUE(monitor->WaitFor("window").has_value());
+    // The icon goes into the tray before the start-up sequence; the window
+    // stays hidden. The console answers once the sequence has run.
+    EXPECT_TRUE(monitor->WaitFor("tray").has_value());
+    Sync(*monitor);
     return monitor;
   }
   // Waits until every command sent so far has been handled.
@@ -132,6 +135,9 @@ TEST_F(MonitorTest, StartWritesTheFileClicksRewriteItCloseStores) {
 
   // Stored only when the window closes.
   EXPECT_EQ(Stored(RootKey::kCurrentUser, kSettingsKey, "Resolution"), "600");
+  monitor->Send("dblclick");
+  ASSERT_TRUE(monitor->WaitFor("window").has_value());
+  EXPECT_EQ(monitor->seen.back(), "window\tshown");
   monitor->Send("close");
   ASSERT_TRUE(monitor->WaitFor("window").has_value());
   EXPECT_EQ(monitor->seen.back(), "window\thidden");
@@ -399,6 +405,101 @@ TEST_F(MonitorTest, GhostscriptGetsEveryValueWhole) {
           << row.owner_password;
     }
   }
+}
+
+// The box's screen size, in its system.ini.
+void SetScreen(const std::string& box, int width, int height) {
+  const std::string path = box + "/system.ini";
+  std::string text = ReadText(path);
+  auto replace = [&text](const std::string& key, int value) {
+    const std::size_t at = text.find("\n" + key + " = ");
+    ASSERT_NE(at, std::string::npos) << key;
+    const std::size_t end = text.find('\n', at + 1);
+    text.replace(at + 1, end - at - 1, key + " = " + std::to_string(value));
+  };
+  replace("width", width);
+  replace("height", height);
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+}
+
+TEST_F(MonitorTest, ASecondCopyEndsAndTheFirstStays) {
+  ASSERT_TRUE(MakeBox());
+  auto first = StartMonitor();
+  ConsoleProgram second(
+      PLUMETA_PATH, {},
+      std::map<std::string, std::string>{{host::kBoxVariable, Box()}});
+  EXPECT_EQ(second.WaitForExit(std::chrono::seconds(10)), 0);
+  // Its icon went into the tray and out again.
+  EXPECT_TRUE(second.WaitFor("tray", std::chrono::seconds(2)).has_value());
+  Sync(*first);
+  EXPECT_FALSE(first->WaitForExit(std::chrono::milliseconds(300)));
+  // With the first one ended, a new copy runs on.
+  first->Send("click Exit2");
+  ASSERT_TRUE(first->WaitFor("message").has_value());
+  first->Send("yes");
+  ASSERT_EQ(first->WaitForExit(std::chrono::seconds(10)), 0);
+  auto third = StartMonitor();
+  EXPECT_FALSE(third->WaitForExit(std::chrono::milliseconds(300)));
+}
+
+TEST_F(MonitorTest, WelcomeBalloonPointsAtTheTrayOfTheBoxScreen) {
+  ASSERT_TRUE(MakeBox());
+  SetScreen(Box(), 1600, 900);
+  auto monitor = StartMonitor({"/welcome"});
+  ASSERT_FALSE(::testing::Test::HasFatalFailure());
+  std::vector<std::string> balloon;
+  for (const std::string& line : monitor->seen) {
+    if (line.rfind("balloon\t", 0) == 0) balloon = host::SplitEventLine(line);
+  }
+  ASSERT_EQ(balloon.size(), 11u);
+  EXPECT_EQ(balloon[1], "1510");  // the tip: 1600 - 90
+  EXPECT_EQ(balloon[2], "875");   // 900 - 25
+  EXPECT_EQ(balloon[7], "Plumeta");
+  EXPECT_EQ(balloon[8],
+            "Welcome to Plumeta\r\n"
+            "Right-click the happy icon to display the menu");
+  EXPECT_EQ(balloon[9], "info");
+  EXPECT_EQ(balloon[10], "6");
+}
+
+TEST_F(MonitorTest, NoWelcomeBalloonWithoutArgumentOrOnNt4) {
+  const struct {
+    const char* windows;
+    std::vector<std::string> arguments;
+  } kRows[] = {
+      {"7", {}},
+      {"nt4", {"/welcome"}},
+  };
+  for (const auto& row : kRows) {
+    SCOPED_TRACE(row.windows);
+    ASSERT_TRUE(MakeBox(row.windows));
+    auto monitor = StartMonitor(row.arguments);
+    for (const std::string& line : monitor->seen) {
+      EXPECT_NE(line.rfind("balloon", 0), 0u) << line;
+    }
+  }
+}
+
+TEST_F(MonitorTest, TheTrayIconOnTheConsole) {
+  ASSERT_TRUE(MakeBox());
+  auto monitor = StartMonitor();
+  monitor->Send("rclick");
+  ASSERT_TRUE(monitor->WaitFor("menu").has_value());
+  ASSERT_TRUE(monitor->WaitFor("item").has_value());
+  EXPECT_EQ(host::SplitEventLine(monitor->seen.back())[2], "OpenMain1");
+  monitor->Send("click OpenMain1");
+  ASSERT_TRUE(monitor->WaitFor("window").has_value());
+  EXPECT_EQ(monitor->seen.back(), "window\tshown");
+  monitor->Send("close");
+  ASSERT_TRUE(monitor->WaitFor("window").has_value());
+  EXPECT_EQ(monitor->seen.back(), "window\thidden");
+  monitor->Send("click HideIcon1");
+  const auto deleted = monitor->WaitFor("tray");
+  ASSERT_TRUE(deleted.has_value());
+  EXPECT_EQ((*deleted)[1], "delete");
+  // Hidden for good: the icon takes no clicks, the program runs on.
+  Sync(*monitor);
+  EXPECT_FALSE(monitor->WaitForExit(std::chrono::milliseconds(300)));
 }
 
 }  // namespace

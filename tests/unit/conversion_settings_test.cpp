@@ -15,8 +15,9 @@ class ConversionSettingsTest : public ::testing::Test {
   // The names of the checked items of a submenu.
   std::vector<std::string> Checked(TMain& main, const std::string& submenu) {
     std::vector<std::string> names;
-    for (const auto& item : main.popup_menu1().Find(submenu)->items()) {
-      if (item->checked()) names.push_back(item->name());
+    widgets::TMenuItem& items = *main.popup_menu1().FindItem(submenu);
+    for (int i = 0; i < items.Count(); ++i) {
+      if (items.Item(i).Checked()) names.push_back(items.Item(i).Name());
     }
     return names;
   }
@@ -114,7 +115,7 @@ TEST_F(ConversionSettingsTest, ShortPermissionWithholdsOnlyWhatItHolds) {
   const auto checked = Checked(*main, "PDFLayout1");
   EXPECT_EQ(checked.size(), 7u);
   EXPECT_FALSE(
-      main->popup_menu1().Find("Modifycontentsofdocument1")->checked());
+      main->popup_menu1().FindItem("Modifycontentsofdocument1")->Checked());
   EXPECT_EQ(main->settings().permission, "10111111");
   EXPECT_EQ(Argument("-dPermissions#-"), "-dPermissions#-12");
 }
@@ -131,13 +132,11 @@ TEST_F(ConversionSettingsTest, ExpandableStringsCountUpToTheirFirstNul) {
 
 TEST_F(ConversionSettingsTest, WrongTypeStopsTheStartUp) {
   bed_.StoreValue("Quality", platform::RegistryValue::FromDword(1));
-  bool later_step_ran = false;
-  auto main = bed_.NewMain();
-  main->hooks().place_balloon = [&] { later_step_ran = true; };
-  main->Create();
+  auto main = bed_.Start();
   ASSERT_EQ(bed_.ui->messages.size(), 1u);
   EXPECT_EQ(bed_.ui->messages[0].text, "Invalid data type for 'Quality'");
-  EXPECT_FALSE(later_step_ran);
+  // Step 11 never placed the balloon.
+  EXPECT_EQ(main->BalloonControl1().PixelCoordinateX(), 0);
   EXPECT_EQ(bed_.ResponseFile(), "<missing>");
 }
 
@@ -181,7 +180,7 @@ TEST_F(ConversionSettingsTest, SecurityItemAsksForAnOwnerPasswordAfterWriting) {
   };
   bed_.dialogs->input_answers = {"owner"};
   main->ClickMenuItem("Printdocument1");
-  EXPECT_FALSE(main->popup_menu1().Find("Printdocument1")->checked());
+  EXPECT_FALSE(main->popup_menu1().FindItem("Printdocument1")->Checked());
   ASSERT_EQ(bed_.dialogs->inputs.size(), 1u);
   EXPECT_EQ(bed_.dialogs->inputs[0].caption, "Owner Password Required");
   EXPECT_EQ(bed_.dialogs->inputs[0].prompt,
@@ -251,27 +250,22 @@ TEST_F(ConversionSettingsTest, PasswordDialogs) {
 TEST_F(ConversionSettingsTest, CloseStoresThePermissionRebuiltFromTheMenu) {
   bed_.Store("Permission", "0");
   auto main = bed_.Start();
-  main->popup_menu1().Find("Printdocument1")->set_checked(true);
-  main->popup_menu1().Find("Highqualityprint1")->set_checked(false);
+  main->popup_menu1().FindItem("Printdocument1")->SetChecked(true);
+  main->popup_menu1().FindItem("Highqualityprint1")->SetChecked(false);
   bed_.window().Close();
   EXPECT_EQ(bed_.Stored("Permission"), "11111110");
 }
 
-TEST_F(ConversionSettingsTest, MenuItemsTheirCaptionsAndMarks) {
+TEST_F(ConversionSettingsTest, SettingsSubmenusTheirCaptionsAndMarks) {
   auto main = bed_.NewMain();
-  const auto view = main->popup_menu1().View();
-  std::vector<std::string> top;
-  for (const auto& item : view) top.push_back(item.name + ":" + item.caption);
-  EXPECT_EQ(top,
-            (std::vector<std::string>{
-                "PDFEncryptDecrpt1:PDF Quality", "PDFMergeSplit1:PDF Version",
-                "PDFLayout1:PDF Security", "PDFInfo1:PDF Password",
-                "PDFResolution1:PDF Resolution", "Exit2:E&xit"}));
-  EXPECT_EQ(view[1].items[0].caption, "1.2  (Adobe Acrobat 3.x)");
-  EXPECT_TRUE(view[1].items[0].radio);
-  EXPECT_FALSE(view[2].items[0].radio);
-  EXPECT_EQ(view[2].items[4].caption, "Fill in interacive form fields");
-  EXPECT_EQ(view[4].items.size(), 8u);
+  auto submenu = [&](const char* name) {
+    return main->popup_menu1().FindItem(name)->View().items;
+  };
+  EXPECT_EQ(submenu("PDFMergeSplit1")[0].caption, "1.2  (Adobe Acrobat 3.x)");
+  EXPECT_TRUE(submenu("PDFMergeSplit1")[0].radio);
+  EXPECT_FALSE(submenu("PDFLayout1")[0].radio);
+  EXPECT_EQ(submenu("PDFLayout1")[4].caption, "Fill in interacive form fields");
+  EXPECT_EQ(submenu("PDFResolution1").size(), 8u);
 }
 
 }  // namespace

@@ -18,40 +18,41 @@ class MainFormTest : public ::testing::Test {
 };
 
 TEST_F(MainFormTest, StartUpRunsItsStepsInOrder) {
-  auto main = bed_.NewMain();
+  auto main = bed_.NewMain({"/welcome"});
   std::vector<std::string> steps;
-  auto& hooks = main->hooks();
-  hooks.on_startup = [&](bool&) { steps.push_back("startup"); };
-  hooks.fill_printer_list = [&](std::vector<std::string>& printers) {
-    // The Run value is written before the printer list.
+  main->hooks().fill_printer_list = [&](std::vector<std::string>& printers) {
+    // The Run value is written before the printer list; the icon is in the
+    // tray already, but deaf until step 8.
     steps.push_back("5 " + bed_.Stored(RootKey::kLocalMachine, testing::kRunKey,
                                        "Plumeta"));
+    steps.push_back(std::string("icon ") +
+                    (main->TrayIcon1().Enabled() ? "enabled" : "deaf"));
+    steps.push_back("result " + main->last_result());
     printers.push_back("Plumeta");
   };
-  hooks.check_previous_instance = [&] {
-    steps.push_back("6 " + main->last_result());
-  };
-  hooks.enable_tray_icon = [&] {
-    steps.push_back("8 " + main->last_result() + " " + bed_.ResponseFile());
-  };
-  hooks.place_balloon = [&] {
-    steps.push_back(std::string("11 ") +
-                    (bed_.window().controls["Image2"] ? "image2" : "-"));
-  };
-  hooks.welcome_balloon = [&] { steps.push_back("12"); };
-  hooks.prepare_conversion_balloon = [&] { steps.push_back("13"); };
   main->Create();
   EXPECT_EQ(steps, (std::vector<std::string>{
-                       "startup",
                        "5 C:\\Program Files\\Plumeta\\plumeta.exe",
-                       "6 ",
-                       "8 C:\\Temp\\1024.pdf <missing>",
-                       "11 image2",
-                       "12",
-                       "13",
+                       "icon deaf",
+                       "result ",
                    }));
+  EXPECT_EQ(bed_.notification_area.Operations(),
+            (std::vector<std::string>{"modify", "add", "setversion"}));
   EXPECT_EQ(main->printers(), std::vector<std::string>{"Plumeta"});
+  EXPECT_EQ(main->last_result(), "C:\\Temp\\1024.pdf");
+  EXPECT_TRUE(main->TrayIcon1().Enabled());
+  EXPECT_TRUE(bed_.window().controls["Image2"]);
   EXPECT_NE(bed_.ResponseFile(), "<missing>");
+  // Steps 11 to 13: the welcome balloon shown at the placed point, then the
+  // conversion balloon prepared.
+  ASSERT_EQ(bed_.balloon_windows.shown.size(), 1u);
+  EXPECT_EQ(bed_.balloon_windows.shown[0].layout.tip,
+            (platform::Point{1024 - 90, 768 - 25}));
+  EXPECT_EQ(main->BalloonControl1().Text(),
+            std::vector<std::string>{"Creating Adobe PDF ..."});
+  EXPECT_EQ(main->BalloonControl1().Duration(), 20);
+  EXPECT_FALSE(main->show_main_form());
+  EXPECT_FALSE(bed_.window().visible);
   EXPECT_TRUE(bed_.ui->messages.empty());
 }
 
@@ -84,13 +85,12 @@ TEST_F(MainFormTest, PrintingPreferencesShownOnTheNtFamilyFromVersionFive) {
         row.minor,    0,
         "",           platform::ProductType::kWorkstation};
     auto main = bed_.NewMain();
-    // The items come with the menu commands; the start-up step is here.
-    main->popup_menu1().Insert("Exit2", "N6", "-");
-    main->popup_menu1().Insert("Exit2", "Configuration1",
-                               "&Printing Preferences");
+    // The item comes with the menu commands; the start-up step is here.
+    main->popup_menu1().Items().Add("Configuration1", "&Printing Preferences");
     main->Create();
-    EXPECT_EQ(main->popup_menu1().Find("N6")->visible(), row.shown);
-    EXPECT_EQ(main->popup_menu1().Find("Configuration1")->visible(), row.shown);
+    EXPECT_EQ(main->popup_menu1().FindItem("N6")->Visible(), row.shown);
+    EXPECT_EQ(main->popup_menu1().FindItem("Configuration1")->Visible(),
+              row.shown);
   }
 }
 
@@ -106,15 +106,13 @@ TEST_F(MainFormTest, RunValueFailureStopsTheStartUp) {
     }
   };
   bed_.platform.registry = std::make_unique<NoLocalMachine>();
-  bool later_step_ran = false;
-  auto main = bed_.NewMain();
-  main->hooks().check_previous_instance = [&] { later_step_ran = true; };
-  main->Create();
+  auto main = bed_.Start();
   ASSERT_EQ(bed_.ui->messages.size(), 1u);
   EXPECT_EQ(bed_.ui->messages[0].text, "Failed to set data for 'Plumeta'");
   EXPECT_EQ(bed_.ui->messages[0].caption, "Plumeta");
   EXPECT_EQ(bed_.ui->messages[0].icon, MessageIcon::kError);
-  EXPECT_FALSE(later_step_ran);
+  // Step 8 never came: the icon stays deaf.
+  EXPECT_FALSE(main->TrayIcon1().Enabled());
   EXPECT_EQ(bed_.ResponseFile(), "<missing>");
   EXPECT_FALSE(bed_.window().controls["Image2"]);
 }
@@ -143,15 +141,6 @@ TEST_F(MainFormTest, CloseStoresTheSixValuesAndHides) {
   EXPECT_EQ(bed_.Stored("Permission"), "11111110");
   EXPECT_FALSE(bed_.window().visible);
   EXPECT_FALSE(bed_.application->terminated);
-}
-
-TEST_F(MainFormTest, ClosePrefersTheConcealHook) {
-  auto main = bed_.Start();
-  int conceals = 0;
-  main->hooks().conceal_main_window = [&] { ++conceals; };
-  bed_.window().Close();
-  EXPECT_EQ(conceals, 1);
-  EXPECT_TRUE(bed_.window().visibility_changes.empty());
 }
 
 TEST_F(MainFormTest, SettingsNeverLoadedAreNeverStored) {

@@ -132,16 +132,14 @@ TEST_F(ResponseFileWriterTest,
   bed_.Store("Quality", "Screen");
   bed_.Store("Resolution", "72");
   bed_.files->write_failures[kFresh] = 5;
-  bool later_step_ran = false;
-  auto main = bed_.NewMain();
-  main->hooks().prepare_conversion_balloon = [&] { later_step_ran = true; };
-  main->Create();
+  auto main = bed_.Start();
   ASSERT_EQ(bed_.ui->messages.size(), 1u);
   EXPECT_EQ(bed_.ui->messages[0].text, "File access denied.");
-  EXPECT_TRUE(later_step_ran);
-  EXPECT_TRUE(main->popup_menu1().Find("N141")->checked());
-  EXPECT_TRUE(main->popup_menu1().Find("Screen1")->checked());
-  EXPECT_TRUE(main->popup_menu1().Find("N721")->checked());
+  // Step 11 placed the balloon.
+  EXPECT_EQ(main->BalloonControl1().PixelCoordinateX(), 1024 - 90);
+  EXPECT_TRUE(main->popup_menu1().FindItem("N141")->Checked());
+  EXPECT_TRUE(main->popup_menu1().FindItem("Screen1")->Checked());
+  EXPECT_TRUE(main->popup_menu1().FindItem("N721")->Checked());
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // plumeta.exe itself: started with stored settings it writes its Run value
-// and the argument file in the native system folder; WM_CLOSE to its main
-// window stores the six values; "E&xit" answered Yes ends it.
+// and the argument file in the native system folder, its main window
+// hidden; WM_CLOSE to that window stores the six values; "E&xit" answered
+// Yes ends it; a second copy ends by itself and leaves the first running.
 #include <gtest/gtest.h>
 
 #include "platform/win32/windows_api.h"
@@ -109,29 +110,43 @@ class MonitorProgramTest : public ::testing::Test {
     SetUp();
   }
 
-  // Starts plumeta.exe and waits until its start-up has shown the main
-  // window; that window, or null.
-  HWND Start() {
+  // Starts a plumeta.exe.
+  static ScopedKernelHandle Launch(const std::string& exe) {
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION started = {};
-    std::string command = "\"" + exe_ + "\"";
-    if (!::CreateProcessA(exe_.c_str(), command.data(), nullptr, nullptr, FALSE,
+    std::string command = "\"" + exe + "\"";
+    if (!::CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE,
                           0, nullptr, nullptr, &startup, &started)) {
-      return nullptr;
+      return ScopedKernelHandle();
     }
     ::CloseHandle(started.hThread);
-    process_.Reset(started.hProcess);
-    return wine_test::WaitForWindow(
-        [] { return wine_test::FindVisibleWindow("TMain", "Plumeta"); }, 30000);
+    return ScopedKernelHandle(started.hProcess);
   }
-  bool Ended(DWORD timeout_ms, DWORD* exit_code) {
-    if (::WaitForSingleObject(process_.Get(), timeout_ms) != WAIT_OBJECT_0) {
+  // Starts plumeta.exe and waits until its start-up has run and its message
+  // loop waits; its main window, which stays hidden, or null.
+  HWND Start() {
+    process_ = Launch(exe_);
+    if (!process_) return nullptr;
+    if (::WaitForInputIdle(process_.Get(), 30000) != 0) return nullptr;
+    const DWORD process_id = ::GetProcessId(process_.Get());
+    return wine_test::WaitForWindow(
+        [&] {
+          return wine_test::FindAnyWindow("TMain", "Plumeta", process_id);
+        },
+        10000);
+  }
+  static bool Ended(ScopedKernelHandle& process, DWORD timeout_ms,
+                    DWORD* exit_code) {
+    if (::WaitForSingleObject(process.Get(), timeout_ms) != WAIT_OBJECT_0) {
       return false;
     }
-    ::GetExitCodeProcess(process_.Get(), exit_code);
-    process_.Reset();
+    ::GetExitCodeProcess(process.Get(), exit_code);
+    process.Reset();
     return true;
+  }
+  bool Ended(DWORD timeout_ms, DWORD* exit_code) {
+    return Ended(process_, timeout_ms, exit_code);
   }
 
   const std::string exe_ = wine_test::ThroughDriveZ(PLUMETA_EXE);
@@ -147,6 +162,8 @@ TEST_F(MonitorProgramTest, StartWritesRunValueAndFileCloseStoresTheSix) {
   WriteString(HKEY_CURRENT_USER, kSettingsKey, "Permission", "11111110");
   HWND main_window = Start();
   ASSERT_NE(main_window, nullptr) << "no main window from " << exe_;
+  // The monitor lives in the tray: its window stays hidden.
+  EXPECT_FALSE(::IsWindowVisible(main_window));
 
   EXPECT_TRUE(
       SameText(ReadString(HKEY_LOCAL_MACHINE, kRunKey, "Plumeta"), exe_))
@@ -177,9 +194,12 @@ TEST_F(MonitorProgramTest, StartWritesRunValueAndFileCloseStoresTheSix) {
   EXPECT_FALSE(Grants(response_file_, WinBuiltinUsersSid));
 
   EXPECT_EQ(ReadString(HKEY_CURRENT_USER, kSettingsKey, "OPwd"), "<missing>");
-  ::PostMessageA(main_window, WM_CLOSE, 0, 0);
-  ASSERT_TRUE(wine_test::PumpUntil(
-      [&] { return !::IsWindowVisible(main_window); }, 10000));
+  // Sent, so the close has been handled when the call returns.
+  DWORD_PTR result = 0;
+  ASSERT_NE(::SendMessageTimeoutA(main_window, WM_CLOSE, 0, 0, SMTO_NORMAL,
+                                  10000, &result),
+            0);
+  EXPECT_FALSE(::IsWindowVisible(main_window));
   EXPECT_EQ(ReadString(HKEY_CURRENT_USER, kSettingsKey, "Version"), "1.4");
   EXPECT_EQ(ReadString(HKEY_CURRENT_USER, kSettingsKey, "Quality"), "Ebook");
   EXPECT_EQ(ReadString(HKEY_CURRENT_USER, kSettingsKey, "UPwd"), "two words");
@@ -221,6 +241,19 @@ TEST_F(MonitorProgramTest, ExitFromTheMenuAnsweredYesEndsTheProgram) {
   EXPECT_EQ(ReadString(HKEY_CURRENT_USER, kSettingsKey, "Version"), "1.3");
   EXPECT_EQ(ReadString(HKEY_CURRENT_USER, kSettingsKey, "Permission"),
             "11111111");
+}
+
+TEST_F(MonitorProgramTest, ASecondCopyEndsAndTheFirstStays) {
+  ASSERT_NE(Start(), nullptr);
+  ScopedKernelHandle second = Launch(exe_);
+  ASSERT_TRUE(second);
+  DWORD exit_code = 1;
+  ASSERT_TRUE(Ended(second, 30000, &exit_code)) << "the second copy runs on";
+  EXPECT_EQ(exit_code, 0u);
+  EXPECT_FALSE(Ended(500, &exit_code)) << "the first copy ended";
+  EXPECT_NE(wine_test::FindAnyWindow("TMain", "Plumeta",
+                                     ::GetProcessId(process_.Get())),
+            nullptr);
 }
 
 }  // namespace

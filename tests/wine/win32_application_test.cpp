@@ -17,8 +17,11 @@ TEST(Win32ApplicationTest, HiddenApplicationWindowNamedForTheTitle) {
   application.SetTitle(kTitle);
   HWND window = application.Handle();
   ASSERT_NE(window, nullptr);
-  // Found by class and title, as the single-instance guard finds it.
+  // Found by class and title, as the single-instance guard finds it, and
+  // named to it by its handle.
   EXPECT_EQ(::FindWindowA(kTitle, kTitle), window);
+  EXPECT_EQ(application.ApplicationWindowHandle(),
+            reinterpret_cast<std::uintptr_t>(window));
   EXPECT_FALSE(application.ApplicationWindowVisible());
   application.SetTitle("Renamed");
   char text[64] = {};
@@ -87,6 +90,22 @@ TEST(Win32ApplicationTest, HooksSeeTheApplicationWindowsMessages) {
   application.RemoveApplicationHook(hook);
   wine_test::PumpUntil([&] { return ticks >= 4; }, 5000);
   EXPECT_LT(timer_messages, ticks);
+}
+
+// The shell's broadcast that it has started anew: the tray icon puts its
+// icon back when it sees it.
+TEST(Win32ApplicationTest, HooksSeeTheShellsTaskbarCreated) {
+  Win32Application application;
+  application.SetTitle(kTitle);
+  const UINT taskbar_created = ::RegisterWindowMessageA("TaskbarCreated");
+  ASSERT_NE(taskbar_created, 0u);
+  int seen = 0;
+  application.AddApplicationHook(
+      [&](std::uint32_t message, std::uintptr_t, std::intptr_t) {
+        if (message == taskbar_created) ++seen;
+      });
+  ::PostMessageA(application.Handle(), taskbar_created, 0, 0);
+  EXPECT_TRUE(wine_test::PumpUntil([&] { return seen == 1; }, 5000));
 }
 
 // A message box runs its own modal loop; the application's timers tick in

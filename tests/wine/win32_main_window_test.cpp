@@ -125,6 +125,23 @@ TEST_F(Win32MainWindowTest, CloseRaisesTheEventAndTheWindowStays) {
   EXPECT_TRUE(window_->Visible());
 }
 
+// The tray icon posts WM_NULL after its menu; the message arrives later,
+// through the loop.
+TEST_F(Win32MainWindowTest, PostedMessagesArriveFromTheLoop) {
+  std::vector<std::uint32_t> arrived;
+  window_->AddMessageHook(
+      [&](std::uint32_t message, std::uintptr_t wparam, std::intptr_t) {
+        if (message == WM_NULL || message == WM_USER + 7) {
+          arrived.push_back(message + static_cast<std::uint32_t>(wparam));
+        }
+      });
+  window_->PostWindowMessage(WM_USER + 7, 3, 0);
+  window_->PostWindowMessage(WM_NULL, 0, 0);
+  EXPECT_TRUE(arrived.empty());
+  EXPECT_TRUE(wine_test::PumpUntil([&] { return arrived.size() == 2; }, 5000));
+  EXPECT_EQ(arrived, (std::vector<std::uint32_t>{WM_USER + 10, WM_NULL}));
+}
+
 TEST_F(Win32MainWindowTest, SupportPictureAnswersClicksOnceShown) {
   const LPARAM at = MAKELPARAM(40, 40);
   ::SendMessageA(handle_, WM_LBUTTONUP, 0, at);

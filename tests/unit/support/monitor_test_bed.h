@@ -1,5 +1,7 @@
 // The tray monitor's main window on fakes: a Platform whose parts a test can
-// prepare and inspect, with the in-memory registry of the host stand-ins.
+// prepare and inspect, with the in-memory registry of the host stand-ins, and
+// the widgets' fakes of the notification area, balloon windows and top-level
+// windows.
 #ifndef TESTS_UNIT_SUPPORT_MONITOR_TEST_BED_H_
 #define TESTS_UNIT_SUPPORT_MONITOR_TEST_BED_H_
 
@@ -20,6 +22,8 @@
 #include "tests/unit/support/fake_random.h"
 #include "tests/unit/support/fake_system.h"
 #include "tests/unit/support/fake_user_interface.h"
+#include "tests/unit/support/widget_fakes.h"
+#include "widgets/balloon.h"
 
 namespace plumeta::testing {
 
@@ -44,6 +48,8 @@ class MonitorTestBed {
                                           "Wow64DisableWow64FsRedirection",
                                           "Wow64RevertWow64FsRedirection"};
   }
+  // Balloons outlive their control; none may outlive the test.
+  ~MonitorTestBed() { widgets::TBalloon::FreeAll(); }
 
   // A registry value under the settings key, as a string or any type.
   void Store(const std::string& name, const std::string& text) {
@@ -88,12 +94,15 @@ class MonitorTestBed {
     return writes;
   }
 
-  std::unique_ptr<TMain> NewMain() {
-    return std::make_unique<TMain>(platform, std::vector<std::string>{});
+  std::unique_ptr<TMain> NewMain(std::vector<std::string> arguments = {}) {
+    return std::make_unique<TMain>(
+        platform,
+        TrayPlatform{notification_area, balloon_windows, top_level_windows},
+        std::move(arguments));
   }
   // A main window that has run its start-up sequence.
-  std::unique_ptr<TMain> Start() {
-    auto main = NewMain();
+  std::unique_ptr<TMain> Start(std::vector<std::string> arguments = {}) {
+    auto main = NewMain(std::move(arguments));
     main->Create();
     return main;
   }
@@ -109,6 +118,10 @@ class MonitorTestBed {
   FakeDialogs* dialogs;
   FakeForms* forms;
   FakeRandom* random;
+  widget_testing::CallLog widget_log;
+  widget_testing::FakeNotificationArea notification_area{widget_log};
+  widget_testing::FakeBalloonWindows balloon_windows;
+  widget_testing::FakeTopLevelWindows top_level_windows{widget_log};
 
  private:
   template <typename Interface, typename Fake>

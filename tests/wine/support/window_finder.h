@@ -15,6 +15,7 @@ struct WindowSearch {
   const char* title;
   DWORD process_id;
   HWND found;
+  bool visible_only = true;
 };
 
 inline BOOL CALLBACK MatchWindow(HWND window, LPARAM data) {
@@ -28,7 +29,7 @@ inline BOOL CALLBACK MatchWindow(HWND window, LPARAM data) {
   if (std::string(name) == search->class_name &&
       (search->process_id == 0 || owner == search->process_id) &&
       (search->title == nullptr || std::string(text) == search->title) &&
-      ::IsWindowVisible(window)) {
+      (!search->visible_only || ::IsWindowVisible(window))) {
     search->found = window;
     return FALSE;
   }
@@ -40,6 +41,14 @@ inline BOOL CALLBACK MatchWindow(HWND window, LPARAM data) {
 inline HWND FindVisibleWindow(const char* class_name, const char* title,
                               DWORD process_id = 0) {
   WindowSearch search{class_name, title, process_id, nullptr};
+  ::EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// The same, shown or hidden.
+inline HWND FindAnyWindow(const char* class_name, const char* title,
+                          DWORD process_id = 0) {
+  WindowSearch search{class_name, title, process_id, nullptr, false};
   ::EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }

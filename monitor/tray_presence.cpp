@@ -1,0 +1,81 @@
+// TMain in the notification area: the tray icon's and the balloon's stored
+// settings, the start-up steps that concern them, and the menu items that
+// show the window and hide the icon.
+#include "monitor/main_form.h"
+
+namespace plumeta {
+namespace {
+
+constexpr char kConversionText[] = "Creating Adobe PDF ...";
+constexpr int kConversionSeconds = 20;
+constexpr int kWelcomeSeconds = 6;
+// Where the balloon's tip points, from the screen's bottom right corner: at
+// the notification area.
+constexpr int kBalloonFromRight = 90;
+constexpr int kBalloonFromBottom = 25;
+
+}  // namespace
+
+void TMain::SetUpTrayPresence() {
+  tray_icon1_.SetIconList(&image_list1_);
+  tray_icon1_.SetCycleInterval(500);
+  tray_icon1_.SetEnabled(false);
+  tray_icon1_.SetHint(kMonitorTitle);
+  tray_icon1_.SetIcon("TRAY0");
+  tray_icon1_.SetIconVisible(true);
+  tray_icon1_.SetIconIndex(0);
+  tray_icon1_.SetPopupMenu(&popup_menu1_);
+  tray_icon1_.SetMinimizeToTray(true);
+  tray_icon1_.SetOnDblClick(
+      [this](widgets::TPlumTrayIcon&) { tray_icon1_.RevealMainWindow(); });
+  // The monitor lives in the tray: its window stays hidden at start.
+  tray_icon1_.SetOnStartup([](widgets::TPlumTrayIcon&, bool& show_main_form) {
+    show_main_form = false;
+  });
+
+  balloon_control1_.SetText({kConversionText});
+  balloon_control1_.SetTitle(kMonitorTitle);
+  balloon_control1_.SetDuration(kConversionSeconds);
+  balloon_control1_.SetHorizontal(widgets::blnLeft);
+  balloon_control1_.SetVertical(widgets::blnTop);
+  balloon_control1_.SetPosition(widgets::blnArrowTopLeft);
+  balloon_control1_.SetPixelCoordinateX(0);
+  balloon_control1_.SetPixelCoordinateY(0);
+  balloon_control1_.SetBalloonType(widgets::blnInfo);
+
+  prev_inst1_.SetAllowedInst(1);
+}
+
+void TMain::PlaceBalloon() {
+  const platform::Size screen = platform_.application->ScreenSize();
+  balloon_control1_.SetPixelCoordinateX(screen.width - kBalloonFromRight);
+  balloon_control1_.SetPixelCoordinateY(screen.height - kBalloonFromBottom);
+}
+
+// Only a start with arguments greets: the start at log-on has none. NT 4.0
+// and earlier get no balloon.
+void TMain::WelcomeBalloon() {
+  if (arguments_.empty()) return;
+  balloon_control1_.SetText(
+      {"Welcome to Plumeta", "Right-click the happy icon to display the menu"});
+  balloon_control1_.SetDuration(kWelcomeSeconds);
+  if (os_name_.find("Windows NT") == std::string::npos) {
+    balloon_control1_.ShowBalloon();
+  }
+}
+
+void TMain::PrepareConversionBalloon() {
+  balloon_control1_.SetText({kConversionText});
+  balloon_control1_.SetDuration(kConversionSeconds);
+}
+
+void TMain::OpenMain1Click(widgets::TMenuItem&) {
+  tray_icon1_.RevealMainWindow();
+}
+
+// Nothing shows the icon again during this run; the watcher still works.
+void TMain::HideIcon1Click(widgets::TMenuItem&) {
+  tray_icon1_.SetIconVisible(false);
+}
+
+}  // namespace plumeta
