@@ -1,0 +1,332 @@
+// The real programs end to end under Wine, as a person would meet them:
+// plumsetup.exe installs and removes, plumeta.exe runs in the tray and is
+// worked through its menu and dialogs by the driver, and the results are
+// read back the way an administrator would (reg query, the argument file,
+// the spooler's printer list).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "tests/wine/driver/driver.h"
+#include "tests/wine/scenarios/installed_system.h"
+#include "tests/wine/support/wine_test_support.h"
+
+namespace plumeta::scenario {
+namespace {
+
+using wine_driver::MonitorMenu;
+
+constexpr DWORD kWaitMs = 15000;
+constexpr char kBalloonClass[] = "PlumetaBalloon";
+
+std::string Windir() {
+  char folder[MAX_PATH + 1] = {};
+  ::GetEnvironmentVariableA("windir", folder, sizeof(folder));
+  return folder;
+}
+
+std::vector<std::string> Sorted(std::vector<std::string> lines) {
+  std::sort(lines.begin(), lines.end());
+  return lines;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos;
+       start = end + 2) {
+    lines.push_back(text.substr(start, end - start));
+  }
+  if (start < text.size()) lines.push_back(text.substr(start));
+  return lines;
+}
+
+struct OwnWindow {
+  const char* class_name;
+  DWORD process_id;
+  HWND found;
+};
+
+BOOL CALLBACK MatchOwnWindow(HWND window, LPARAM data) {
+  auto* search = reinterpret_cast<OwnWindow*>(data);
+  char name[64] = {};
+  ::GetClassNameA(window, name, sizeof(name));
+  DWORD owner = 0;
+  ::GetWindowThreadProcessId(window, &owner);
+  if (owner != search->process_id || std::string(name) != search->class_name) {
+    return TRUE;
+  }
+  search->found = window;
+  return FALSE;
+}
+
+// The process's top-level window of that class, shown or not, waited for.
+HWND WaitOwnWindow(const char* class_name, DWORD process_id) {
+  const DWORD start = ::GetTickCount();
+  while (::GetTickCount() - start < kWaitMs) {
+    OwnWindow search{class_name, process_id, nullptr};
+    ::EnumWindows(&MatchOwnWindow, reinterpret_cast<LPARAM>(&search));
+    if (search.found != nullptr) return search.found;
+    ::Sleep(20);
+  }
+  return nullptr;
+}
+
+// The monitor's application window: there once its start-up has begun.
+HWND WaitApplicationWindow(DWORD process_id) {
+  return WaitOwnWindow("Plumeta", process_id);
+}
+
+// The balloon with its pointer at the lower edge, 20 pixels in from the
+// right (the body above and to the left of the point it shows).
+void ExpectTipAt(HWND balloon, int x, int y) {
+  RECT bounds;
+  ::GetWindowRect(balloon, &bounds);
+  EXPECT_LE(std::abs(bounds.right - 20 - x), 1) << bounds.right;
+  EXPECT_LE(std::abs(bounds.bottom - y), 1) << bounds.bottom;
+}
+
+// Whether Wine's tray shows an icon.
+bool TrayShowsAnIcon() {
+  HWND tray = wine_driver::WaitShown("Shell_TrayWnd", nullptr, 0, 0);
+  if (tray == nullptr) tray = ::FindWindowA(nullptr, "Wine System Tray");
+  if (tray == nullptr || !::IsWindowVisible(tray)) return false;
+  for (HWND icon = ::GetWindow(tray, GW_CHILD); icon != nullptr;
+       icon = ::GetWindow(icon, GW_HWNDNEXT)) {
+    if (::IsWindowVisible(icon)) return true;
+  }
+  return false;
+}
+
+class ScenarioTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { ASSERT_TRUE(PlaceProgramCopies()); }
+  void SetUp() override { CleanSystem(); }
+  void TearDown() override { CleanSystem(); }
+
+  // Starts the monitor and waits for its start-up to be under way.
+  Program StartMonitor(const std::string& arguments = "") {
+    Program monitor(Quoted(MonitorExe()) +
+                    (arguments.empty() ? "" : " " + arguments));
+    EXPECT_TRUE(monitor.started());
+    EXPECT_NE(WaitApplicationWindow(monitor.id()), nullptr);
+    return monitor;
+  }
+
+  // Opens the tray menu and chooses `path`.
+  void Choose(const Program& monitor, const std::vector<std::string>& path) {
+    SCOPED_TRACE(path.back());
+    HWND menu = wine_driver::OpenTrayMenu(monitor.id(), kWaitMs);
+    ASSERT_NE(menu, nullptr) << "no tray menu";
+    ASSERT_TRUE(wine_driver::PickMenuItem(menu, MonitorMenu(), path));
+    EXPECT_TRUE(wine_driver::WaitHidden(menu, kWaitMs));
+  }
+};
+
+TEST_F(ScenarioTest, SetupInstallsPortRunValueArgumentFileAndPrinter) {
+  Program setup(Quoted(SetupExe()));
+  ASSERT_TRUE(setup.started());
+  // Its only window: the balloon that names the new printer, pointing at
+  // the lower right of the screen.
+  HWND balloon =
+      wine_driver::WaitShown(kBalloonClass, nullptr, setup.id(), kWaitMs);
+  ASSERT_NE(balloon, nullptr);
+  ExpectTipAt(balloon, ::GetSystemMetrics(SM_CXSCREEN) - 90,
+              ::GetSystemMetrics(SM_CYSCREEN) - 30);
+  EXPECT_EQ(setup.WaitEnd(kWaitMs), 0u);
+
+  const std::string windir = Windir();
+  const auto port = RegQuery(kPortKey);
+  ASSERT_TRUE(port) << "no port key";
+  EXPECT_EQ(Sorted(*port),
+            Sorted({
+                "Arguments REG_SZ @" + windir + "\\system32\\plum.rsp -",
+                "Command REG_SZ " + windir + "\\system32\\gswin32c.exe",
+                "Delay REG_DWORD 0x12c",
+                "Description REG_SZ Redirected Port",
+                "LogFileDebug REG_DWORD 0x0",
+                "LogFileName REG_SZ ",
+                "LogFileUse REG_DWORD 0x0",
+                "Output REG_DWORD 0x0",
+                "PrintError REG_DWORD 0x0",
+                "Printer REG_SZ ",
+                "RunUser REG_DWORD 0x0",
+                "ShowWindow REG_DWORD 0x2",
+            }));
+  EXPECT_EQ(RegValue(kRunKey, "Plumeta"),
+            "REG_SZ " + std::string(kInstallFolder) + "\\Plumeta.exe");
+
+  const auto file = ResponseFile();
+  ASSERT_TRUE(file);
+  const std::string prefix = windir + "\\system32\\";
+  EXPECT_EQ(Lines(*file), (std::vector<std::string>{
+                              "-I" + prefix + "lib;" + prefix + "fonts",
+                              "",
+                              "-sDEVICE=pdfwrite",
+                              "",
+                              "-sOutputFile=" + prefix + "lib\\1024.pdf",
+                              "",
+                              "-dNOPAUSE",
+                              "",
+                              "-dSAFER",
+                              "",
+                              "-dBATCH",
+                              "",
+                          }));
+
+  const auto printers = Printers();
+  const auto plumeta =
+      std::find_if(printers.begin(), printers.end(),
+                   [](const PrinterSeen& p) { return p.name == "Plumeta"; });
+  ASSERT_NE(plumeta, printers.end()) << "EnumPrinters does not list Plumeta";
+  EXPECT_EQ(plumeta->port, "PLUM:");
+  EXPECT_EQ(plumeta->driver, "Plumeta");
+}
+
+TEST_F(ScenarioTest, MonitorRunsInTheTrayAndTakesItsSettingsFromTheMenu) {
+  Program monitor = StartMonitor();
+  // Hidden at start, its icon in the tray.
+  HWND main_window = WaitOwnWindow("TMain", monitor.id());
+  ASSERT_NE(main_window, nullptr);
+  ASSERT_TRUE(WaitResponseFileHas("-r1200", kWaitMs));
+  EXPECT_FALSE(::IsWindowVisible(main_window));
+  EXPECT_TRUE(TrayShowsAnIcon());
+
+  {
+    SCOPED_TRACE("a second start ends at once, the first stays");
+    Program second(Quoted(MonitorExe()));
+    EXPECT_EQ(second.WaitEnd(kWaitMs), 0u);
+    EXPECT_EQ(monitor.WaitEnd(0), std::nullopt);
+  }
+
+  Choose(monitor, {"PDF Resolution", "600"});
+  EXPECT_TRUE(WaitResponseFileHas("\r\n-r600\r\n", kWaitMs)) << *ResponseFile();
+
+  Choose(monitor, {"PDF Password", "Owner Password"});
+  std::string initial = "?";
+  const auto input = wine_driver::AnswerInput(
+      monitor.id(), "Set Owner Password", "two words", true, kWaitMs, &initial);
+  ASSERT_TRUE(input);
+  EXPECT_EQ(input->text, "Enter the Owner Password: ");
+  EXPECT_EQ(initial, "");
+  EXPECT_TRUE(
+      WaitResponseFileHas("\r\n-sOwnerPassword=\"two words\"\r\n", kWaitMs))
+      << *ResponseFile();
+
+  Choose(monitor, {"PDF Security", "Print document"});
+  EXPECT_TRUE(WaitResponseFileHas("\r\n-dPermissions#-8\r\n", kWaitMs))
+      << *ResponseFile();
+  // An owner password is set: no prompt for one.
+  EXPECT_FALSE(
+      wine_driver::WaitDialog(monitor.id(), "Owner Password Required", 300));
+
+  Choose(monitor, {"E&xit"});
+  const auto warning =
+      wine_driver::WaitDialog(monitor.id(), "Warning", kWaitMs);
+  ASSERT_TRUE(warning);
+  EXPECT_EQ(warning->text,
+            "Do you really want to quit? If you quit now, you won't be able to "
+            "create PDF files with Plumeta.");
+  ASSERT_TRUE(wine_driver::Press(warning->window, IDYES));
+  EXPECT_EQ(monitor.WaitEnd(kWaitMs), 0u);
+
+  const auto settings = RegQuery(kSettingsKey);
+  ASSERT_TRUE(settings);
+  EXPECT_EQ(Sorted(*settings), Sorted({
+                                   "OPwd REG_SZ two words",
+                                   "Permission REG_SZ 01111111",
+                                   "Quality REG_SZ Default",
+                                   "Resolution REG_SZ 600",
+                                   "UPwd REG_SZ ",
+                                   "Version REG_SZ 1.3",
+                               }));
+}
+
+TEST_F(ScenarioTest, RemovalEndsTheMonitorAndTakesEverythingAway) {
+  ASSERT_EQ(Program(Quoted(SetupExe())).WaitEnd(kWaitMs), 0u);
+  // The monitor as log-on starts it: the Run value's command.
+  const auto run = RegValue(kRunKey, "Plumeta");
+  ASSERT_TRUE(run);
+  const std::string command = run->substr(std::string("REG_SZ ").size());
+  Program monitor(Quoted(command));
+  ASSERT_TRUE(monitor.started()) << command;
+  ASSERT_NE(WaitApplicationWindow(monitor.id()), nullptr);
+  ASSERT_TRUE(WaitResponseFileHas("-r1200", kWaitMs));
+  // Settings as a closed main window leaves them.
+  HWND main_window = WaitOwnWindow("TMain", monitor.id());
+  ASSERT_NE(main_window, nullptr);
+  ::PostMessageA(main_window, WM_CLOSE, 0, 0);
+  const DWORD start = ::GetTickCount();
+  while (!RegQuery(kSettingsKey) && ::GetTickCount() - start < kWaitMs) {
+    ::Sleep(100);
+  }
+  ASSERT_TRUE(RegValue(kSettingsKey, "Permission"));
+
+  ASSERT_EQ(Program(Quoted(SetupExe()) + " 1024").WaitEnd(kWaitMs), 0u);
+  EXPECT_TRUE(monitor.WaitEnd(0)) << "the monitor still runs";
+  const auto printers = Printers();
+  EXPECT_EQ(
+      std::count_if(printers.begin(), printers.end(),
+                    [](const PrinterSeen& p) { return p.name == "Plumeta"; }),
+      0);
+  EXPECT_EQ(CountDriver("Windows NT x86"), 0);
+  EXPECT_FALSE(RegQuery(kPortKey));
+  EXPECT_FALSE(RegValue(kRunKey, "Plumeta"));
+  for (const char* name :
+       {"Version", "Quality", "UPwd", "OPwd", "Resolution", "Permission"}) {
+    SCOPED_TRACE(name);
+    EXPECT_FALSE(RegValue(kSettingsKey, name));
+  }
+}
+
+// Wine's per-program Windows version for plumeta.exe: the printing
+// preferences leave the menu on 9x and NT 4.0, and NT 4.0 gets no welcome
+// balloon. (The setup program's branches for these systems are checked in
+// plumsetup_test.cpp with the files they copy.)
+TEST_F(ScenarioTest, OlderWindowsHidePrintingPreferencesAndNt4TheWelcome) {
+  const struct {
+    const char* version;
+    bool preferences_shown;
+    bool welcome_shown;
+  } kRows[] = {
+      {"win7", true, true},
+      {"win98", false, true},
+      {"nt40", false, false},
+  };
+  int menu_height[3] = {};
+  for (int i = 0; i < 3; ++i) {
+    const auto& row = kRows[i];
+    SCOPED_TRACE(row.version);
+    PretendWindows("plumeta.exe", row.version);
+    Program monitor = StartMonitor("/welcome");
+    HWND balloon = wine_driver::WaitShown(kBalloonClass, nullptr, monitor.id(),
+                                          row.welcome_shown ? kWaitMs : 1500);
+    EXPECT_EQ(balloon != nullptr, row.welcome_shown);
+    if (balloon != nullptr) {
+      ExpectTipAt(balloon, ::GetSystemMetrics(SM_CXSCREEN) - 90,
+                  ::GetSystemMetrics(SM_CYSCREEN) - 25);
+    }
+
+    HWND menu = wine_driver::OpenTrayMenu(monitor.id(), kWaitMs);
+    ASSERT_NE(menu, nullptr);
+    RECT bounds;
+    ::GetWindowRect(menu, &bounds);
+    menu_height[i] = bounds.bottom - bounds.top;
+    if (!row.preferences_shown) {
+      // Its access key finds no item: the menu stays open.
+      ::PostMessageA(menu, WM_CHAR, 'p', 1);
+      ::Sleep(300);
+      EXPECT_TRUE(::IsWindowVisible(menu));
+    }
+    wine_driver::CloseMenu(menu);
+  }
+  // One item and one separator fewer on both older systems.
+  EXPECT_EQ(menu_height[1], menu_height[2]);
+  EXPECT_GT(menu_height[0], menu_height[1]);
+}
+
+}  // namespace
+}  // namespace plumeta::scenario
