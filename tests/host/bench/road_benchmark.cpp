@@ -143,6 +143,16 @@ class Road {
   }
 
   void Run() {
+    // Before the monitor starts the argument file is setup's first one;
+    // with no monitor the port's own time is plumprint's whole run.
+    WriteArgumentFile();
+    std::printf("\n%-7s %12s %14s %7s\n", "pages", "bare gs (s)",
+                "plumprint (s)", "ratio");
+    for (int pages : {1, 50}) TimePortAlone(pages);
+    std::printf(
+        "(no monitor: the job through the port and the box's "
+        "Ghostscript, Delay 300 ms included)\n\n");
+
     StartMonitor();
     const pid_t pid = monitor_->pid();
     std::printf("plumeta started; resident memory %ld KB\n", ResidentKb(pid));
@@ -186,6 +196,39 @@ class Road {
                                    std::to_string(pages));
     }
     return file;
+  }
+
+  // The monitor's default settings, written as the monitor writes them.
+  void WriteArgumentFile() {
+    std::string text;
+    const std::vector<std::string> lines = {"-sDEVICE=pdfwrite",
+                                            "-sOutputFile=" + last_result_,
+                                            "-dNOPAUSE",
+                                            "-dSAFER",
+                                            "-dBATCH",
+                                            "-r1200",
+                                            "-dCompatibilityLevel=1.3",
+                                            "-dPDFSETTINGS=/default"};
+    for (const std::string& line : lines) {
+      text += line + "\r\n\r\n";
+    }
+    std::ofstream(Linux("C:\\WINDOWS\\system32\\plum.rsp"), std::ios::binary)
+        << text;
+  }
+
+  void TimePortAlone(int pages) {
+    const std::string file = Sample(pages);
+    std::vector<double> bare, port;
+    for (int run = 0; run < options_.runs; ++run) {
+      bare.push_back(BareGhostscript(file));
+      const auto start = Clock::now();
+      testing::ProgramResult print =
+          testing::RunProgram(PLUMPRINT_PATH, {file}, environment_);
+      port.push_back(Seconds(Clock::now() - start));
+      if (print.exit_code != 0) Fail("plumprint: " + print.err);
+    }
+    std::printf("%-7d %12.3f %14.3f %6.2fx\n", pages, Median(bare),
+                Median(port), Median(port) / Median(bare));
   }
 
   // Bare Ghostscript with the monitor's default settings, from the file.
@@ -282,6 +325,7 @@ class Road {
 }  // namespace plumeta::bench
 
 int main(int argc, char** argv) {
+  std::setvbuf(stdout, nullptr, _IOLBF, 0);
   plumeta::bench::Options options;
   for (int i = 1; i + 1 < argc; i += 2) {
     const std::string name = argv[i];
