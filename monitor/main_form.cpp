@@ -26,9 +26,11 @@ TMain::TMain(platform::Platform& platform, TrayPlatform tray,
       window_(CreateMainWindow()),
       tray_icon1_(*platform.application, tray.notification_area, window_.get()),
       balloon_control1_(*platform.application, tray.balloon_windows),
-      prev_inst1_(*platform.application, tray.top_level_windows) {
+      prev_inst1_(*platform.application, tray.top_level_windows),
+      save_dialog1_(*platform.dialogs) {
   BuildPopupMenu1();
   SetUpTrayPresence();
+  SetUpJobWatcher();
   SetTimer1Enabled(true);
 }
 
@@ -148,6 +150,7 @@ void TMain::OnWindowClick(const std::string& control) {
   if (control == "Button4") {
     Handle([this] { Button4Click(); });
   } else if (control == "Image2" && hooks_.image2_click) {
+    // The support picture's mail link.
     Handle(hooks_.image2_click);
   }
 }

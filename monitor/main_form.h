@@ -16,6 +16,10 @@
 #include "common/module_list.h"
 #include "common/system_utils.h"
 #include "monitor/conversion_settings.h"
+#include "monitor/conversion_tray.h"
+#include "monitor/job_watcher.h"
+#include "monitor/save_dialog.h"
+#include "monitor/tray_commands.h"
 #include "platform/balloon_windows.h"
 #include "platform/notification_area.h"
 #include "platform/platform.h"
@@ -40,6 +44,8 @@ struct TrayPlatform {
 
 class TMain {
  public:
+  // Each hook starts out doing its step's work (the printer list, the job
+  // poll, the mail link, releasing the JobTable); a test may replace it.
   struct Hooks {
     // Start-up step 5: fill the printer list.
     std::function<void(std::vector<std::string>& printers)> fill_printer_list;
@@ -99,6 +105,13 @@ class TMain {
   void Extracttextandgraphics1Click(widgets::TMenuItem& sender);
   void Assemblethedocument1Click(widgets::TMenuItem& sender);
   void Highqualityprint1Click(widgets::TMenuItem& sender);
+  void Viewlastresult1Click(widgets::TMenuItem& sender);
+  void SaveLastResult1Click(widgets::TMenuItem& sender);
+  void ShowPDFwhendone1Click(widgets::TMenuItem& sender);
+  void Configuration1Click(widgets::TMenuItem& sender);
+  void Options1Click(widgets::TMenuItem& sender);
+  void Help1Click(widgets::TMenuItem& sender);
+  void Image2Click();
   void Timer1Timer();
 
   // The Permission setting from the eight "PDF Security" checks.
@@ -117,6 +130,10 @@ class TMain {
   widgets::TPlumTrayIcon& TrayIcon1() { return tray_icon1_; }
   widgets::TBalloonControl& BalloonControl1() { return balloon_control1_; }
   widgets::TPrevInst& PrevInst1() { return prev_inst1_; }
+  TSaveDialog& SaveDialog1() { return save_dialog1_; }
+  JobWatcher& job_watcher() { return *job_watcher_; }
+  // The tick of "Show PDF when done".
+  bool show_pdf_when_done();
   const std::vector<std::string>& arguments() const { return arguments_; }
   SystemUtils& system_utils() { return system_utils_; }
   int runs_under_wow64() const { return runs_under_wow64_; }
@@ -132,6 +149,8 @@ class TMain {
   std::unique_ptr<platform::FormWindow> CreateMainWindow();
   void BuildPopupMenu1();
   void SetUpTrayPresence();
+  void SetUpJobWatcher();
+  MonitorState WatcherState();
   void PlaceBalloon();
   void WelcomeBalloon();
   void PrepareConversionBalloon();
@@ -162,6 +181,11 @@ class TMain {
   widgets::TPlumTrayIcon tray_icon1_;
   widgets::TBalloonControl balloon_control1_;
   widgets::TPrevInst prev_inst1_;
+  TSaveDialog save_dialog1_;
+  // The conversion flow's view of the tray icon, the balloon and the window.
+  std::unique_ptr<ConversionTray> conversion_tray_;
+  std::unique_ptr<JobWatcher> job_watcher_;
+  std::unique_ptr<TrayCommands> tray_commands_;
   platform::Application::TimerId timer1_ = 0;
   bool show_main_form_ = true;
 

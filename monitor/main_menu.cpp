@@ -104,6 +104,8 @@ struct TopLevelItem {
 const TopLevelItem kTopLevelItems[] = {
     {"OpenMain1", "&Open Main Window", &TMain::OpenMain1Click},
     {"N5", "-"},
+    {"Viewlastresult1", "&View Last Result", &TMain::Viewlastresult1Click},
+    {"SaveLastResult1", "&Save Last Result As", &TMain::SaveLastResult1Click},
     {"N4", "-"},
     {"PDFEncryptDecrpt1", "PDF Quality", nullptr, FillQuality},
     {"PDFMergeSplit1", "PDF Version", nullptr, FillVersion},
@@ -111,7 +113,11 @@ const TopLevelItem kTopLevelItems[] = {
     {"PDFInfo1", "PDF Password", nullptr, FillPassword},
     {"PDFResolution1", "PDF Resolution", nullptr, FillResolution},
     {"N6", "-"},
+    {"Configuration1", "&Printing Preferences", &TMain::Configuration1Click},
+    {"ShowPDFwhendone1", "Show PDF when done", &TMain::ShowPDFwhendone1Click},
     {"N3", "-"},
+    {"Options1", "Set As Default Printer", &TMain::Options1Click},
+    {"Help1", "&Help", &TMain::Help1Click},
     {"HideIcon1", "&Hide", &TMain::HideIcon1Click},
     {"Exit2", "E&xit", &TMain::Exit2Click},
 };
@@ -124,6 +130,8 @@ void TMain::BuildPopupMenu1() {
     if (row.click != nullptr) item.SetOnClick(Handler(*this, row.click));
     if (row.fill != nullptr) row.fill(*this, item);
   }
+  // Ticked at every start; never stored.
+  popup_menu1_.FindItem("ShowPDFwhendone1")->SetChecked(true);
 }
 
 }  // namespace plumeta

@@ -11,7 +11,9 @@
 #include "platform/files.h"
 #include "platform/form.h"
 #include "platform/libraries.h"
+#include "platform/locale.h"
 #include "platform/processes.h"
+#include "platform/profile.h"
 #include "platform/random.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
@@ -37,6 +39,10 @@ struct Platform {
   std::unique_ptr<Spooler> spooler;
   std::unique_ptr<Shell> shell;
   std::unique_ptr<Processes> processes;
+  // The user's number and date formats.
+  std::unique_ptr<Locale> locale;
+  // WIN.INI and its change broadcast.
+  std::unique_ptr<Profile> profile;
 };
 
 std::unique_ptr<Platform> CreatePlatform();

@@ -14,6 +14,7 @@ inline constexpr int kShowHide = 0;
 inline constexpr int kShowNormal = 1;
 inline constexpr int kShowMinimized = 2;
 inline constexpr int kShowMaximized = 3;
+inline constexpr int kShow = 5;  // SW_SHOW: as it is, activated
 
 struct ShellExecuteRequest {
   bool owned_by_main_window = false;  // else no owner window

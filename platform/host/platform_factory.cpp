@@ -13,7 +13,9 @@
 #include "platform/host/host_files.h"
 #include "platform/host/host_forms.h"
 #include "platform/host/host_libraries.h"
+#include "platform/host/host_locale.h"
 #include "platform/host/host_processes.h"
+#include "platform/host/host_profile.h"
 #include "platform/host/host_random.h"
 #include "platform/host/host_shell.h"
 #include "platform/host/host_spooler.h"
@@ -61,6 +63,10 @@ std::unique_ptr<Platform> CreatePlatform() {
   platform->shell = std::make_unique<host::HostShell>(process);
   platform->processes =
       std::make_unique<host::HostProcesses>(folder, host::ProgramFileName());
+  platform->locale = std::make_unique<host::HostLocale>(
+      process->facts().decimal_separator, process->facts().short_date,
+      process->facts().long_time);
+  platform->profile = std::make_unique<host::HostProfile>(process);
   return platform;
 }
 

@@ -42,6 +42,11 @@ constexpr char kIniHeader[] =
 ; [screen]
 ;   width, height   in pixels
 ;
+; [locale]        the user's number and date formats
+;   decimal_separator  LOCALE_SDECIMAL
+;   short_date         LOCALE_SSHORTDATE, a GetDateFormatA picture
+;   long_time          LOCALE_STIMEFORMAT, a GetTimeFormatA picture
+;
 ; [environment]   the programs' environment variables, NAME = value; names
 ;                 are found in any case. windir and the temporary folder
 ;                 (TMP, TEMP, USERPROFILE: GetTempPathA takes the first set,
@@ -176,6 +181,18 @@ bool Apply(const IniEntry& entry, SystemFacts* facts) {
     }
     return true;
   }
+  if (SameName(entry.section, "locale")) {
+    if (SameName(key, "decimal_separator") && !value.empty()) {
+      facts->decimal_separator = value;
+    } else if (SameName(key, "short_date") && !value.empty()) {
+      facts->short_date = value;
+    } else if (SameName(key, "long_time") && !value.empty()) {
+      facts->long_time = value;
+    } else {
+      return false;
+    }
+    return true;
+  }
   if (SameName(entry.section, "screen")) {
     bool fits = ParseNumber(value, &number) && number > 0 && number < 100000;
     if (SameName(key, "width") && fits) {
@@ -243,6 +260,10 @@ std::string WriteSystemIni(const SystemFacts& facts) {
   ini += "\n[screen]\n";
   ini += "width = " + std::to_string(facts.screen_width) + "\n";
   ini += "height = " + std::to_string(facts.screen_height) + "\n";
+  ini += "\n[locale]\n";
+  ini += "decimal_separator = " + IniValue(facts.decimal_separator) + "\n";
+  ini += "short_date = " + IniValue(facts.short_date) + "\n";
+  ini += "long_time = " + IniValue(facts.long_time) + "\n";
   ini += "\n[environment]\n";
   for (const auto& [name, value] : facts.environment) {
     ini += name + " = " + IniValue(value) + "\n";

@@ -36,6 +36,11 @@ struct SystemFacts {
   int screen_width = 1024;
   int screen_height = 768;
 
+  // The user's locale: LOCALE_SDECIMAL, LOCALE_SSHORTDATE, LOCALE_STIMEFORMAT.
+  std::string decimal_separator = ".";
+  std::string short_date = "M/d/yyyy";
+  std::string long_time = "h:mm:ss tt";
+
   // The programs' environment, exactly as listed (no windir unless listed).
   std::vector<std::pair<std::string, std::string>> environment;
 

@@ -5,7 +5,9 @@
 #include "platform/platform.h"
 #include "platform/win32/files.h"
 #include "platform/win32/libraries.h"
+#include "platform/win32/locale.h"
 #include "platform/win32/processes.h"
+#include "platform/win32/profile.h"
 #include "platform/win32/registry.h"
 #include "platform/win32/shell.h"
 #include "platform/win32/spooler.h"
@@ -36,6 +38,8 @@ std::unique_ptr<Platform> CreatePlatform() {
   platform->spooler = std::make_unique<win32::Win32Spooler>();
   platform->shell = std::make_unique<win32::Win32Shell>();
   platform->processes = std::make_unique<win32::Win32Processes>();
+  platform->locale = std::make_unique<win32::Win32Locale>();
+  platform->profile = std::make_unique<win32::Win32Profile>();
   return platform;
 }
 

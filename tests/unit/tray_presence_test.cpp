@@ -91,6 +91,8 @@ TEST_F(TrayPresenceTest, MenuOrderWithTheTrayItems) {
   EXPECT_EQ(top, (std::vector<std::string>{
                      "OpenMain1:&Open Main Window",
                      "N5:-",
+                     "Viewlastresult1:&View Last Result",
+                     "SaveLastResult1:&Save Last Result As",
                      "N4:-",
                      "PDFEncryptDecrpt1:PDF Quality",
                      "PDFMergeSplit1:PDF Version",
@@ -98,7 +100,11 @@ TEST_F(TrayPresenceTest, MenuOrderWithTheTrayItems) {
                      "PDFInfo1:PDF Password",
                      "PDFResolution1:PDF Resolution",
                      "N6:-",
+                     "Configuration1:&Printing Preferences",
+                     "ShowPDFwhendone1:Show PDF when done",
                      "N3:-",
+                     "Options1:Set As Default Printer",
+                     "Help1:&Help",
                      "HideIcon1:&Hide",
                      "Exit2:E&xit",
                  }));

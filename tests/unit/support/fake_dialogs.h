@@ -35,6 +35,9 @@ class FakeDialogs : public platform::Dialogs {
   std::deque<std::optional<std::string>> save_answers;
   // Runs while an input box is open (a test looks at the state then).
   std::function<void()> while_input_open;
+  // Runs while a save dialog is open: a test moves time on, prints jobs,
+  // clicks menu items there.
+  std::function<void()> while_save_open;
 
   std::string InputBox(const std::string& caption, const std::string& prompt,
                        const std::string& initial) override {
@@ -50,6 +53,7 @@ class FakeDialogs : public platform::Dialogs {
   std::optional<std::string> SaveDialog(
       const platform::SaveDialogRequest& request) override {
     saves.push_back(request);
+    if (while_save_open) while_save_open();
     if (save_answers.empty()) return std::nullopt;
     auto answer = save_answers.front();
     save_answers.pop_front();

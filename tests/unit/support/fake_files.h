@@ -21,8 +21,14 @@ class FakeFiles : public platform::Files {
   // Path -> the code WriteTextFile fails with for it.
   std::map<std::string, platform::ErrorCode> write_failures;
   // Every call that changes something: "write <path>", "replace <from> <to>",
-  // "delete <path>".
+  // "delete <path>", "copy <from> <to>".
   std::vector<std::string> log;
+  // Files another program holds open: InUse, and neither deletable nor
+  // readable.
+  std::set<std::string> in_use;
+  // Target path -> the code Copy or Replace fails with for it.
+  std::map<std::string, platform::ErrorCode> copy_failures;
+  std::map<std::string, platform::ErrorCode> replace_failures;
   // Runs at every WriteTextFile, before it acts.
   std::function<void(const std::string& path)> on_write;
 
@@ -31,6 +37,7 @@ class FakeFiles : public platform::Files {
     log.push_back("delete " + path);
     if (!files.count(path)) return platform::kErrorFileNotFound;
     if (read_only.count(path)) return platform::kErrorAccessDenied;
+    if (in_use.count(path)) return platform::kErrorSharingViolation;
     files.erase(path);
     return platform::kSuccess;
   }
@@ -38,7 +45,11 @@ class FakeFiles : public platform::Files {
                            bool fail_if_exists) override {
     log.push_back("copy " + from + " " + to);
     if (!files.count(from)) return platform::kErrorFileNotFound;
+    if (in_use.count(from)) return platform::kErrorSharingViolation;
     if (fail_if_exists && files.count(to)) return platform::kErrorFileExists;
+    if (auto it = copy_failures.find(to); it != copy_failures.end()) {
+      return it->second;
+    }
     files[to] = files[from];
     return platform::kSuccess;
   }
@@ -59,7 +70,9 @@ class FakeFiles : public platform::Files {
     if (!files.count(path)) return std::nullopt;
     return files[path];
   }
-  bool InUse(const std::string&) override { return false; }
+  bool InUse(const std::string& path) override {
+    return files.count(path) && in_use.count(path);
+  }
   std::optional<std::uint64_t> Size(const std::string& path) override {
     if (!files.count(path)) return std::nullopt;
     return files[path].size();
@@ -81,6 +94,9 @@ class FakeFiles : public platform::Files {
     log.push_back("replace " + replacement + " " + target);
     if (!files.count(replacement)) return platform::kErrorFileNotFound;
     if (read_only.count(target)) return platform::kErrorAccessDenied;
+    if (auto it = replace_failures.find(target); it != replace_failures.end()) {
+      return it->second;
+    }
     files[target] = files[replacement];
     protection[target] = protection[replacement];
     files.erase(replacement);

@@ -19,7 +19,10 @@
 #include "tests/unit/support/fake_files.h"
 #include "tests/unit/support/fake_forms.h"
 #include "tests/unit/support/fake_libraries.h"
+#include "tests/unit/support/fake_locale.h"
 #include "tests/unit/support/fake_random.h"
+#include "tests/unit/support/fake_shell.h"
+#include "tests/unit/support/fake_spooler.h"
 #include "tests/unit/support/fake_system.h"
 #include "tests/unit/support/fake_user_interface.h"
 #include "tests/unit/support/widget_fakes.h"
@@ -43,6 +46,10 @@ class MonitorTestBed {
     dialogs = Own(&platform.dialogs, new FakeDialogs);
     forms = Own(&platform.forms, new FakeForms);
     random = Own(&platform.random, new FakeRandom);
+    spooler = Own(&platform.spooler, new FakeSpooler);
+    shell = Own(&platform.shell, new FakeShell);
+    locale = Own(&platform.locale, new FakeLocale);
+    profile = Own(&platform.profile, new FakeProfile);
     system->environment["windir"] = "C:\\WINDOWS";
     libraries->exports["kernel32.dll"] = {"IsWow64Process",
                                           "Wow64DisableWow64FsRedirection",
@@ -118,6 +125,10 @@ class MonitorTestBed {
   FakeDialogs* dialogs;
   FakeForms* forms;
   FakeRandom* random;
+  FakeSpooler* spooler;
+  FakeShell* shell;
+  FakeLocale* locale;
+  FakeProfile* profile;
   widget_testing::CallLog widget_log;
   widget_testing::FakeNotificationArea notification_area{widget_log};
   widget_testing::FakeBalloonWindows balloon_windows;

@@ -1,0 +1,118 @@
+// The print-job watcher: every tick of Timer1 it looks at the queue of the
+// printer "Plumeta", keeps a JobTable row per job, and for each job of that
+// printer seen for the first time runs the conversion flow: animate the
+// tray icon, show the balloon and the main window, ask where the PDF goes,
+// wait for Ghostscript's output (LastResult), copy it there, delete it, open
+// the copy when "Show PDF when done" is ticked.
+//
+// The flow is modal: while it waits for the user or for LastResult, the
+// message loop keeps running, so polls, the menu and the animation go on.
+// A job seen while a flow is open waits for it to end; flows run one after
+// the other in the order their jobs were first seen.
+#ifndef MONITOR_JOB_WATCHER_H_
+#define MONITOR_JOB_WATCHER_H_
+
+#include <cstdint>
+#include <deque>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "monitor/conversion_tray.h"
+#include "monitor/job_poll.h"
+#include "monitor/job_table.h"
+#include "monitor/last_result_watch.h"
+#include "monitor/monitor_state.h"
+#include "monitor/save_dialog.h"
+#include "platform/platform.h"
+
+namespace plumeta {
+
+inline constexpr char kWatchedPrinter[] = "Plumeta";
+
+class JobWatcher {
+ public:
+  // How long a flow waits for LastResult before it gives up: after the job
+  // left the queue without LastResult appearing, and while LastResult stays
+  // in use without growing.
+  static constexpr std::uint64_t kAppearTimeoutMs = 60'000;
+  static constexpr std::uint64_t kStallTimeoutMs = 120'000;
+  // The pace of that wait.
+  static constexpr std::uint32_t kWaitStepMs = 100;
+
+  JobWatcher(platform::Platform& platform, ConversionTray& tray,
+             TSaveDialog& save_dialog, MonitorState state);
+  JobWatcher(const JobWatcher&) = delete;
+  JobWatcher& operator=(const JobWatcher&) = delete;
+
+  // Timer1's tick: one poll of "Plumeta" with ProcessJob as handler, then the
+  // flows of the jobs it saw first, unless a flow is already open.
+  void Timer1Timer();
+  // Keeps the job's row: refreshes the texts that changed, or appends a
+  // row; a job of "Plumeta" not seen before gets its flow queued.
+  void ProcessJob(const platform::PrintJob& job);
+  // Runs the queued flows one after the other; nothing while one is open.
+  void RunQueuedFlows();
+
+  // True when the file exists and cannot be opened for exclusive reading
+  // and writing.
+  bool FileInUse(const std::string& path);
+  void FreeJobRow(int index);
+  // What FormDestroy does with the JobTable: FreeJobRow for every row, then
+  // all rows go.
+  void ReleaseJobTable();
+
+  const JobTable& job_table() const { return table_; }
+  bool flow_open() const { return flow_open_; }
+  std::size_t queued_flows() const { return queued_.size(); }
+
+ private:
+  struct QueuedFlow {
+    std::uint32_t job_id;
+    std::string document;
+    std::uint64_t first_seen;
+  };
+  struct QueuedJob {
+    std::uint64_t first_seen = 0;
+    std::optional<std::uint64_t> left_at;
+  };
+  enum class WaitEnd { kReady, kGaveUp, kQuit };
+
+  JobTexts TextsOf(const platform::PrintJob& job);
+  void NoteQueue(QueueAnswer answer,
+                 const std::vector<platform::PrintJob>& jobs);
+  void RunFlow(const QueuedFlow& flow);
+  WaitEnd WaitForLastResult(const QueuedFlow& flow);
+  void StopAnimation();
+  std::uint64_t Now() { return platform_.application->TickCount(); }
+  std::string LastResult() { return state_.last_result(); }
+  void ObserveLastResult(std::uint64_t now);
+
+  platform::Platform& platform_;
+  ConversionTray& tray_;
+  TSaveDialog& save_dialog_;
+  MonitorState state_;
+  JobTable table_;
+  LastResultWatch last_result_;
+
+  // The user's formats, read once.
+  bool formats_read_ = false;
+  std::string decimal_separator_;
+  std::string short_date_picture_;
+  std::string long_time_picture_;
+
+  // The time of the poll being handled: when its new jobs were first seen.
+  std::optional<std::uint64_t> poll_time_;
+  // The job ids of the last poll that listed the queue.
+  std::unordered_set<std::uint32_t> in_queue_;
+  // Jobs whose flow is queued or open.
+  std::unordered_map<std::uint32_t, QueuedJob> watched_;
+  std::deque<QueuedFlow> queued_;
+  bool flow_open_ = false;
+};
+
+}  // namespace plumeta
+
+#endif  // MONITOR_JOB_WATCHER_H_

@@ -1,0 +1,120 @@
+#include "monitor/tray_commands.h"
+
+#include <memory>
+
+#include "common/errors.h"
+#include "common/os_edition.h"
+#include "monitor/job_watcher.h"
+#include "monitor/pdf_delivery.h"
+#include "monitor/printing_layer.h"
+
+namespace plumeta {
+namespace {
+
+[[noreturn]] void RaiseOsError(platform::System& system,
+                               platform::ErrorCode code) {
+  throw OsError(code, code == 0 ? "" : system.ErrorMessage(code));
+}
+
+}  // namespace
+
+TrayCommands::TrayCommands(platform::Platform& platform,
+                           TSaveDialog& save_dialog, MonitorState state)
+    : platform_(platform),
+      save_dialog_(save_dialog),
+      state_(std::move(state)) {}
+
+void TrayCommands::Open(const std::string& file, const std::string& parameters,
+                        int show_mode) {
+  platform_.shell->Execute(
+      {/*owned_by_main_window=*/true, "open", file, parameters, "", show_mode});
+}
+
+void TrayCommands::Viewlastresult1Click() {
+  Open(state_.last_result(), "", platform::kShow);
+}
+
+void TrayCommands::SaveLastResult1Click() {
+  const std::string last_result = state_.last_result();
+  if (!platform_.files->Exists(last_result)) return;
+  if (!save_dialog_.Execute()) return;
+  std::string failure;
+  if (!DeliverPdf(*platform_.files, *platform_.system, last_result,
+                  save_dialog_.file_name(), &failure)) {
+    ShowDeliveryFailure(*platform_.user_interface, failure);
+    return;
+  }
+  // The temporary file, which stays where it is.
+  if (state_.show_pdf_when_done()) Open(last_result, "", platform::kShow);
+}
+
+void TrayCommands::Configuration1Click() {
+  Open("rundll32.exe",
+       std::string("PrintUI.dll, PrintUIEntry /e /n \"") + kWatchedPrinter +
+           "\"",
+       platform::kShow);
+}
+
+void TrayCommands::Options1Click() {
+  const std::string os_name =
+      OsName(OsEdition(*platform_.system, *platform_.registry));
+  state_.set_os_name(os_name);
+  const auto version = platform_.system->Version();
+  const bool nt = version && version->platform == platform::PlatformId::kNt;
+  if (nt && os_name.find("Windows NT") == std::string::npos) {
+    Open("rundll32.exe",
+         std::string("printui.dll,PrintUIEntry /y /n \"") + kWatchedPrinter +
+             "\"",
+         platform::kShowHide);
+    return;
+  }
+  MarkDefaultPrinter(kWatchedPrinter);
+  WriteDefaultPrinterProfile(kWatchedPrinter);
+}
+
+void TrayCommands::MarkDefaultPrinter(const std::string& name) {
+  const PrintingLayer layer(*platform_.spooler, *platform_.system);
+  int found = -1;
+  for (int i = 0; i < static_cast<int>(layer.Printers().size()); ++i) {
+    if (layer.Printers()[i] == name) found = i;
+  }
+  if (found < 0) return;
+  const std::string device = layer.Select(found).device;
+  platform::System& system = *platform_.system;
+  std::unique_ptr<platform::Printer> printer;
+  // Changing the attributes needs administrative access to the printer.
+  platform::ErrorCode code =
+      platform_.spooler->Open(device, platform::kPrinterAllAccess, &printer);
+  if (code != platform::kSuccess) RaiseOsError(system, code);
+  platform::PrinterInfo2 info;
+  code = printer->GetInfo(&info);
+  if (code != platform::kSuccess) RaiseOsError(system, code);
+  info.attributes |= platform::kPrinterAttributeDefault;
+  code = printer->SetInfo(info, /*command=*/0);
+  if (code != platform::kSuccess) RaiseOsError(system, code);
+}
+
+void TrayCommands::WriteDefaultPrinterProfile(const std::string& name) {
+  const PrintingLayer layer(*platform_.spooler, *platform_.system);
+  for (int i = 0; i < static_cast<int>(layer.Printers().size()); ++i) {
+    if (layer.Printers()[i] != name) continue;
+    const PrintingLayer::Device device = layer.Select(i);
+    platform_.profile->WriteString(
+        "windows", "device",
+        device.device + "," + device.driver + "," + device.port);
+    platform_.profile->BroadcastChange("windows");
+  }
+}
+
+void TrayCommands::Help1Click() {
+  std::string folder = platform_.system->ProgramPath();
+  const std::string::size_type slash = folder.find_last_of('\\');
+  folder = slash == std::string::npos ? "" : folder.substr(0, slash);
+  Open(folder + "\\manual.chm", "", platform::kShow);
+}
+
+void TrayCommands::Image2Click() {
+  Open(kSupportMailLink, "", platform::kShow);
+}
+
+}  // namespace plumeta

@@ -1,0 +1,48 @@
+// The tray menu's commands on LastResult, the printer and the help: "View
+// Last Result", "Save Last Result As", "Printing Preferences", "Set As
+// Default Printer", "Help", and the support picture's mail link.
+#ifndef MONITOR_TRAY_COMMANDS_H_
+#define MONITOR_TRAY_COMMANDS_H_
+
+#include <string>
+
+#include "monitor/monitor_state.h"
+#include "monitor/save_dialog.h"
+#include "platform/platform.h"
+
+namespace plumeta {
+
+inline constexpr char kSupportMailLink[] = "mailto:support@plumeta.example";
+
+class TrayCommands {
+ public:
+  TrayCommands(platform::Platform& platform, TSaveDialog& save_dialog,
+               MonitorState state);
+
+  void Viewlastresult1Click();
+  void SaveLastResult1Click();
+  void Configuration1Click();
+  void Options1Click();
+  void Help1Click();
+  void Image2Click();
+
+  // Sets the default-printer attribute of the printer whose entry in the
+  // printing layer's list is the name (the last such entry); nothing when
+  // none is. A failing spooler call raises OsError.
+  void MarkDefaultPrinter(const std::string& name);
+  // Writes each entry equal to the name as "device,driver,port" into the
+  // profile's [windows] device= and announces the change.
+  void WriteDefaultPrinterProfile(const std::string& name);
+
+ private:
+  void Open(const std::string& file, const std::string& parameters,
+            int show_mode);
+
+  platform::Platform& platform_;
+  TSaveDialog& save_dialog_;
+  MonitorState state_;
+};
+
+}  // namespace plumeta
+
+#endif  // MONITOR_TRAY_COMMANDS_H_

@@ -1,0 +1,54 @@
+// The user's locale with fields a test sets; dates and times are written with
+// the host box's picture formatter.
+#ifndef TESTS_UNIT_SUPPORT_FAKE_LOCALE_H_
+#define TESTS_UNIT_SUPPORT_FAKE_LOCALE_H_
+
+#include <string>
+#include <vector>
+
+#include "platform/host/locale_pictures.h"
+#include "platform/locale.h"
+#include "platform/profile.h"
+
+namespace plumeta::testing {
+
+class FakeLocale : public platform::Locale {
+ public:
+  std::string decimal_separator = ".";
+  std::string short_date = "M/d/yyyy";
+  std::string long_time = "h:mm:ss tt";
+  int format_calls = 0;
+
+  std::string DecimalSeparator() override { return decimal_separator; }
+  std::string ShortDatePicture() override { return short_date; }
+  std::string LongTimePicture() override { return long_time; }
+  std::string FormatDate(const platform::SystemTime& time,
+                         const std::string& picture) override {
+    ++format_calls;
+    return host::FormatDatePicture(time, picture);
+  }
+  std::string FormatTime(const platform::SystemTime& time,
+                         const std::string& picture) override {
+    ++format_calls;
+    return host::FormatTimePicture(time, picture);
+  }
+};
+
+// WIN.INI writes and broadcasts, in order, into a call log.
+class FakeProfile : public platform::Profile {
+ public:
+  std::vector<std::string> calls;
+
+  bool WriteString(const std::string& section, const std::string& key,
+                   const std::string& value) override {
+    calls.push_back("write [" + section + "] " + key + "=" + value);
+    return true;
+  }
+  void BroadcastChange(const std::string& section) override {
+    calls.push_back("broadcast " + section);
+  }
+};
+
+}  // namespace plumeta::testing
+
+#endif  // TESTS_UNIT_SUPPORT_FAKE_LOCALE_H_
