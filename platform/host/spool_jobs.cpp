@@ -1,6 +1,11 @@
 #include "platform/host/spool_jobs.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -8,11 +13,16 @@
 #include <sstream>
 
 #include "platform/host/names.h"
+#include "platform/host/unique_fd.h"
 
 namespace plumeta::host {
 namespace {
 
 namespace fs = std::filesystem;
+
+// Job ids run from 1 to this, then start again at 1.
+constexpr std::uint32_t kMaxJobId = 99999;
+constexpr char kLastJobIdFile[] = "LASTJOB";
 
 std::string JobFileName(std::uint32_t job_id, const char* extension) {
   char name[32];
@@ -182,12 +192,35 @@ std::uint32_t AddSpoolJob(const std::string& spool_folder,
   const fs::path folder(spool_folder);
   std::error_code error;
   fs::create_directories(folder, error);
-  for (std::uint32_t id = 1; id < 100000; ++id) {
+  // The last id handed out, kept in the folder under a lock, so that ids
+  // go on rising after their jobs have left the queue, as the spooler's
+  // do: a program that remembers the ids it has seen takes a new job for
+  // a new one.
+  UniqueFd counter(::open((folder / kLastJobIdFile).c_str(),
+                          O_RDWR | O_CREAT | O_CLOEXEC, 0666));
+  if (!counter.valid()) return 0;
+  while (::flock(counter.get(), LOCK_EX) != 0) {
+    if (errno != EINTR) return 0;
+  }
+  char text[16] = {};
+  const ssize_t got = ::pread(counter.get(), text, sizeof text - 1, 0);
+  std::uint32_t last = got > 0 ? Number(std::string(text, got)) : 0;
+  for (std::uint32_t tries = 0; tries < kMaxJobId; ++tries) {
+    const std::uint32_t id = last % kMaxJobId + 1;
+    last = id;
     const fs::path shadow = folder / JobFileName(id, "SHD");
     const fs::path spool = folder / JobFileName(id, "SPL");
     // The data file is the job's claim on its id.
     std::FILE* claim = std::fopen(spool.c_str(), "wbx");
     if (claim == nullptr) continue;
+    const std::string number = std::to_string(id);
+    if (::ftruncate(counter.get(), 0) != 0 ||
+        ::pwrite(counter.get(), number.data(), number.size(), 0) !=
+            static_cast<ssize_t>(number.size())) {
+      std::fclose(claim);
+      fs::remove(spool, error);
+      return 0;
+    }
     const bool written =
         std::fwrite(data.data(), 1, data.size(), claim) == data.size();
     if (std::fclose(claim) != 0 || !written) {
