@@ -11,7 +11,8 @@ cd "$(dirname "$0")/.."
 root=$PWD
 
 if [ "${1:-}" != "--inside" ]; then
-  cmake --build --preset win64 --target plumeta plumsetup plumdrive >/dev/null
+  cmake --build --preset win64 --target plumeta plumsetup plumdrive \
+    plumeta_spoolbox >/dev/null
   rm -rf build/gallery-prefix
   mkdir -p docs/gallery
   exec xvfb-run -a -s "-screen 0 1024x768x24" sh "$0" --inside
@@ -32,6 +33,15 @@ shot() {
 folder=$WINEPREFIX/drive_c/Plumeta
 mkdir -p "$folder"
 cp build/win64/setup/plumsetup.exe build/win64/monitor/plumeta.exe "$folder/"
+
+# The 64-bit printer driver, which a 32-bit setup on 64-bit Windows would
+# register itself: this is the 64-bit build, and Wine's AddPrinter wants the
+# caller's own environment.
+driver='HKLM\System\CurrentControlSet\Control\Print\Environments\Windows x64\Drivers\Version-3\Plumeta'
+"$wine" reg add "$driver" /v Driver /d pscript5.dll /f >/dev/null
+"$wine" reg add "$driver" /v "Data File" /d plumeta.ppd /f >/dev/null
+"$wine" reg add "$driver" /v "Configuration File" /d ps5ui.dll /f >/dev/null
+"$wine" reg add "$driver" /v Version /t REG_DWORD /d 3 /f >/dev/null
 
 # The setup program's balloon.
 "$wine" 'C:\Plumeta\plumsetup.exe' </dev/null >/dev/null 2>&1 &
@@ -92,5 +102,28 @@ drive menu tray "$pid" "E&xit"
 shot exit-warning "$(drive rect "$pid" '#32770' Warning)"
 drive message "$pid" Warning yes >/dev/null
 wait $monitor || true
+
+# A print job: its balloon and the save dialog. Wine's spooler shows a job
+# only to the process that made it, so this is the test build of the
+# monitor, which lists its printer's jobs from the spool folder; the job is
+# written there in that folder's format.
+spool=$WINEPREFIX/drive_c/windows/system32/spool/PRINTERS
+mkdir -p "$spool"
+(cd "$folder" && exec "$wine" "$root/build/win64/tests/wine/plumeta_spoolbox.exe" \
+  </dev/null >/dev/null 2>&1) &
+monitor=$!
+sleep 2
+pid=$(drive pid plumeta_spoolbox.exe)
+printf '%%!PS\nshowpage\n' >"$spool/00001.SPL"
+printf 'JobId=1\nPrinter=Plumeta\nMachine=\\\\GALLERY\nUser=root\nDocument=%s\nDatatype=RAW\nStatus=8\nTotalPages=1\n' \
+  'Quarterly report.doc' >"$spool/00001.SHD"
+shot job-balloon "$(drive rect "$pid" PlumetaBalloon)"
+shot save-dialog "$(drive rect "$pid" '#32770')"
+drive save "$pid" --cancel >/dev/null
+rm -f "$spool/00001.SPL" "$spool/00001.SHD"
+drive menu tray "$pid" "E&xit"
+drive message "$pid" Warning yes >/dev/null
+wait $monitor || true
+
 "$wine" 'C:\Plumeta\plumsetup.exe' 1024 </dev/null >/dev/null 2>&1 || true
 wineserver -k 2>/dev/null || true

@@ -1,19 +1,14 @@
 #include "platform/host/spool_jobs.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 
 #include "platform/host/names.h"
-#include "platform/host/unique_fd.h"
 
 namespace plumeta::host {
 namespace {
@@ -22,6 +17,7 @@ namespace fs = std::filesystem;
 
 // Job ids run from 1 to this, then start again at 1.
 constexpr std::uint32_t kMaxJobId = 99999;
+// The last id handed out in a spool folder.
 constexpr char kLastJobIdFile[] = "LASTJOB";
 
 std::string JobFileName(std::uint32_t job_id, const char* extension) {
@@ -69,13 +65,17 @@ platform::SystemTime ParseTime(const std::string& text) {
   return time;
 }
 
+bool WriteFile(const fs::path& path, const std::string& content) {
+  std::ofstream file(path, std::ios::binary | std::ios::trunc);
+  file << content;
+  return static_cast<bool>(file.flush());
+}
+
+// Writes the file under a temporary name and renames it into place, so that
+// it appears complete.
 bool WriteWhole(const fs::path& path, const std::string& content) {
   const fs::path partial = path.string() + ".part";
-  {
-    std::ofstream file(partial, std::ios::binary | std::ios::trunc);
-    file << content;
-    if (!file.flush()) return false;
-  }
+  if (!WriteFile(partial, content)) return false;
   std::error_code error;
   fs::rename(partial, path, error);
   return !error;
@@ -192,49 +192,37 @@ std::uint32_t AddSpoolJob(const std::string& spool_folder,
   const fs::path folder(spool_folder);
   std::error_code error;
   fs::create_directories(folder, error);
-  // The last id handed out, kept in the folder under a lock, so that ids
-  // go on rising after their jobs have left the queue, as the spooler's
-  // do: a program that remembers the ids it has seen takes a new job for
-  // a new one.
-  UniqueFd counter(::open((folder / kLastJobIdFile).c_str(),
-                          O_RDWR | O_CREAT | O_CLOEXEC, 0666));
-  if (!counter.valid()) return 0;
-  while (::flock(counter.get(), LOCK_EX) != 0) {
-    if (errno != EINTR) return 0;
+  // The data is written whole under a name of its own, then linked into
+  // place: a link fails when the name is taken, which makes it the job's
+  // claim on its id on every system (the C runtimes differ on fopen's "x").
+  const fs::path partial =
+      folder / ("new-" + std::to_string(std::random_device{}()) + ".part");
+  if (!WriteFile(partial, data)) return 0;
+  // Ids go on rising after their jobs have left the queue, as the
+  // spooler's do, so that a program that remembers the ids it has seen
+  // takes a new job for a new one. Two programs adding at once may both
+  // start from the same last id; the link keeps their claims apart.
+  std::ifstream last_file(folder / kLastJobIdFile);
+  std::string last_text;
+  std::getline(last_file, last_text);
+  last_file.close();
+  std::uint32_t id = Number(last_text) % kMaxJobId;
+  std::uint32_t claimed = 0;
+  for (std::uint32_t tries = 0; tries < kMaxJobId && claimed == 0; ++tries) {
+    id = id % kMaxJobId + 1;
+    std::error_code link_error;
+    fs::create_hard_link(partial, folder / JobFileName(id, "SPL"), link_error);
+    if (!link_error) claimed = id;
   }
-  char text[16] = {};
-  const ssize_t got = ::pread(counter.get(), text, sizeof text - 1, 0);
-  std::uint32_t last = got > 0 ? Number(std::string(text, got)) : 0;
-  for (std::uint32_t tries = 0; tries < kMaxJobId; ++tries) {
-    const std::uint32_t id = last % kMaxJobId + 1;
-    last = id;
-    const fs::path shadow = folder / JobFileName(id, "SHD");
-    const fs::path spool = folder / JobFileName(id, "SPL");
-    // The data file is the job's claim on its id.
-    std::FILE* claim = std::fopen(spool.c_str(), "wbx");
-    if (claim == nullptr) continue;
-    const std::string number = std::to_string(id);
-    if (::ftruncate(counter.get(), 0) != 0 ||
-        ::pwrite(counter.get(), number.data(), number.size(), 0) !=
-            static_cast<ssize_t>(number.size())) {
-      std::fclose(claim);
-      fs::remove(spool, error);
-      return 0;
-    }
-    const bool written =
-        std::fwrite(data.data(), 1, data.size(), claim) == data.size();
-    if (std::fclose(claim) != 0 || !written) {
-      fs::remove(spool, error);
-      return 0;
-    }
-    job.job_id = id;
-    if (!WriteWhole(shadow, WriteShadowFile(job))) {
-      fs::remove(spool, error);
-      return 0;
-    }
-    return id;
+  fs::remove(partial, error);
+  if (claimed == 0) return 0;
+  WriteWhole(folder / kLastJobIdFile, std::to_string(claimed) + "\n");
+  job.job_id = claimed;
+  if (!WriteWhole(folder / JobFileName(claimed, "SHD"), WriteShadowFile(job))) {
+    fs::remove(folder / JobFileName(claimed, "SPL"), error);
+    return 0;
   }
-  return 0;
+  return claimed;
 }
 
 void RemoveSpoolJob(const std::string& spool_folder, std::uint32_t job_id) {
@@ -256,6 +244,7 @@ bool SetSpoolJobStatus(const std::string& spool_folder, std::uint32_t job_id,
   if (!file) return false;
   std::stringstream text;
   text << file.rdbuf();
+  file.close();
   platform::PrintJob job = ParseShadowFile(text.str());
   if (job.job_id != job_id) return false;
   job.status = status;

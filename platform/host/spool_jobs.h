@@ -1,6 +1,8 @@
-// Host stand-in (Linux only). The box's print jobs: two files per job in the
-// spool folder (%windir%\system32\spool\PRINTERS), as Windows keeps a job's
-// data and its shadow file there:
+// Host stand-in, portable C++ (also built into the wine suite's test monitor,
+// which reads its jobs from a folder of the Wine prefix). The box's print
+// jobs: two files per job in the spool folder
+// (%windir%\system32\spool\PRINTERS), as Windows keeps a job's data and its
+// shadow file there:
 //
 //   00007.SPL   the job's data, as the application sent it
 //   00007.SHD   the job's JOB_INFO_2 fields, one "Name=value" line each:
@@ -37,8 +39,9 @@ namespace plumeta::host {
 std::string WriteShadowFile(const platform::PrintJob& job);
 platform::PrintJob ParseShadowFile(const std::string& text);
 
-// The jobs of `printer_name` (any case) in the Linux folder `spool_folder`,
-// ordered by id, with Size and Position filled in.
+// The jobs of `printer_name` (any case) in the folder `spool_folder` (a path
+// of the system the program runs on), ordered by id, with Size and Position
+// filled in.
 std::vector<platform::PrintJob> ReadSpoolJobs(const std::string& spool_folder,
                                               const std::string& printer_name);
 

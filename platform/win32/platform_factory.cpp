@@ -1,8 +1,9 @@
 // platform/win32: Win32 calls only, in their ANSI ("A") forms. The Windows
 // programs' implementations of the platform interfaces.
+#include "platform/win32/platform_factory.h"
+
 #include <memory>
 
-#include "platform/platform.h"
 #include "platform/win32/files.h"
 #include "platform/win32/libraries.h"
 #include "platform/win32/locale.h"
@@ -18,29 +19,28 @@
 #include "platform/win32/win32_main_window.h"
 #include "platform/win32/win32_random.h"
 
-namespace plumeta::platform {
+namespace plumeta::win32 {
 
-std::unique_ptr<Platform> CreatePlatform() {
-  auto platform = std::make_unique<Platform>();
-  platform->registry = std::make_unique<win32::Win32Registry>();
-  platform->files = std::make_unique<win32::Win32Files>();
-  platform->system = std::make_unique<win32::Win32System>();
-  platform->libraries = std::make_unique<win32::Win32Libraries>();
-  auto user_interface = std::make_unique<win32::Win32UserInterface>();
-  auto application = std::make_unique<win32::Win32Application>();
+std::unique_ptr<platform::Platform> CreateWin32Platform() {
+  auto platform = std::make_unique<platform::Platform>();
+  platform->registry = std::make_unique<Win32Registry>();
+  platform->files = std::make_unique<Win32Files>();
+  platform->system = std::make_unique<Win32System>();
+  platform->libraries = std::make_unique<Win32Libraries>();
+  auto user_interface = std::make_unique<Win32UserInterface>();
+  auto application = std::make_unique<Win32Application>();
   platform->dialogs =
-      std::make_unique<win32::Win32Dialogs>(*application, *user_interface);
-  platform->forms =
-      std::make_unique<win32::Win32Forms>(*application, *user_interface);
-  platform->random = std::make_unique<win32::Win32Random>();
+      std::make_unique<Win32Dialogs>(*application, *user_interface);
+  platform->forms = std::make_unique<Win32Forms>(*application, *user_interface);
+  platform->random = std::make_unique<Win32Random>();
   platform->user_interface = std::move(user_interface);
   platform->application = std::move(application);
-  platform->spooler = std::make_unique<win32::Win32Spooler>();
-  platform->shell = std::make_unique<win32::Win32Shell>();
-  platform->processes = std::make_unique<win32::Win32Processes>();
-  platform->locale = std::make_unique<win32::Win32Locale>();
-  platform->profile = std::make_unique<win32::Win32Profile>();
+  platform->spooler = std::make_unique<Win32Spooler>();
+  platform->shell = std::make_unique<Win32Shell>();
+  platform->processes = std::make_unique<Win32Processes>();
+  platform->locale = std::make_unique<Win32Locale>();
+  platform->profile = std::make_unique<Win32Profile>();
   return platform;
 }
 
-}  // namespace plumeta::platform
+}  // namespace plumeta::win32

@@ -157,8 +157,13 @@ int Run(const std::vector<std::string>& args) {
   }
   if (command == "menu") return Menu(rest);
   if (command == "close-menu" && rest.size() == 1) {
-    HWND menu = FindShown("#32768", nullptr, Pid(rest[0].c_str()));
-    if (menu != nullptr) CloseMenu(menu);
+    // Escape closes the innermost open menu only: close them all, or the
+    // next command would find the old menu still open.
+    for (int i = 0; i < 5; ++i) {
+      HWND menu = FindShown("#32768", nullptr, Pid(rest[0].c_str()));
+      if (menu == nullptr) break;
+      CloseMenu(menu);
+    }
     return 0;
   }
   if (command == "message") return Message(rest);
