@@ -15,6 +15,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// Job ids run from 1 to this, then start again at 1.
+constexpr std::uint32_t kMaxJobId = 99999;
+// The last id handed out in a spool folder.
+constexpr char kLastJobIdFile[] = "LASTJOB";
+
 std::string JobFileName(std::uint32_t job_id, const char* extension) {
   char name[32];
   std::snprintf(name, sizeof name, "%05u.%s", job_id, extension);
@@ -193,14 +198,25 @@ std::uint32_t AddSpoolJob(const std::string& spool_folder,
   const fs::path partial =
       folder / ("new-" + std::to_string(std::random_device{}()) + ".part");
   if (!WriteFile(partial, data)) return 0;
+  // Ids go on rising after their jobs have left the queue, as the
+  // spooler's do, so that a program that remembers the ids it has seen
+  // takes a new job for a new one. Two programs adding at once may both
+  // start from the same last id; the link keeps their claims apart.
+  std::ifstream last_file(folder / kLastJobIdFile);
+  std::string last_text;
+  std::getline(last_file, last_text);
+  last_file.close();
+  std::uint32_t id = Number(last_text) % kMaxJobId;
   std::uint32_t claimed = 0;
-  for (std::uint32_t id = 1; id < 100000 && claimed == 0; ++id) {
+  for (std::uint32_t tries = 0; tries < kMaxJobId && claimed == 0; ++tries) {
+    id = id % kMaxJobId + 1;
     std::error_code link_error;
     fs::create_hard_link(partial, folder / JobFileName(id, "SPL"), link_error);
     if (!link_error) claimed = id;
   }
   fs::remove(partial, error);
   if (claimed == 0) return 0;
+  WriteWhole(folder / kLastJobIdFile, std::to_string(claimed) + "\n");
   job.job_id = claimed;
   if (!WriteWhole(folder / JobFileName(claimed, "SHD"), WriteShadowFile(job))) {
     fs::remove(folder / JobFileName(claimed, "SPL"), error);
@@ -214,6 +230,25 @@ void RemoveSpoolJob(const std::string& spool_folder, std::uint32_t job_id) {
   std::error_code error;
   fs::remove(folder / JobFileName(job_id, "SHD"), error);
   fs::remove(folder / JobFileName(job_id, "SPL"), error);
+}
+
+std::string SpoolDataPath(const std::string& spool_folder,
+                          std::uint32_t job_id) {
+  return (fs::path(spool_folder) / JobFileName(job_id, "SPL")).string();
+}
+
+bool SetSpoolJobStatus(const std::string& spool_folder, std::uint32_t job_id,
+                       std::uint32_t status) {
+  const fs::path shadow = fs::path(spool_folder) / JobFileName(job_id, "SHD");
+  std::ifstream file(shadow, std::ios::binary);
+  if (!file) return false;
+  std::stringstream text;
+  text << file.rdbuf();
+  file.close();
+  platform::PrintJob job = ParseShadowFile(text.str());
+  if (job.job_id != job_id) return false;
+  job.status = status;
+  return WriteWhole(shadow, WriteShadowFile(job));
 }
 
 }  // namespace plumeta::host

@@ -45,14 +45,25 @@ platform::PrintJob ParseShadowFile(const std::string& text);
 std::vector<platform::PrintJob> ReadSpoolJobs(const std::string& spool_folder,
                                               const std::string& printer_name);
 
-// Adds a job with the next free id and returns that id; 0 when its files
-// cannot be written. The data file is complete before the shadow file
+// Adds a job and returns its id: the one after the last id handed out in
+// this folder (kept in its LASTJOB file), skipping ids still queued, so an
+// id comes back only after 99999 others, as the spooler's ids rise; 0 when
+// its files cannot be written. The data file is complete before the shadow file
 // appears, so a reader never sees a job without its data.
 std::uint32_t AddSpoolJob(const std::string& spool_folder,
                           platform::PrintJob job, const std::string& data);
 
 // Removes both files of the job.
 void RemoveSpoolJob(const std::string& spool_folder, std::uint32_t job_id);
+
+// The Linux path of the job's data file.
+std::string SpoolDataPath(const std::string& spool_folder,
+                          std::uint32_t job_id);
+
+// Rewrites the job's Status (JOB_STATUS_* bits) in its shadow file; false
+// when the job is no longer there.
+bool SetSpoolJobStatus(const std::string& spool_folder, std::uint32_t job_id,
+                       std::uint32_t status);
 
 }  // namespace plumeta::host
 

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -47,6 +48,58 @@ void PrintUsage(std::ostream& out) {
          "failed,\nas reg.exe's; 2 bad arguments or no box.\n";
 }
 
+// The box's Ghostscript console program (tools/plumgs): beside plumbox, in
+// the build's plumgs folder, or where this plumbox was built to find it.
+std::optional<std::filesystem::path> FindGhostscriptStandIn() {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  const fs::path self = fs::read_symlink("/proc/self/exe", error);
+  std::vector<fs::path> candidates;
+  if (!error) {
+    candidates.push_back(self.parent_path() / "plumgs");
+    candidates.push_back(self.parent_path().parent_path() / "plumgs" /
+                         "plumgs");
+  }
+#ifdef PLUMGS_PATH
+  candidates.push_back(PLUMGS_PATH);
+#endif
+  for (const fs::path& candidate : candidates) {
+    if (fs::is_regular_file(candidate, error)) return candidate;
+  }
+  return std::nullopt;
+}
+
+// Copies it to %windir%\system32\gswin32c.exe, where setup's port runs it.
+bool PlaceGhostscriptStandIn(const std::string& box, std::string* error) {
+  namespace fs = std::filesystem;
+  std::optional<host::SystemFacts> facts = host::LoadSystemFacts(box, error);
+  if (!facts) return false;
+  std::optional<std::string> target = host::BoxPaths(box).ToLinux(
+      facts->windows_folder + "\\system32\\gswin32c.exe");
+  std::optional<fs::path> stand_in = FindGhostscriptStandIn();
+  if (!stand_in) {
+    std::cerr << "plumbox: warning: no plumgs program found; the box's "
+                 "gswin32c.exe only stands in as a file\n";
+    return true;
+  }
+  std::error_code fault;
+  fs::copy_file(*stand_in, *target, fs::copy_options::overwrite_existing,
+                fault);
+  if (!fault) {
+    fs::permissions(*target,
+                    fs::perms::owner_all | fs::perms::group_read |
+                        fs::perms::group_exec | fs::perms::others_read |
+                        fs::perms::others_exec,
+                    fault);
+  }
+  if (fault) {
+    *error = "cannot put " + stand_in->string() + " at " + *target + ": " +
+             fault.message();
+    return false;
+  }
+  return true;
+}
+
 int BadArguments(const std::string& why) {
   std::cerr << "plumbox: " << why << "\nTry 'plumbox --help'.\n";
   return kBadArguments;
@@ -86,6 +139,7 @@ int Init(const std::vector<std::string>& arguments) {
   if (box.empty()) return BadArguments("the box folder is empty");
   std::string error;
   if (!host::CreateBox(box, *edition, &error) ||
+      !PlaceGhostscriptStandIn(box, &error) ||
       !host::ProvisionSetupSourceFiles(box, &error)) {
     std::cerr << "plumbox: " << error << "\n";
     return kBadArguments;

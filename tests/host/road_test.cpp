@@ -1,0 +1,373 @@
+// The whole road of a print job on the box: plumsetup installs the printer,
+// plumeta watches it, plumprint prints, the test answers plumeta's save
+// dialog on its console, and the PDF at the chosen place is checked with
+// pdfinfo, pdftotext and qpdf.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <thread>
+
+#include "tests/host/support/console_program.h"
+#include "tests/host/support/road_box.h"
+
+namespace plumeta {
+namespace {
+
+namespace fs = std::filesystem;
+using std::chrono::milliseconds;
+using std::chrono::seconds;
+using testing::ProgramResult;
+using testing::RoadBox;
+using testing::WriteText;
+
+constexpr char kArgumentFile[] = "C:\\WINDOWS\\system32\\plum.rsp";
+constexpr char kShow[] = "5";  // SW_SHOW
+
+// plumprint running beside the test until Join.
+class Printing {
+ public:
+  Printing(RoadBox& box, std::vector<std::string> arguments,
+           std::string input = "")
+      : thread_([this, &box, arguments, input] {
+          result_ = box.Print(arguments, input);
+        }) {}
+  ~Printing() { Join(); }
+  const ProgramResult& Join() {
+    if (thread_.joinable()) thread_.join();
+    return result_;
+  }
+
+ private:
+  ProgramResult result_;
+  std::thread thread_;
+};
+
+class RoadTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    box_.InstallPrinter();
+    fs::create_directories(box_.Linux("C:\\Out"));
+    std::string error;
+    auto facts = host::LoadSystemFacts(box_.folder(), &error);
+    ASSERT_TRUE(facts) << error;
+    last_result_ = facts->Environment("TEMP").value_or("") + "\\1024.pdf";
+  }
+
+  // Starts plumeta and waits until it has written its argument file, which
+  // then names LastResult as the output.
+  void StartMonitor() {
+    monitor_ = std::make_unique<testing::ConsoleProgram>(
+        PLUMETA_PATH, std::vector<std::string>{}, box_.Environment());
+    ASSERT_TRUE(ArgumentFileHas("-sOutputFile=" + last_result_))
+        << "plumeta did not write its argument file";
+  }
+
+  // Waits up to 5 s for the argument file to hold the line `line`.
+  bool ArgumentFileHas(const std::string& line) {
+    return WaitUntil([&] {
+      return testing::ReadText(box_.Linux(kArgumentFile)).find(line + "\r\n") !=
+             std::string::npos;
+    });
+  }
+
+  static bool WaitUntil(const std::function<bool()>& done,
+                        milliseconds timeout = seconds(5)) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!done()) {
+      if (std::chrono::steady_clock::now() >= deadline) return false;
+      std::this_thread::sleep_for(milliseconds(20));
+    }
+    return true;
+  }
+
+  // Sends `line` and answers the dialog it opens with `answer`.
+  void Answer(const std::string& line, const std::string& dialog,
+              const std::string& answer) {
+    monitor_->Send(line);
+    ASSERT_TRUE(monitor_->WaitFor(dialog, seconds(5))) << line;
+    monitor_->Send(answer);
+  }
+
+  // Waits for the save dialog of a job of `document` and answers it.
+  void AcceptSave(const std::string& document, const std::string& target) {
+    auto save = monitor_->WaitFor("save", seconds(10));
+    ASSERT_TRUE(save) << "no save dialog for " << document;
+    EXPECT_EQ((*save)[1], document + ".PDF");
+    monitor_->Send(target.empty() ? "cancel" : "ok " + target);
+  }
+
+  // Waits until the flow has put the PDF at `target` and taken LastResult
+  // away: the file is there, whole, and LastResult is gone.
+  bool Delivered(const std::string& target) {
+    return WaitUntil([&] {
+      return fs::exists(box_.Linux(target)) &&
+             !fs::exists(box_.Linux(last_result_)) &&
+             testing::PdfPages(box_.Linux(target)) > 0;
+    });
+  }
+
+  // Opens and closes the tray menu: once its "menu" event is back, every
+  // line the monitor wrote before it has been read into `seen`.
+  void Settle() {
+    monitor_->Send("rclick");
+    ASSERT_TRUE(monitor_->WaitFor("menu", seconds(5)));
+    monitor_->Send("cancel");
+  }
+
+  int ShellOpens(const std::string& file) {
+    int count = 0;
+    for (const std::string& line : monitor_->seen) {
+      auto event = host::SplitEventLine(line);
+      if (event.size() == 6 && event[0] == "shell" && event[1] == "open" &&
+          event[2] == file && event[5] == kShow) {
+        ++count;
+      }
+    }
+    return count;
+  }
+
+  std::string Qpdf(const std::string& target, const std::string& password) {
+    return testing::ShellOutput("qpdf --password=" + testing::Quoted(password) +
+                                " --show-encryption " +
+                                testing::Quoted(box_.Linux(target)) + " 2>&1");
+  }
+
+  RoadBox box_;
+  testing::TempFolder files_;
+  std::string last_result_;
+  std::unique_ptr<testing::ConsoleProgram> monitor_;
+};
+
+TEST_F(RoadTest, APrintedDocumentArrivesAtTheChosenPlaceAndIsShown) {
+  StartMonitor();
+  WriteText(files_ / "report.ps", testing::SamplePostScript(5));
+  Printing printing(box_, {"--document", "Report", files_ / "report.ps"});
+  AcceptSave("Report", "C:\\Out\\Report.pdf");
+  ASSERT_TRUE(Delivered("C:\\Out\\Report.pdf"));
+  EXPECT_EQ(printing.Join().exit_code, 0) << printing.Join().err;
+
+  const std::string pdf = box_.Linux("C:\\Out\\Report.pdf");
+  EXPECT_EQ(testing::PdfPages(pdf), 5);
+  const std::string text = testing::PdfText(pdf);
+  EXPECT_NE(text.find("Plumeta sample page 1 of 5"), std::string::npos);
+  EXPECT_NE(text.find("Plumeta sample page 5 of 5"), std::string::npos);
+  Settle();
+  EXPECT_EQ(ShellOpens("C:\\Out\\Report.pdf"), 1);
+  EXPECT_TRUE(box_.Jobs().empty());
+
+  // Unticked, the next PDF arrives without being opened.
+  monitor_->Send("click ShowPDFwhendone1");
+  Printing again(box_, {"--document", "Again", files_ / "report.ps"});
+  AcceptSave("Again", "C:\\Out\\Again.pdf");
+  ASSERT_TRUE(Delivered("C:\\Out\\Again.pdf"));
+  EXPECT_EQ(again.Join().exit_code, 0);
+  Settle();
+  EXPECT_EQ(ShellOpens("C:\\Out\\Again.pdf"), 0);
+}
+
+TEST_F(RoadTest, ACancelledPdfStaysForTheMenusCommands) {
+  StartMonitor();
+  Printing printing(box_, {"--document", "Kept", "-"},
+                    testing::SamplePostScript(2));
+  AcceptSave("Kept", "");
+  ASSERT_EQ(printing.Join().exit_code, 0);
+  ASSERT_EQ(testing::PdfPages(box_.Linux(last_result_)), 2);
+
+  monitor_->Send("click Viewlastresult1");
+  Settle();
+  EXPECT_EQ(ShellOpens(last_result_), 1);
+
+  Answer("click SaveLastResult1", "save", "ok C:\\Out\\Kept.pdf");
+  ASSERT_TRUE(WaitUntil(
+      [&] { return testing::PdfPages(box_.Linux("C:\\Out\\Kept.pdf")) == 2; }));
+  Settle();
+  // With "Show PDF when done" ticked the command opens LastResult, which
+  // stays.
+  EXPECT_EQ(ShellOpens(last_result_), 2);
+  EXPECT_EQ(testing::PdfPages(box_.Linux(last_result_)), 2);
+}
+
+struct SettingsRow {
+  const char* label;
+  // Lines for the monitor; a line followed by "input" waits for that dialog.
+  std::vector<std::string> lines;
+  std::string argument_line;  // the argument file then has this line
+  std::string version;        // pdfinfo's "PDF version"
+  std::string owner_password;
+  std::string user_password;
+  // qpdf --show-encryption, or "File is not encrypted".
+  std::vector<std::string> encryption;
+};
+
+void PrintTo(const SettingsRow& row, std::ostream* out) { *out << row.label; }
+
+class RoadSettingsTest : public RoadTest,
+                         public ::testing::WithParamInterface<SettingsRow> {};
+
+TEST_P(RoadSettingsTest, ReachTheNextJob) {
+  const SettingsRow& row = GetParam();
+  StartMonitor();
+  for (std::size_t i = 0; i < row.lines.size(); ++i) {
+    if (i + 1 < row.lines.size() && row.lines[i + 1] == "input") {
+      Answer(row.lines[i], "input", row.lines[i + 2]);
+      i += 2;
+    } else {
+      monitor_->Send(row.lines[i]);
+    }
+  }
+  ASSERT_TRUE(ArgumentFileHas(row.argument_line));
+
+  Printing printing(box_, {"--document", "Settings", "-"},
+                    testing::SamplePostScript(1));
+  AcceptSave("Settings", "C:\\Out\\Settings.pdf");
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        return fs::exists(box_.Linux("C:\\Out\\Settings.pdf")) &&
+               !fs::exists(box_.Linux(last_result_));
+      },
+      seconds(10)));
+  ASSERT_EQ(printing.Join().exit_code, 0) << printing.Join().err;
+
+  const std::string pdf = box_.Linux("C:\\Out\\Settings.pdf");
+  const std::string password =
+      row.user_password.empty() ? row.owner_password : row.user_password;
+  const std::string info = testing::ShellOutput(
+      "pdfinfo " +
+      (row.user_password.empty()
+           ? std::string()
+           : "-upw " + testing::Quoted(row.user_password) + " ") +
+      testing::Quoted(pdf) + " 2>&1");
+  const std::size_t version = info.find("PDF version:");
+  ASSERT_NE(version, std::string::npos) << info;
+  EXPECT_EQ(info.substr(info.find_first_not_of(' ', version + 12),
+                        row.version.size()),
+            row.version);
+  if (!row.user_password.empty()) {
+    // Without the user password the PDF cannot be opened.
+    EXPECT_EQ(testing::PdfPages(pdf), -1);
+  }
+  const std::string encryption = Qpdf("C:\\Out\\Settings.pdf", password);
+  for (const std::string& line : row.encryption) {
+    EXPECT_NE(encryption.find(line), std::string::npos) << line << "\n"
+                                                        << encryption;
+  }
+  if (!row.owner_password.empty()) {
+    // The owner password opens it with every right.
+    EXPECT_NE(Qpdf("C:\\Out\\Settings.pdf", row.owner_password)
+                  .find("Supplied password is owner password"),
+              std::string::npos);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Road, RoadSettingsTest,
+    ::testing::Values(
+        SettingsRow{"version 1.2",
+                    {"click N121"},
+                    "-dCompatibilityLevel=1.2",
+                    "1.2",
+                    "",
+                    "",
+                    {"File is not encrypted"}},
+        SettingsRow{"owner password with a space",
+                    {"click OwnerPassword1", "input", "ok own er"},
+                    "-dPermissions#-4",
+                    "1.4",
+                    "own er",
+                    "",
+                    {"R = 3", "P = -4", "print high resolution: allowed"}},
+        SettingsRow{"user and owner password",
+                    {"click OwnerPassword1", "input", "ok owner",
+                     "click UserPassword1", "input", "ok user secret"},
+                    "-dKeyLength#128",
+                    "1.4",
+                    "owner",
+                    "user secret",
+                    {"R = 3", "Supplied password is user password"}},
+        SettingsRow{"printing withheld",
+                    {"click OwnerPassword1", "input", "ok owner",
+                     "click Printdocument1"},
+                    "-dPermissions#-8",
+                    "1.4",
+                    "owner",
+                    "",
+                    {"R = 3", "print low resolution: not allowed",
+                     "print high resolution: not allowed",
+                     "extract for any purpose: allowed"}},
+        SettingsRow{"resolution 72, quality Screen",
+                    {"click N721", "click Screen1"},
+                    "-dPDFSETTINGS=/screen",
+                    "1.3",
+                    "",
+                    "",
+                    {"File is not encrypted"}}),
+    [](const ::testing::TestParamInfo<SettingsRow>& info) {
+      std::string name;
+      for (const char* c = info.param.label; *c != '\0'; ++c) {
+        if (std::isalnum(static_cast<unsigned char>(*c))) name += *c;
+      }
+      return name;
+    });
+
+TEST_F(RoadTest, TwoJobsBackToBackEachReachTheirOwnPlace) {
+  StartMonitor();
+  WriteText(files_ / "first.ps", testing::SamplePostScript(2));
+  WriteText(files_ / "second.ps", testing::SamplePostScript(3));
+  Printing printing(box_, {files_ / "first.ps", files_ / "second.ps"});
+  AcceptSave("first.ps", "C:\\Out\\first.pdf");
+  AcceptSave("second.ps", "C:\\Out\\second.pdf");
+  ASSERT_TRUE(Delivered("C:\\Out\\second.pdf"));
+  EXPECT_EQ(printing.Join().exit_code, 0) << printing.Join().err;
+  EXPECT_EQ(testing::PdfPages(box_.Linux("C:\\Out\\first.pdf")), 2);
+  EXPECT_EQ(testing::PdfPages(box_.Linux("C:\\Out\\second.pdf")), 3);
+  EXPECT_NE(
+      testing::PdfText(box_.Linux("C:\\Out\\second.pdf")).find("page 3 of 3"),
+      std::string::npos);
+}
+
+TEST_F(RoadTest, WithThePrinterRemovedPrintingFailsAndTheMonitorStaysQuiet) {
+  ProgramResult removal =
+      testing::RunProgram(PLUMSETUP_PATH, {"1024"}, box_.Environment());
+  ASSERT_EQ(removal.exit_code, 0) << removal.err;
+  StartMonitor();
+  ProgramResult print = box_.Print({"-"}, testing::SamplePostScript(1));
+  EXPECT_EQ(print.exit_code, 2);
+  EXPECT_NE(print.err.find("the box has no printer \"Plumeta\""),
+            std::string::npos)
+      << print.err;
+  std::this_thread::sleep_for(milliseconds(600));  // three polls
+  Settle();
+  for (const std::string& line : monitor_->seen) {
+    const std::string keyword = host::SplitEventLine(line)[0];
+    EXPECT_TRUE(keyword != "save" && keyword != "message" &&
+                keyword != "balloon")
+        << line;
+  }
+}
+
+TEST_F(RoadTest, BrokenPostScriptEndsTheJobWithoutAHang) {
+  StartMonitor();
+  Printing printing(box_, {"--document", "Broken", "-"},
+                    testing::kBrokenPostScript);
+  AcceptSave("Broken", "C:\\Out\\Broken.pdf");
+  const ProgramResult& print = printing.Join();
+  EXPECT_EQ(print.exit_code, 1);
+  EXPECT_NE(print.err.find("plumprint: job 1 (Broken) on Plumeta failed: the "
+                           "port's command C:\\WINDOWS\\system32\\gswin32c.exe "
+                           "failed with exit code 1"),
+            std::string::npos)
+      << print.err;
+  EXPECT_NE(print.err.find("/undefined in nosuchoperator"), std::string::npos);
+  EXPECT_TRUE(box_.Jobs().empty());
+  // The flow ends: what Ghostscript left is delivered or the user is told.
+  EXPECT_TRUE(WaitUntil([&] {
+    return fs::exists(box_.Linux("C:\\Out\\Broken.pdf")) ||
+           !fs::exists(box_.Linux(last_result_));
+  }));
+  Settle();
+}
+
+}  // namespace
+}  // namespace plumeta
