@@ -30,6 +30,10 @@ shot() {
 
 # The programs in a folder of the prefix, as an installation has them.
 "$wine" cmd /c exit </dev/null >/dev/null 2>&1
+# Wine has no Arial, which the main window's description is set in; Liberation
+# Sans has its metrics, so the eight lines fit as they do on Windows.
+"$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial \
+  /d 'Liberation Sans' /f >/dev/null
 folder=$WINEPREFIX/drive_c/Plumeta
 mkdir -p "$folder"
 cp build/win64/setup/plumsetup.exe build/win64/monitor/plumeta.exe "$folder/"
