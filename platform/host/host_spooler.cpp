@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/host/names.h"
+#include "platform/host/print_registry.h"
 #include "platform/host/spool_jobs.h"
 
 namespace plumeta::host {
@@ -17,30 +18,11 @@ constexpr char kPrinters[] =
     "SYSTEM\\CurrentControlSet\\Control\\Print\\Printers";
 constexpr char kEnvironments[] =
     "SYSTEM\\CurrentControlSet\\Control\\Print\\Environments";
-constexpr char kMonitors[] =
-    "SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors";
 constexpr char kNtPorts[] =
     "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Ports";
 
 const char* const kKnownEnvironments[] = {"Windows 4.0", "Windows NT x86",
                                           "Windows x64", "Windows IA64"};
-
-std::unique_ptr<platform::RegistryKey> OpenExisting(
-    platform::Registry& registry, const std::string& path) {
-  std::unique_ptr<platform::RegistryKey> key;
-  if (registry.OpenKey(RootKey::kLocalMachine, path, false, &key) !=
-      platform::kSuccess) {
-    return nullptr;
-  }
-  return key;
-}
-
-std::vector<std::string> Subkeys(platform::Registry& registry,
-                                 const std::string& path) {
-  std::vector<std::string> names;
-  if (auto key = OpenExisting(registry, path)) key->SubkeyNames(&names);
-  return names;
-}
 
 std::string Text(platform::RegistryKey& key, const std::string& name) {
   platform::RegistryValue value;
@@ -62,7 +44,7 @@ std::string PrinterKey(const std::string& name) {
 // the printer was added with.
 std::string FindPrinterName(platform::Registry& registry,
                             const std::string& name) {
-  for (const std::string& existing : Subkeys(registry, kPrinters)) {
+  for (const std::string& existing : MachineSubkeyNames(registry, kPrinters)) {
     if (SameName(existing, name)) return existing;
   }
   return "";
@@ -140,7 +122,7 @@ class HostPrinter : public platform::Printer {
   }
 
   ErrorCode GetInfo(platform::PrinterInfo2* info) override {
-    auto key = OpenExisting(*spooler_.registry_, PrinterKey(name_));
+    auto key = OpenExistingMachineKey(*spooler_.registry_, PrinterKey(name_));
     if (!key) return platform::kErrorInvalidHandle;
     *info = ReadPrinterValues(*key);
     info->jobs = static_cast<std::uint32_t>(
@@ -151,7 +133,7 @@ class HostPrinter : public platform::Printer {
   // Renaming a printer is not supported: the name stays the printer's.
   ErrorCode SetInfo(const platform::PrinterInfo2& info,
                     std::uint32_t) override {
-    auto key = OpenExisting(*spooler_.registry_, PrinterKey(name_));
+    auto key = OpenExistingMachineKey(*spooler_.registry_, PrinterKey(name_));
     if (!key) return platform::kErrorInvalidHandle;
     platform::PrinterInfo2 stored = info;
     stored.printer_name = name_;
@@ -166,7 +148,8 @@ class HostPrinter : public platform::Printer {
 
  private:
   bool Exists() {
-    return OpenExisting(*spooler_.registry_, PrinterKey(name_)) != nullptr;
+    return OpenExistingMachineKey(*spooler_.registry_, PrinterKey(name_)) !=
+           nullptr;
   }
 
   HostSpooler& spooler_;
@@ -198,8 +181,8 @@ ErrorCode HostSpooler::ListPrinters(
     std::vector<platform::PrinterSummary>* printers) {
   printers->clear();
   if (level != 4 && level != 5) return kErrorInvalidLevel;
-  for (const std::string& name : Subkeys(*registry_, kPrinters)) {
-    auto key = OpenExisting(*registry_, PrinterKey(name));
+  for (const std::string& name : MachineSubkeyNames(*registry_, kPrinters)) {
+    auto key = OpenExistingMachineKey(*registry_, PrinterKey(name));
     if (!key) continue;
     platform::PrinterSummary summary;
     summary.printer_name = name;
@@ -266,9 +249,9 @@ ErrorCode HostSpooler::RemoveDriver(const std::string& environment,
                                     const std::string& name) {
   const std::string drivers =
       std::string(kEnvironments) + "\\" + environment + "\\Drivers";
-  for (const std::string& version : Subkeys(*registry_, drivers)) {
+  for (const std::string& version : MachineSubkeyNames(*registry_, drivers)) {
     const std::string path = drivers + "\\" + version + "\\" + name;
-    if (!OpenExisting(*registry_, path)) continue;
+    if (!OpenExistingMachineKey(*registry_, path)) continue;
     if (environment == caller_environment_ && PrinterUsesDriver(name)) {
       return kErrorPrinterDriverInUse;
     }
@@ -281,8 +264,9 @@ bool HostSpooler::DriverExists(const std::string& environment,
                                const std::string& name) {
   const std::string drivers =
       std::string(kEnvironments) + "\\" + environment + "\\Drivers";
-  for (const std::string& version : Subkeys(*registry_, drivers)) {
-    if (OpenExisting(*registry_, drivers + "\\" + version + "\\" + name)) {
+  for (const std::string& version : MachineSubkeyNames(*registry_, drivers)) {
+    if (OpenExistingMachineKey(*registry_,
+                               drivers + "\\" + version + "\\" + name)) {
       return true;
     }
   }
@@ -291,15 +275,17 @@ bool HostSpooler::DriverExists(const std::string& environment,
 
 bool HostSpooler::PortExists(const std::string& port) {
   if (port.empty()) return false;
-  for (const std::string& monitor : Subkeys(*registry_, kMonitors)) {
+  for (const std::string& monitor :
+       MachineSubkeyNames(*registry_, kPrintMonitorsKey)) {
     const std::string ports =
-        std::string(kMonitors) + "\\" + monitor + "\\Ports\\" + port;
-    if (OpenExisting(*registry_, ports)) return true;
+        std::string(kPrintMonitorsKey) + "\\" + monitor + "\\Ports\\" + port;
+    if (OpenExistingMachineKey(*registry_, ports)) return true;
   }
-  if (OpenExisting(*registry_, std::string(kPrint) + "\\Ports\\" + port)) {
+  if (OpenExistingMachineKey(*registry_,
+                             std::string(kPrint) + "\\Ports\\" + port)) {
     return true;
   }
-  if (auto nt_ports = OpenExisting(*registry_, kNtPorts)) {
+  if (auto nt_ports = OpenExistingMachineKey(*registry_, kNtPorts)) {
     platform::RegistryValue value;
     if (nt_ports->ReadValue(port, &value) == platform::kSuccess) return true;
   }
@@ -307,8 +293,8 @@ bool HostSpooler::PortExists(const std::string& port) {
 }
 
 bool HostSpooler::PrinterUsesDriver(const std::string& driver) {
-  for (const std::string& name : Subkeys(*registry_, kPrinters)) {
-    auto key = OpenExisting(*registry_, PrinterKey(name));
+  for (const std::string& name : MachineSubkeyNames(*registry_, kPrinters)) {
+    auto key = OpenExistingMachineKey(*registry_, PrinterKey(name));
     if (key && SameName(Text(*key, "Printer Driver"), driver)) return true;
   }
   return false;

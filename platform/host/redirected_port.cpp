@@ -16,6 +16,7 @@
 
 #include "platform/host/box.h"
 #include "platform/host/names.h"
+#include "platform/host/print_registry.h"
 #include "platform/host/spool_jobs.h"
 #include "platform/host/unique_fd.h"
 #include "platform/host/windows_command_line.h"
@@ -25,31 +26,11 @@ namespace {
 
 using platform::RootKey;
 
-constexpr char kMonitors[] =
-    "SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors";
-
 // How many of the command's last output lines a failure shows.
 constexpr std::size_t kOutputLinesShown = 12;
 
-std::unique_ptr<platform::RegistryKey> OpenExisting(
-    platform::Registry& registry, const std::string& path) {
-  std::unique_ptr<platform::RegistryKey> key;
-  if (registry.OpenKey(RootKey::kLocalMachine, path, false, &key) !=
-      platform::kSuccess) {
-    return nullptr;
-  }
-  return key;
-}
-
-std::vector<std::string> Subkeys(platform::Registry& registry,
-                                 const std::string& path) {
-  std::vector<std::string> names;
-  if (auto key = OpenExisting(registry, path)) key->SubkeyNames(&names);
-  return names;
-}
-
 std::string PortKey(const std::string& monitor, const std::string& port) {
-  return std::string(kMonitors) + "\\" + monitor + "\\Ports\\" + port;
+  return std::string(kPrintMonitorsKey) + "\\" + monitor + "\\Ports\\" + port;
 }
 
 // Removes the job from the queue when the port is done with it, however
@@ -108,9 +89,11 @@ std::string LastLines(int fd) {
 
 std::optional<std::string> PortMonitorOf(platform::Registry& registry,
                                          const std::string& port) {
-  for (const std::string& monitor : Subkeys(registry, kMonitors)) {
-    for (const std::string& name : Subkeys(
-             registry, std::string(kMonitors) + "\\" + monitor + "\\Ports")) {
+  for (const std::string& monitor :
+       MachineSubkeyNames(registry, kPrintMonitorsKey)) {
+    for (const std::string& name :
+         MachineSubkeyNames(registry, std::string(kPrintMonitorsKey) + "\\" +
+                                          monitor + "\\Ports")) {
       if (SameName(name, port)) return monitor;
     }
   }
@@ -120,7 +103,8 @@ std::optional<std::string> PortMonitorOf(platform::Registry& registry,
 std::optional<PortSettings> ReadPortSettings(platform::Registry& registry,
                                              const std::string& port,
                                              std::string* error) {
-  auto key = OpenExisting(registry, PortKey(kRedirectedPortMonitor, port));
+  auto key =
+      OpenExistingMachineKey(registry, PortKey(kRedirectedPortMonitor, port));
   if (!key) {
     *error = "the port " + port + " has no key under the \"" +
              kRedirectedPortMonitor + "\" monitor";
