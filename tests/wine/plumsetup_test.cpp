@@ -18,6 +18,7 @@
 
 #include "platform/win32/scoped_handle.h"
 #include "platform/win32/windows_api.h"
+#include "tests/wine/support/plumeta_printer.h"
 #include "tests/wine/support/process_runner.h"
 #include "tests/wine/support/wine_test_support.h"
 // After <windows.h>, which it needs.
@@ -154,38 +155,14 @@ int CountPrinters() {
   return count;
 }
 
-void DeletePrinter() {
-  PRINTER_DEFAULTSA defaults{nullptr, nullptr, PRINTER_ALL_ACCESS};
-  HANDLE printer = nullptr;
-  char name[] = "Plumeta";
-  while (::OpenPrinterA(name, &printer, &defaults)) {
-    const bool deleted = ::DeletePrinter(printer);
-    ::ClosePrinter(printer);
-    if (!deleted) break;
-  }
-}
-
 void DeleteDriver(const char* environment) {
   char name[] = "Plumeta";
   ::DeletePrinterDriverA(nullptr, const_cast<char*>(environment), name);
 }
 
-void AddX64Driver() {
-  DRIVER_INFO_2A driver{};
-  char name[] = "Plumeta", environment[] = "Windows x64",
-       path[] = "pscript5.dll", data[] = "plumeta.ppd", config[] = "ps5ui.dll";
-  driver.cVersion = 3;
-  driver.pName = name;
-  driver.pEnvironment = environment;
-  driver.pDriverPath = path;
-  driver.pDataFile = data;
-  driver.pConfigFile = config;
-  ::AddPrinterDriverA(nullptr, 2, reinterpret_cast<BYTE*>(&driver));
-}
-
 // Everything an installation leaves, taken away.
 void Clean() {
-  DeletePrinter();
+  wine_test::DeletePlumetaPrinters();
   for (const char* environment :
        {"Windows NT x86", "Windows x64", "Windows 4.0"}) {
     DeleteDriver(environment);
@@ -205,7 +182,7 @@ class PlumsetupTest : public ::testing::Test {
  protected:
   void SetUp() override {
     Clean();
-    AddX64Driver();
+    wine_test::AddX64PlumetaDriver();
   }
   void TearDown() override {
     Clean();

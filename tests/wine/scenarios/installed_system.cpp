@@ -2,6 +2,7 @@
 
 #include <sstream>
 
+#include "tests/wine/support/plumeta_printer.h"
 #include "tests/wine/support/process_runner.h"
 #include "tests/wine/support/wine_test_support.h"
 // After <windows.h>, which it needs.
@@ -36,30 +37,6 @@ void DeleteValue(HKEY root, const char* path, const char* name) {
   }
 }
 
-void DeletePrinters() {
-  PRINTER_DEFAULTSA defaults{nullptr, nullptr, PRINTER_ALL_ACCESS};
-  char name[] = "Plumeta";
-  HANDLE printer = nullptr;
-  while (::OpenPrinterA(name, &printer, &defaults)) {
-    const bool deleted = ::DeletePrinter(printer);
-    ::ClosePrinter(printer);
-    if (!deleted) break;
-  }
-}
-
-void AddX64Driver() {
-  DRIVER_INFO_2A driver{};
-  char name[] = "Plumeta", environment[] = "Windows x64",
-       path[] = "pscript5.dll", data[] = "plumeta.ppd", config[] = "ps5ui.dll";
-  driver.cVersion = 3;
-  driver.pName = name;
-  driver.pEnvironment = environment;
-  driver.pDriverPath = path;
-  driver.pDataFile = data;
-  driver.pConfigFile = config;
-  ::AddPrinterDriverA(nullptr, 2, reinterpret_cast<BYTE*>(&driver));
-}
-
 }  // namespace
 
 std::string Quoted(const std::string& text) {
@@ -85,7 +62,7 @@ bool PlaceProgramCopies() {
 }
 
 void CleanSystem() {
-  DeletePrinters();
+  wine_test::DeletePlumetaPrinters();
   for (const char* environment :
        {"Windows NT x86", "Windows x64", "Windows 4.0"}) {
     char name[] = "Plumeta";
@@ -100,7 +77,7 @@ void CleanSystem() {
   ::DeleteFileA(ResponseFilePath().c_str());
   PretendWindows("plumeta.exe", "");
   PretendWindows("plumsetup.exe", "");
-  AddX64Driver();
+  wine_test::AddX64PlumetaDriver();
 }
 
 void PretendWindows(const std::string& exe_name, const std::string& version) {
