@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "platform/win32/protected_file_security.h"
 #include "platform/win32/scoped_handle.h"
 #include "platform/win32/windows_api.h"
 
@@ -14,7 +15,6 @@ using platform::kSuccess;
 
 namespace {
 
-constexpr DWORD kSddlRevision1 = 1;  // SDDL_REVISION_1
 constexpr std::size_t kIoChunk = 1 << 16;
 
 DWORD AttributesOf(const std::string& path) {
@@ -24,41 +24,6 @@ DWORD AttributesOf(const std::string& path) {
 bool IsMissing(DWORD error) {
   return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
-
-// Security attributes granting full access to Administrators and SYSTEM
-// only. Left without a descriptor on systems that have none (Windows 9x).
-class ProtectedFileSecurity {
- public:
-  // kSuccess, or the conversion's error.
-  ErrorCode Build() {
-    using ConvertFunction =
-        BOOL(WINAPI*)(LPCSTR, DWORD, PSECURITY_DESCRIPTOR*, PULONG);
-    static const auto convert = FindSystemEntry<ConvertFunction>(
-        "advapi32.dll", "ConvertStringSecurityDescriptorToSecurityDescriptorA");
-    if (convert == nullptr) return kSuccess;
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    if (!convert(kAdministratorsAndSystemOnlySddl, kSddlRevision1, &descriptor,
-                 nullptr)) {
-      // A system without file security can have the entry point and refuse
-      // the call (Wine told it runs as Windows 9x does).
-      const ErrorCode error = LastFailure();
-      return error == ERROR_CALL_NOT_IMPLEMENTED ? kSuccess : error;
-    }
-    descriptor_.Reset(descriptor);
-    attributes_.nLength = sizeof(attributes_);
-    attributes_.lpSecurityDescriptor = descriptor_.Get();
-    attributes_.bInheritHandle = FALSE;
-    return kSuccess;
-  }
-
-  SECURITY_ATTRIBUTES* Attributes() {
-    return descriptor_ ? &attributes_ : nullptr;
-  }
-
- private:
-  ScopedLocalMemory descriptor_;
-  SECURITY_ATTRIBUTES attributes_{};
-};
 
 }  // namespace
 

@@ -45,11 +45,6 @@ class Win32Files : public platform::Files {
 platform::ErrorCode ReplaceByDeleteAndMove(const std::string& replacement,
                                            const std::string& target);
 
-// The security descriptor of a file that WriteTextFile protects, in the
-// system's string form.
-inline constexpr char kAdministratorsAndSystemOnlySddl[] =
-    "D:P(A;;FA;;;BA)(A;;FA;;;SY)";
-
 }  // namespace plumeta::win32
 
 #endif  // PLATFORM_WIN32_FILES_H_

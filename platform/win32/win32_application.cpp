@@ -68,18 +68,23 @@ void Win32Application::CreateApplicationWindow(const std::string& class_name) {
 }
 
 // The program runs as administrator: from Windows Vista on, a message from
-// the shell, which runs with lower rights, is dropped unless the window lets
-// it in. Systems before Windows 7 lack the call and need nothing.
+// the shell, which runs with lower rights, is dropped unless the program lets
+// it in. Windows 7 lets one window do it; Vista and Server 2008 only have the
+// process-wide call. Earlier systems need nothing.
 void Win32Application::AcceptTaskbarCreated() {
   const UINT taskbar_created = ::RegisterWindowMessageA("TaskbarCreated");
-  HMODULE user32 = ::GetModuleHandleA("user32.dll");
-  if (taskbar_created == 0 || user32 == nullptr) return;
-  using ChangeFilter = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
-  auto change_filter = reinterpret_cast<ChangeFilter>(reinterpret_cast<void*>(
-      ::GetProcAddress(user32, "ChangeWindowMessageFilterEx")));
+  if (taskbar_created == 0) return;
+  using ChangeWindowFilter = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
+  using ChangeProcessFilter = BOOL(WINAPI*)(UINT, DWORD);
   constexpr DWORD kMessageFilterAllow = 1;  // MSGFLT_ALLOW
-  if (change_filter != nullptr) {
-    change_filter(window_, taskbar_created, kMessageFilterAllow, nullptr);
+  constexpr DWORD kMessageFilterAdd = 1;    // MSGFLT_ADD
+  if (auto change_window_filter = FindSystemEntry<ChangeWindowFilter>(
+          "user32.dll", "ChangeWindowMessageFilterEx")) {
+    change_window_filter(window_, taskbar_created, kMessageFilterAllow,
+                         nullptr);
+  } else if (auto change_process_filter = FindSystemEntry<ChangeProcessFilter>(
+                 "user32.dll", "ChangeWindowMessageFilter")) {
+    change_process_filter(taskbar_created, kMessageFilterAdd);
   }
 }
 

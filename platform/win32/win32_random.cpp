@@ -11,12 +11,31 @@ namespace plumeta::win32 {
 namespace {
 
 using RtlGenRandomFunction = BOOLEAN(WINAPI*)(PVOID, ULONG);
+using AcquireContextFunction = BOOL(WINAPI*)(HCRYPTPROV*, LPCSTR, LPCSTR, DWORD,
+                                             DWORD);
+using GenRandomFunction = BOOL(WINAPI*)(HCRYPTPROV, DWORD, BYTE*);
+using ReleaseContextFunction = BOOL(WINAPI*)(HCRYPTPROV, DWORD);
+
+// The CryptoAPI calls, looked up at run time: the first Windows 95 has none.
+struct CryptoCalls {
+  AcquireContextFunction acquire = FindSystemEntry<AcquireContextFunction>(
+      "advapi32.dll", "CryptAcquireContextA");
+  GenRandomFunction generate =
+      FindSystemEntry<GenRandomFunction>("advapi32.dll", "CryptGenRandom");
+  ReleaseContextFunction release = FindSystemEntry<ReleaseContextFunction>(
+      "advapi32.dll", "CryptReleaseContext");
+};
+
+const CryptoCalls& Crypto() {
+  static const CryptoCalls calls;
+  return calls;
+}
 
 struct CryptProviderTraits {
   using Handle = HCRYPTPROV;
   static Handle Invalid() { return 0; }
   static bool Close(Handle provider) {
-    return ::CryptReleaseContext(provider, 0) != FALSE;
+    return Crypto().release(provider, 0) != FALSE;
   }
 };
 
@@ -28,13 +47,17 @@ platform::ErrorCode Win32Random::Fill(std::uint8_t* data, std::size_t size) {
           "advapi32.dll", "SystemFunction036")) {
     if (generate(data, static_cast<ULONG>(size))) return platform::kSuccess;
   }
+  const CryptoCalls& crypto = Crypto();
+  if (crypto.acquire == nullptr || crypto.generate == nullptr ||
+      crypto.release == nullptr) {
+    return ERROR_CALL_NOT_IMPLEMENTED;
+  }
   ScopedHandle<CryptProviderTraits> provider;
-  if (!::CryptAcquireContextA(provider.Receive(), nullptr, nullptr,
-                              PROV_RSA_FULL,
-                              CRYPT_VERIFYCONTEXT | CRYPT_SILENT)) {
+  if (!crypto.acquire(provider.Receive(), nullptr, nullptr, PROV_RSA_FULL,
+                      CRYPT_VERIFYCONTEXT | CRYPT_SILENT)) {
     return LastFailure();
   }
-  if (!::CryptGenRandom(provider.Get(), static_cast<DWORD>(size), data)) {
+  if (!crypto.generate(provider.Get(), static_cast<DWORD>(size), data)) {
     return LastFailure();
   }
   return platform::kSuccess;

@@ -12,6 +12,9 @@
 
 // After the project headers: <aclapi.h> needs <windows.h> first.
 #include <aclapi.h>
+#include <sddl.h>
+
+#include "platform/win32/protected_file_security.h"
 
 namespace plumeta::win32 {
 namespace {
@@ -263,6 +266,20 @@ TEST_F(FilesTest, ProtectedFileGrantsAdministratorsAndSystemOnly) {
   EXPECT_EQ(GrantTo(grants, WinBuiltinAdministratorsSid),
             ACCESS_MASK{FILE_ALL_ACCESS});
   EXPECT_EQ(GrantTo(grants, WinLocalSystemSid), ACCESS_MASK{FILE_ALL_ACCESS});
+}
+
+// Wine keeps no file security, but it reads a descriptor: the one built with
+// Windows NT 4.0's calls says what the system's string form says.
+TEST(ProtectedFileSecurityTest, IsTheAdministratorsAndSystemOnlyList) {
+  ProtectedFileSecurity security;
+  ASSERT_EQ(security.Build(), 0u);
+  ASSERT_NE(security.Attributes(), nullptr);
+  char* text = nullptr;
+  ASSERT_TRUE(::ConvertSecurityDescriptorToStringSecurityDescriptorA(
+      security.Attributes()->lpSecurityDescriptor, SDDL_REVISION_1,
+      DACL_SECURITY_INFORMATION, &text, nullptr));
+  ScopedLocalMemory owned(text);
+  EXPECT_STREQ(text, kAdministratorsAndSystemOnlySddl);
 }
 
 }  // namespace

@@ -31,24 +31,38 @@ std::string OwnEnvironment() {
   return sizeof(void*) == 8 ? "Windows x64" : "Windows NT x86";
 }
 
-bool InSnapshot(Win32Processes& processes, DWORD id, const std::string& name) {
+using SnapshotFunction =
+    platform::ErrorCode (*)(std::vector<platform::ProcessEntry>*);
+
+bool InSnapshot(SnapshotFunction snapshot, DWORD id, const std::string& name) {
   std::vector<platform::ProcessEntry> entries;
-  if (processes.Snapshot(&entries) != platform::kSuccess) return false;
+  if (snapshot(&entries) != platform::kSuccess) return false;
   return std::find(entries.begin(), entries.end(),
                    platform::ProcessEntry{id, name}) != entries.end();
 }
 
+// Both ways of listing: toolhelp, and PSAPI as Windows NT 4.0 has only it.
 TEST(Win32ProcessesTest, SnapshotNamesProcessesByTheirFileName) {
   DWORD id = 0;
   ScopedKernelHandle standin = wine_test::StartProcess(StandinCommand(), &id);
   ASSERT_TRUE(standin);
-  Win32Processes processes;
-  // A process shows in snapshots once it has started.
-  bool seen = false;
-  for (int i = 0; i < 100 && !seen; ++i, ::Sleep(20)) {
-    seen = InSnapshot(processes, id, "plumeta.exe");
+  const std::pair<const char*, SnapshotFunction> ways[] = {
+      {"Snapshot",
+       [](std::vector<platform::ProcessEntry>* entries) {
+         return Win32Processes().Snapshot(entries);
+       }},
+      {"ToolhelpSnapshot", &ToolhelpSnapshot},
+      {"PsapiSnapshot", &PsapiSnapshot},
+  };
+  for (const auto& [name, snapshot] : ways) {
+    SCOPED_TRACE(name);
+    // A process shows in snapshots once it has started.
+    bool seen = false;
+    for (int i = 0; i < 100 && !seen; ++i, ::Sleep(20)) {
+      seen = InSnapshot(snapshot, id, "plumeta.exe");
+    }
+    EXPECT_TRUE(seen);
   }
-  EXPECT_TRUE(seen);
   ::TerminateProcess(standin.Get(), 3);
   ::WaitForSingleObject(standin.Get(), 5000);
 }
