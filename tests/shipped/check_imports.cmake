@@ -1,0 +1,51 @@
+# Fails when a binary imports a function that the allow-list does not name:
+# the shipped programs must load on Windows 95/98/Me and NT 4.0, and Windows
+# refuses to start a program with an import its system DLLs lack.
+# cmake -DOBJDUMP=... -DALLOWED=list.txt -DBINARIES="a.exe|b.dll" -P check_imports.cmake
+cmake_minimum_required(VERSION 3.25)
+file(STRINGS ${ALLOWED} lines)
+set(allowed "")
+foreach(line IN LISTS lines)
+  string(REGEX REPLACE "#.*" "" line "${line}")
+  if(line MATCHES "^([^ \t]+)[ \t]+([^ \t]+)")
+    string(TOUPPER "${CMAKE_MATCH_1}" dll)
+    list(APPEND allowed "${dll}!${CMAKE_MATCH_2}")
+  endif()
+endforeach()
+
+set(refused "")
+string(REPLACE "|" ";" binaries "${BINARIES}")
+foreach(binary IN LISTS binaries)
+  execute_process(COMMAND ${OBJDUMP} -p ${binary}
+    OUTPUT_VARIABLE dump RESULT_VARIABLE status)
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR "${OBJDUMP} -p ${binary} failed: ${status}")
+  endif()
+  string(REPLACE ";" "," dump "${dump}")
+  string(REPLACE "\n" ";" dump_lines "${dump}")
+  set(dll "")
+  set(count 0)
+  foreach(line IN LISTS dump_lines)
+    if(line MATCHES "^[ \t]*DLL Name: (.+)$")
+      string(TOUPPER "${CMAKE_MATCH_1}" dll)
+    elseif(dll AND line MATCHES "^\t[0-9a-f]+\t +[0-9]+ +([A-Za-z_][A-Za-z0-9_@]*)$")
+      math(EXPR count "${count} + 1")
+      if(NOT "${dll}!${CMAKE_MATCH_1}" IN_LIST allowed)
+        list(APPEND refused "${binary}: ${dll}!${CMAKE_MATCH_1}")
+      endif()
+    elseif(line MATCHES "^The Export Tables|^PE File Base Relocations")
+      set(dll "")
+    endif()
+  endforeach()
+  if(count EQUAL 0)
+    message(FATAL_ERROR "${binary}: no imports read; is it a PE file?")
+  endif()
+  message(STATUS "${binary}: ${count} imports")
+endforeach()
+
+if(refused)
+  list(JOIN refused "\n  " text)
+  message(FATAL_ERROR "imports missing from ${ALLOWED} (a function newer "
+    "than Windows 95/98 and NT 4.0 must be looked up with GetProcAddress):\n"
+    "  ${text}")
+endif()
