@@ -42,6 +42,18 @@ mkdir -p "$WINEPREFIX"
       </dev/null >/dev/null 2>&1
     wineserver -w
   fi
+  # A crashing test program must fail its test at once: without this, Wine
+  # starts its debugger, which waits for a person forever. "false" as the
+  # debugger ends the crashed process (both registry views).
+  if [ ! -f "$WINEPREFIX/.plumeta-no-debugger" ]; then
+    for view in 32 64; do
+      "$loader64" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
+        /v Debugger /d false /f /reg:$view </dev/null >/dev/null 2>&1
+      "$loader64" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
+        /v Auto /d 1 /f /reg:$view </dev/null >/dev/null 2>&1
+    done
+    touch "$WINEPREFIX/.plumeta-no-debugger"
+  fi
 ) 9>"$WINEPREFIX/.plumeta-lock"
 # A new persistent server gets Wine's services started here, with their stdio
 # detached: started by the test itself they would inherit its output and keep

@@ -51,12 +51,6 @@ void DeleteValue(HKEY root, const char* path, const char* name) {
   }
 }
 
-std::string SystemFolder() {
-  char folder[MAX_PATH] = {};
-  ::GetSystemDirectoryA(folder, MAX_PATH);
-  return folder;
-}
-
 std::string TempFolderWithoutBackslash() {
   char folder[MAX_PATH + 1] = {};
   ::GetTempPathA(sizeof(folder), folder);
@@ -150,7 +144,8 @@ class MonitorProgramTest : public ::testing::Test {
   }
 
   const std::string exe_ = wine_test::ThroughDriveZ(PLUMETA_EXE);
-  const std::string response_file_ = SystemFolder() + "\\plum.rsp";
+  const std::string response_file_ =
+      wine_test::NativeSystemFolder() + "\\plum.rsp";
   ScopedKernelHandle process_;
 };
 

@@ -175,7 +175,7 @@ void Clean() {
     ::RegDeleteValueA(run, "Plumeta");
     ::RegCloseKey(run);
   }
-  ::DeleteFileA((SystemFolder() + "\\plum.rsp").c_str());
+  ::DeleteFileA((wine_test::NativeSystemFolder() + "\\plum.rsp").c_str());
 }
 
 class PlumsetupTest : public ::testing::Test {
@@ -222,13 +222,14 @@ TEST_F(PlumsetupTest,
             }));
 
   const std::string prefix = windir + "\\";
-  EXPECT_EQ(wine_test::ReadWholeFile(SystemFolder() + "\\plum.rsp"),
-            "-I" + prefix + "system32\\lib;" + prefix +
-                "system32\\fonts\r\n\r\n-sDEVICE=pdfwrite\r\n\r\n"
-                "-sOutputFile=" +
-                prefix +
-                "system32\\lib\\1024.pdf\r\n\r\n-dNOPAUSE\r\n\r\n"
-                "-dSAFER\r\n\r\n-dBATCH\r\n\r\n");
+  EXPECT_EQ(
+      wine_test::ReadWholeFile(wine_test::NativeSystemFolder() + "\\plum.rsp"),
+      "-I" + prefix + "system32\\lib;" + prefix +
+          "system32\\fonts\r\n\r\n-sDEVICE=pdfwrite\r\n\r\n"
+          "-sOutputFile=" +
+          prefix +
+          "system32\\lib\\1024.pdf\r\n\r\n-dNOPAUSE\r\n\r\n"
+          "-dSAFER\r\n\r\n-dBATCH\r\n\r\n");
 
   EXPECT_EQ(CountDriver("Windows NT x86"), 1);
   EXPECT_EQ(CountPrinters(), 1);

@@ -13,12 +13,12 @@
 #include "platform/win32/scoped_handle.h"
 #include "platform/win32/windows_api.h"
 #include "tests/wine/gs_standin/argument_file.h"
+#include "tests/wine/support/wine_test_support.h"
 
 namespace {
 
 using plumeta::win32::ScopedFileHandle;
 
-using UnixSpawn = LONG(CDECL*)(char* const argv[], int wait);
 using UnixFileName = char*(CDECL*)(const WCHAR*);
 
 std::optional<std::string> UnixPath(const std::string& windows_path) {
@@ -84,9 +84,23 @@ int Fail(const std::string& message) {
   return 1;
 }
 
+// The monitor writes the argument file into the native system folder of
+// 64-bit Windows; the stand-in reads the paths it is given there too, also
+// as a 32-bit program under WOW64.
+void ReadNativeSystemFolder() {
+  using DisableRedirection = BOOL(WINAPI*)(PVOID*);
+  if (auto disable = plumeta::win32::FindSystemEntry<DisableRedirection>(
+          "kernel32.dll", "Wow64DisableWow64FsRedirection")) {
+    PVOID old_value = nullptr;
+    disable(&old_value);
+  }
+}
+
 int Run(int argc, char** argv) {
-  const auto spawn = plumeta::win32::FindSystemEntry<UnixSpawn>(
-      "ntdll.dll", "__wine_unix_spawnvp");
+  ReadNativeSystemFolder();
+  const auto spawn =
+      plumeta::win32::FindSystemEntry<plumeta::wine_test::WineUnixSpawn>(
+          "ntdll.dll", "__wine_unix_spawnvp");
   if (spawn == nullptr) return Fail("runs only under Wine");
   const std::vector<std::string> arguments(argv + 1, argv + argc);
 

@@ -167,7 +167,9 @@ int CountDriver(const char* environment) {
   return count;
 }
 
-std::string ResponseFilePath() { return SystemFolder() + "\\plum.rsp"; }
+std::string ResponseFilePath() {
+  return wine_test::NativeSystemFolder() + "\\plum.rsp";
+}
 
 std::optional<std::string> ResponseFile() {
   return wine_test::ReadWholeFile(ResponseFilePath());

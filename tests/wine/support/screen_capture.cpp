@@ -7,21 +7,11 @@
 #include <sstream>
 
 #include "platform/win32/windows_api.h"
+#include "tests/wine/support/wine_test_support.h"
 
 namespace plumeta::wine_test {
 
 namespace {
-
-// ntdll's way for a Wine program to start a Linux one and wait for it.
-using UnixSpawn = LONG(CDECL*)(char* const argv[], int wait);
-
-std::string ThroughDriveZ(const std::string& unix_path) {
-  std::string path = "Z:" + unix_path;
-  for (char& c : path) {
-    if (c == '/') c = '\\';
-  }
-  return path;
-}
 
 // The next header word of a PPM file, past blanks and "#" comments.
 std::string NextWord(std::istringstream& in) {
@@ -62,7 +52,7 @@ std::string ToString(const Rgb& colour) {
 
 int RunLinuxShell(const std::string& command) {
   auto spawn =
-      win32::FindSystemEntry<UnixSpawn>("ntdll.dll", "__wine_unix_spawnvp");
+      win32::FindSystemEntry<WineUnixSpawn>("ntdll.dll", "__wine_unix_spawnvp");
   if (spawn == nullptr) return -1;
   std::string shell = "/bin/sh";
   std::string flag = "-c";

@@ -107,6 +107,22 @@ std::optional<std::string> UnixPath(const std::string& windows_path) {
   return result;
 }
 
+std::string NativeSystemFolder() {
+  using IsWow64ProcessFunction = BOOL(WINAPI*)(HANDLE, PBOOL);
+  BOOL wow64 = FALSE;
+  if (auto is_wow64 = win32::FindSystemEntry<IsWow64ProcessFunction>(
+          "kernel32.dll", "IsWow64Process")) {
+    if (!is_wow64(::GetCurrentProcess(), &wow64)) wow64 = FALSE;
+  }
+  char folder[MAX_PATH + 1] = {};
+  if (wow64) {
+    ::GetWindowsDirectoryA(folder, sizeof(folder));
+    return std::string(folder) + "\\Sysnative";
+  }
+  ::GetSystemDirectoryA(folder, sizeof(folder));
+  return folder;
+}
+
 std::string ThroughDriveZ(const std::string& unix_path) {
   std::string path = "Z:" + unix_path;
   for (char& c : path) {

@@ -58,6 +58,17 @@ bool RunsUnderWine();
 // The Unix path Wine gives a Windows path (kernel32's
 // wine_get_unix_file_name); nullopt outside Wine.
 std::optional<std::string> UnixPath(const std::string& windows_path);
+// ntdll's __wine_unix_spawnvp: runs a Unix program, and with `wait` returns
+// its exit code. Wine's 32-bit ntdll exports it as stdcall
+// (___wine_unix_spawnvp@8); WINAPI is also right for x86_64, which has one
+// convention.
+using WineUnixSpawn = LONG(WINAPI*)(char* const argv[], int wait);
+
+// The system folder as the shipped programs write it: the native one of
+// 64-bit Windows. A 32-bit program under WOW64 reaches it as
+// %windir%\Sysnative (its own system32 is redirected to SysWOW64).
+std::string NativeSystemFolder();
+
 // A Unix path as Wine's drive Z: shows it ("Z:\tmp\x" for "/tmp/x"), which
 // no WOW64 redirection touches.
 std::string ThroughDriveZ(const std::string& unix_path);
