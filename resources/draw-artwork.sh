@@ -9,6 +9,7 @@
 #   plumeta.ico    the program icon, 16 and 32 pixels
 #   tray0.ico ...  the six 16 x 16 frames of the tray icon; frame 0 rests,
 #   tray5.ico      1 to 5 turn while a job is converted
+# Every icon image comes in 16 colours and in 32 bits (make_icon.py).
 set -eu
 cd "$(dirname "$0")"
 work=$(mktemp -d)
@@ -62,15 +63,15 @@ plum() {  # size, output, [extra draw commands]
 
 plum 16 "$work/icon16.png"
 plum 32 "$work/icon32.png"
-convert "$work/icon16.png" "$work/icon32.png" plumeta.ico
+./make_icon.py plumeta.ico "$work/icon16.png" "$work/icon32.png"
 
 # Tray frames: the resting plum, then five with a light dot going round it.
 plum 16 "$work/tray0.png"
-convert "$work/tray0.png" tray0.ico
+./make_icon.py tray0.ico "$work/tray0.png"
 for frame in 1 2 3 4 5; do
   angle=$(( (frame - 1) * 72 ))
   x=$(awk "BEGIN { printf \"%d\", 8 + 6 * cos(($angle - 90) * 3.14159 / 180) }")
   y=$(awk "BEGIN { printf \"%d\", 9 + 6 * sin(($angle - 90) * 3.14159 / 180) }")
   plum 16 "$work/tray$frame.png" "fill #ffd54f stroke #ffd54f circle $x,$y $((x + 1)),$y"
-  convert "$work/tray$frame.png" "tray$frame.ico"
+  ./make_icon.py "tray$frame.ico" "$work/tray$frame.png"
 done
