@@ -1,5 +1,8 @@
-// The user interface the programs see: for now the message box; the windows,
-// timers, dialogs, menus and the notification area join it as they are built.
+// The modal message box (MessageBoxA), with its button sets, icons and
+// answers. The rest of the user interface has headers of its own: the message
+// loop and timers (application.h), windows (form.h, window.h), dialogs and the
+// popup menu (dialogs.h), the tray (notification_area.h) and balloons
+// (balloon_windows.h).
 #ifndef PLATFORM_USER_INTERFACE_H_
 #define PLATFORM_USER_INTERFACE_H_
 
