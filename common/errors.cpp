@@ -41,20 +41,24 @@ OsError::OsError(platform::ErrorCode code, const std::string& system_message)
     : PlumetaError(OsErrorText(code, system_message)), code_(code) {}
 
 std::string InOutErrorText(platform::ErrorCode code) {
+  // Past the system's codes, the run-time library's own I/O error numbers.
+  constexpr platform::ErrorCode kReadBeyondEndOfFile = 100;
+  constexpr platform::ErrorCode kDiskWriteError = 101;
+  constexpr platform::ErrorCode kInvalidNumericInput = 106;
   switch (code) {
-    case 2:
+    case platform::kErrorFileNotFound:
       return "File not found";
-    case 3:
+    case platform::kErrorPathNotFound:
       return "Invalid filename";
-    case 4:
+    case platform::kErrorTooManyOpenFiles:
       return "Too many open files";
-    case 5:
+    case platform::kErrorAccessDenied:
       return "File access denied";
-    case 100:
+    case kReadBeyondEndOfFile:
       return "Read beyond end of file";
-    case 101:
+    case kDiskWriteError:
       return "Disk full";
-    case 106:
+    case kInvalidNumericInput:
       return "Invalid numeric input";
     default:
       return "I/O error " + std::to_string(code);

@@ -2,20 +2,12 @@
 
 #include <algorithm>
 
+#include "common/text.h"
+
 namespace plumeta {
-namespace {
-
-char Lower(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-}  // namespace
-
 bool ModuleList::CaseInsensitiveLess::operator()(const std::string& a,
                                                  const std::string& b) const {
-  return std::lexicographical_compare(
-      a.begin(), a.end(), b.begin(), b.end(),
-      [](char x, char y) { return Lower(x) < Lower(y); });
+  return NameLess()(a, b);
 }
 
 ModuleList::ModuleList(platform::Libraries& libraries)

@@ -3,6 +3,8 @@
 #include <array>
 #include <memory>
 
+#include "common/text.h"
+
 namespace plumeta {
 namespace {
 
@@ -23,13 +25,6 @@ bool HasLetterFirstOrSecond(const std::string& text, char letter) {
          (text.size() > 1 && text[1] == letter);
 }
 
-std::string Upper(std::string text) {
-  for (char& c : text) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return text;
-}
-
 // Without the extended version information, the product type stored by setup
 // decides: "WinNT" marks a workstation, anything else a server.
 bool ProductOptionsSayServer(platform::Registry& registry) {
@@ -43,7 +38,7 @@ bool ProductOptionsSayServer(platform::Registry& registry) {
       product_type = value.Text();
     }
   }
-  return Upper(product_type).find("WINNT") == std::string::npos;
+  return AsciiUpper(product_type).find("WINNT") == std::string::npos;
 }
 
 int Win9xEdition(const VersionInfo& version) {

@@ -28,13 +28,6 @@ inline constexpr std::uint32_t kPrinterAttributeDefault = 0x00000004;
 inline constexpr std::uint32_t kPrinterAttributeShared = 0x00000008;
 inline constexpr std::uint32_t kPrinterAttributeLocal = 0x00000040;
 
-// Spooler answers beyond the common codes.
-inline constexpr ErrorCode kErrorUnknownPrinterDriver = 1797;
-inline constexpr ErrorCode kErrorInvalidPrinterName = 1801;
-inline constexpr ErrorCode kErrorPrinterAlreadyExists = 1802;
-inline constexpr ErrorCode kErrorUnknownPort = 1796;
-inline constexpr ErrorCode kErrorUnknownPrinterDriverEnvironment = 1805;
-
 // SYSTEMTIME, in UTC as the spooler reports a job's submission.
 struct SystemTime {
   std::uint16_t year = 0;

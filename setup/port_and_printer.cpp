@@ -1,12 +1,12 @@
 #include "setup/port_and_printer.h"
 
-#include <cctype>
 #include <cstdint>
 #include <memory>
 #include <variant>
 #include <vector>
 
 #include "common/errors.h"
+#include "common/text.h"
 #include "setup/setup_names.h"
 
 namespace plumeta::setup {
@@ -43,13 +43,7 @@ bool HasPrinter(platform::Spooler& spooler, const std::string& name) {
     return false;
   }
   for (const platform::PrinterSummary& printer : printers) {
-    if (printer.printer_name.size() != name.size()) continue;
-    bool same = true;
-    for (std::size_t i = 0; i < name.size() && same; ++i) {
-      same = std::tolower(static_cast<unsigned char>(name[i])) ==
-             std::tolower(static_cast<unsigned char>(printer.printer_name[i]));
-    }
-    if (same) return true;
+    if (SameName(printer.printer_name, name)) return true;
   }
   return false;
 }

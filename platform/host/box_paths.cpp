@@ -8,8 +8,8 @@
 #include <memory>
 #include <vector>
 
+#include "common/text.h"
 #include "platform/host/box.h"
-#include "platform/host/names.h"
 
 namespace plumeta::host {
 namespace {
@@ -96,7 +96,7 @@ BoxPaths::BoxPaths(const std::string& box_folder)
     : box_folder_(Absolute(box_folder)) {}
 
 std::string BoxPaths::DriveRoot(char letter) const {
-  letter = FoldCase(letter);
+  letter = AsciiUpper(letter);
   return letter == 'Z' ? "/" : DriveFolder(box_folder_, letter);
 }
 
@@ -112,7 +112,7 @@ std::optional<std::string> BoxPaths::FullPath(
   char drive;
   std::string rest;
   if (path.size() >= 2 && IsDriveLetter(path[0]) && path[1] == ':') {
-    drive = FoldCase(path[0]);
+    drive = AsciiUpper(path[0]);
     rest = path.substr(2);
     if (rest.empty() || rest.front() != '\\') {
       // "C:name" is relative to the drive's current folder: the working

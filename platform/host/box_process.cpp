@@ -4,8 +4,8 @@
 
 #include <mutex>
 
+#include "common/text.h"
 #include "platform/host/box.h"
-#include "platform/host/names.h"
 
 namespace plumeta::host {
 namespace {

@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "platform/host/more_error_codes.h"
+#include "platform/host/error_from_errno.h"
 #include "platform/host/regedit4.h"
 #include "platform/host/unique_fd.h"
 
@@ -88,7 +88,7 @@ ErrorCode FileHiveStore::Load(platform::RootKey root, Hive* hive) {
   std::string error;
   if (!ParseRegedit4(text, RootKeyName(root), hive, &error)) {
     std::fprintf(stderr, "plumeta box: %s %s\n", path.c_str(), error.c_str());
-    return kErrorRegistryCorrupt;
+    return platform::kErrorRegistryCorrupt;
   }
   return kSuccess;
 }

@@ -18,7 +18,8 @@ class FileHiveStore : public HiveStore {
   explicit FileHiveStore(std::string registry_folder);
 
   // A hive file that cannot be read as REGEDIT4 fails every operation with
-  // kErrorRegistryCorrupt and is left as it is; the fault goes to stderr.
+  // platform::kErrorRegistryCorrupt and is left as it is; the fault goes to
+  // stderr.
   platform::ErrorCode Read(
       platform::RootKey root,
       const std::function<void(const Hive&)>& read) override;

@@ -3,6 +3,8 @@
 #include <cctype>
 #include <string_view>
 
+#include "common/text.h"
+
 namespace plumeta::host {
 namespace {
 
@@ -63,14 +65,6 @@ bool IsPathList(const std::string& value) {
     }
   }
   return !value.empty() && (IsDrivePath(value) || StartsWith(value, "\\"));
-}
-
-std::string ToLower(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) {
-    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  }
-  return lower;
 }
 
 class Translator {
@@ -166,7 +160,7 @@ class Translator {
   // leading '%' names a device ("%stdout", "%pipe%command").
   bool Output(const std::string& option, const std::string& value) {
     command_->output_file.reset();
-    if (StartsWith(value, "|") || StartsWith(ToLower(value), "%pipe%")) {
+    if (StartsWith(value, "|") || StartsWith(AsciiLower(value), "%pipe%")) {
       return Fail("refused: the output file " + value + " runs a command");
     }
     if (value == "-" || StartsWith(value, "%")) {

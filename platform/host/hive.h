@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/host/names.h"
+#include "common/text.h"
 #include "platform/registry.h"
 
 namespace plumeta::host {

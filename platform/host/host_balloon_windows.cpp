@@ -2,8 +2,8 @@
 #include "platform/host/host_balloon_windows.h"
 
 #include <algorithm>
-#include <cctype>
 
+#include "common/text.h"
 #include "platform/host/console_events.h"
 
 namespace plumeta::host {
@@ -11,13 +11,6 @@ namespace plumeta::host {
 namespace {
 
 class HostBalloonWindow : public platform::BalloonWindow {};
-
-std::string LowerCase(std::string text) {
-  for (char& c : text) {
-    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  }
-  return text;
-}
 
 }  // namespace
 
@@ -49,7 +42,7 @@ std::unique_ptr<platform::BalloonWindow> HostBalloonWindows::Show(
                   std::to_string(window.left), std::to_string(window.top),
                   std::to_string(window.Width()),
                   std::to_string(window.Height()), layout.title, layout.text,
-                  LowerCase(layout.picture_name),
+                  AsciiLower(layout.picture_name),
                   std::to_string(layout.duration_seconds)})
           << '\n'
           << std::flush;

@@ -7,7 +7,7 @@
 
 #include <cerrno>
 
-#include "platform/host/more_error_codes.h"
+#include "platform/host/error_from_errno.h"
 #include "platform/host/unique_fd.h"
 
 namespace plumeta::host {

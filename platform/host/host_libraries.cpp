@@ -1,8 +1,8 @@
 #include "platform/host/host_libraries.h"
 
+#include "platform/host/error_from_errno.h"
 #include "platform/host/kernel32_stand_in.h"
 #include "platform/host/last_error.h"
-#include "platform/host/more_error_codes.h"
 
 namespace plumeta::host {
 namespace {
@@ -17,7 +17,7 @@ HostLibraries::HostLibraries(std::shared_ptr<BoxProcess> process)
 
 platform::Libraries::Handle HostLibraries::Load(const std::string& name) {
   if (!IsKernel32Name(name)) {
-    SetThreadLastError(kErrorModuleNotFound);
+    SetThreadLastError(platform::kErrorModuleNotFound);
     return 0;
   }
   ++loads_;
@@ -33,7 +33,7 @@ platform::EntryPoint HostLibraries::Find(Handle library,
   std::optional<Kernel32Entry> entry =
       FindKernel32Entry(name, process_->facts());
   if (!entry) {
-    SetThreadLastError(kErrorProcedureNotFound);
+    SetThreadLastError(platform::kErrorProcedureNotFound);
     return nullptr;
   }
   return EntryPointOf(*entry);

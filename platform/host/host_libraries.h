@@ -1,8 +1,8 @@
 // Host stand-in (Linux only). platform::Libraries with one library, the
 // stand-in "kernel32.dll", whose WOW64 entry points exist exactly where the
 // box's system.ini says. Every other library is not found
-// (kErrorModuleNotFound), as is every other entry point
-// (kErrorProcedureNotFound).
+// (platform::kErrorModuleNotFound), as is every other entry point
+// (platform::kErrorProcedureNotFound).
 #ifndef PLATFORM_HOST_HOST_LIBRARIES_H_
 #define PLATFORM_HOST_HOST_LIBRARIES_H_
 

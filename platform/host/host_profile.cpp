@@ -4,7 +4,7 @@
 #include <sstream>
 #include <vector>
 
-#include "platform/host/names.h"
+#include "common/text.h"
 
 namespace plumeta::host {
 namespace {

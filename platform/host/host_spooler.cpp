@@ -3,7 +3,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/host/names.h"
+#include "common/text.h"
 #include "platform/host/print_registry.h"
 #include "platform/host/spool_jobs.h"
 
@@ -180,7 +180,7 @@ ErrorCode HostSpooler::ListPrinters(
     std::uint32_t, std::uint32_t level,
     std::vector<platform::PrinterSummary>* printers) {
   printers->clear();
-  if (level != 4 && level != 5) return kErrorInvalidLevel;
+  if (level != 4 && level != 5) return platform::kErrorInvalidLevel;
   for (const std::string& name : MachineSubkeyNames(*registry_, kPrinters)) {
     auto key = OpenExistingMachineKey(*registry_, PrinterKey(name));
     if (!key) continue;
@@ -220,7 +220,7 @@ ErrorCode HostSpooler::InstallDriver(const platform::DriverInfo2& driver) {
   for (const char* environment : kKnownEnvironments) {
     known = known || driver.environment == environment;
   }
-  if (!known) return kErrorInvalidEnvironment;
+  if (!known) return platform::kErrorUnknownPrinterDriverEnvironment;
   if (driver.name.empty() || driver.driver_path.empty()) {
     return platform::kErrorInvalidParameter;
   }
@@ -253,7 +253,7 @@ ErrorCode HostSpooler::RemoveDriver(const std::string& environment,
     const std::string path = drivers + "\\" + version + "\\" + name;
     if (!OpenExistingMachineKey(*registry_, path)) continue;
     if (environment == caller_environment_ && PrinterUsesDriver(name)) {
-      return kErrorPrinterDriverInUse;
+      return platform::kErrorPrinterDriverInUse;
     }
     return registry_->DeleteKeyTree(RootKey::kLocalMachine, path);
   }

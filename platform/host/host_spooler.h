@@ -30,10 +30,6 @@
 
 namespace plumeta::host {
 
-inline constexpr platform::ErrorCode kErrorPrinterDriverInUse = 3001;
-inline constexpr platform::ErrorCode kErrorInvalidEnvironment = 1805;
-inline constexpr platform::ErrorCode kErrorInvalidLevel = 124;
-
 // The environment a 32-bit program's spooler calls use on that Windows:
 // "Windows 4.0" on 9x, "Windows NT x86" on NT.
 std::string CallerEnvironment(const platform::VersionInfo& version);

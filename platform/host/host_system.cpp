@@ -2,10 +2,10 @@
 
 #include <unistd.h>
 
+#include "platform/host/error_from_errno.h"
 #include "platform/host/error_messages.h"
 #include "platform/host/kernel32_stand_in.h"
 #include "platform/host/last_error.h"
-#include "platform/host/more_error_codes.h"
 
 namespace plumeta::host {
 namespace {
@@ -45,7 +45,7 @@ bool HostSystem::CallWow64DisableFsRedirection(platform::EntryPoint entry,
     return false;
   }
   if (!process_->facts().is_wow64) {
-    SetThreadLastError(kErrorInvalidFunction);
+    SetThreadLastError(platform::kErrorInvalidFunction);
     return false;
   }
   *old_value =
@@ -60,7 +60,7 @@ bool HostSystem::CallWow64RevertFsRedirection(platform::EntryPoint entry,
     return false;
   }
   if (!process_->facts().is_wow64) {
-    SetThreadLastError(kErrorInvalidFunction);
+    SetThreadLastError(platform::kErrorInvalidFunction);
     return false;
   }
   if (old_value != &redirection_was_on && old_value != &redirection_was_off) {

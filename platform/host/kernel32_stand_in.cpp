@@ -1,6 +1,6 @@
 #include "platform/host/kernel32_stand_in.h"
 
-#include "platform/host/names.h"
+#include "common/text.h"
 
 namespace plumeta::host {
 namespace {

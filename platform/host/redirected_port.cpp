@@ -14,8 +14,8 @@
 #include <memory>
 #include <vector>
 
+#include "common/text.h"
 #include "platform/host/box.h"
-#include "platform/host/names.h"
 #include "platform/host/print_registry.h"
 #include "platform/host/spool_jobs.h"
 #include "platform/host/unique_fd.h"
@@ -51,7 +51,7 @@ class JobRemoval {
 std::string LockFileName(const std::string& port) {
   std::string name;
   for (char c : port) {
-    name += (c == ':' || c == '\\' || c == '/') ? '_' : FoldCase(c);
+    name += (c == ':' || c == '\\' || c == '/') ? '_' : AsciiUpper(c);
   }
   return name + ".port";
 }

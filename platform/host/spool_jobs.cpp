@@ -8,7 +8,7 @@
 #include <random>
 #include <sstream>
 
-#include "platform/host/names.h"
+#include "common/text.h"
 
 namespace plumeta::host {
 namespace {

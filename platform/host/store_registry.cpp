@@ -3,8 +3,8 @@
 #include <optional>
 #include <vector>
 
+#include "platform/host/error_from_errno.h"
 #include "platform/host/memory_registry.h"
-#include "platform/host/more_error_codes.h"
 #include "platform/host/regedit4.h"
 
 namespace plumeta::host {
@@ -110,7 +110,7 @@ ErrorCode StoreRegistry::OpenKey(RootKey root, const std::string& path,
                                  bool create,
                                  std::unique_ptr<platform::RegistryKey>* key) {
   std::optional<std::vector<std::string>> names = SplitKeyPath(path);
-  if (!names) return kErrorBadPathname;
+  if (!names) return platform::kErrorBadPathname;
   ErrorCode result = kSuccess;
   ErrorCode store;
   if (create) {
@@ -132,7 +132,7 @@ ErrorCode StoreRegistry::OpenKey(RootKey root, const std::string& path,
 
 ErrorCode StoreRegistry::DeleteKeyTree(RootKey root, const std::string& path) {
   std::optional<std::vector<std::string>> names = SplitKeyPath(path);
-  if (!names) return kErrorBadPathname;
+  if (!names) return platform::kErrorBadPathname;
   if (names->empty()) return platform::kErrorAccessDenied;
   ErrorCode result = kSuccess;
   ErrorCode store = store_->Update(root, [&](Hive& hive) {

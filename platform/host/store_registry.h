@@ -18,9 +18,9 @@ class StoreRegistry : public platform::Registry {
  public:
   explicit StoreRegistry(std::shared_ptr<HiveStore> store);
 
-  // kErrorFileNotFound for a missing key (without `create`), kErrorBadPathname
-  // for a path with an empty name (a leading or doubled backslash) or a
-  // character a hive file cannot keep.
+  // kErrorFileNotFound for a missing key (without `create`),
+  // platform::kErrorBadPathname for a path with an empty name (a leading or
+  // doubled backslash) or a character a hive file cannot keep.
   platform::ErrorCode OpenKey(
       platform::RootKey root, const std::string& path, bool create,
       std::unique_ptr<platform::RegistryKey>* key) override;

@@ -3,8 +3,8 @@
 #include <charconv>
 #include <cstdio>
 
+#include "common/text.h"
 #include "platform/host/ini_file.h"
-#include "platform/host/names.h"
 
 namespace plumeta::host {
 namespace {

@@ -1,6 +1,6 @@
 #include "platform/host/windows_editions.h"
 
-#include "platform/host/names.h"
+#include "common/text.h"
 
 namespace plumeta::host {
 namespace {

@@ -4,9 +4,9 @@
 
 #include <memory>
 
+#include "platform/host/error_from_errno.h"
 #include "platform/host/file_hive_store.h"
 #include "platform/host/memory_registry.h"
-#include "platform/host/more_error_codes.h"
 #include "platform/host/store_registry.h"
 #include "tests/unit/support/temp_folder.h"
 
@@ -148,7 +148,7 @@ TEST_P(RegistryTest, DeleteKeyTreeTakesEverythingBelow) {
 TEST_P(RegistryTest, RefusesPathsAndNamesAHiveCannotKeep) {
   for (const char* path : {"\\SOFTWARE", "SOFTWARE\\\\X", "A\nB"}) {
     SCOPED_TRACE(path);
-    EXPECT_EQ(OpenCode(kMachine, path, true), kErrorBadPathname);
+    EXPECT_EQ(OpenCode(kMachine, path, true), platform::kErrorBadPathname);
   }
   EXPECT_EQ(OpenCode(kMachine, "SOFTWARE\\Trailing\\", true),
             platform::kSuccess);
@@ -194,7 +194,8 @@ TEST_F(FileRegistryTest, ACorruptHiveFailsAndIsLeftAlone) {
   FileRegistry registry(folder_.path());
   std::unique_ptr<RegistryKey> key;
   ::testing::internal::CaptureStderr();
-  EXPECT_EQ(registry.OpenKey(kUser, "A", true, &key), kErrorRegistryCorrupt);
+  EXPECT_EQ(registry.OpenKey(kUser, "A", true, &key),
+            platform::kErrorRegistryCorrupt);
   std::string complaint = ::testing::internal::GetCapturedStderr();
   EXPECT_NE(complaint.find("line 3"), std::string::npos) << complaint;
   EXPECT_EQ(testing::ReadText(folder_ / "HKEY_CURRENT_USER.reg"), garbage);

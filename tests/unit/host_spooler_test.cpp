@@ -128,7 +128,7 @@ TEST_F(HostSpoolerTest, DriverInUseStaysUntilItsPrinterIsGone) {
   ASSERT_EQ(spooler_->InstallDriver(Driver("Windows NT x86")), 0u);
   ASSERT_EQ(spooler_->CreatePrinter(Printer("Plumeta")), 0u);
   EXPECT_EQ(spooler_->RemoveDriver("Windows NT x86", "Plumeta"),
-            host::kErrorPrinterDriverInUse);
+            platform::kErrorPrinterDriverInUse);
   std::unique_ptr<platform::Printer> printer;
   ASSERT_EQ(spooler_->Open("Plumeta", platform::kPrinterAllAccess, &printer),
             0u);
@@ -140,7 +140,7 @@ TEST_F(HostSpoolerTest, DriverInUseStaysUntilItsPrinterIsGone) {
   EXPECT_EQ(spooler_->RemoveDriver("Windows NT x86", "Plumeta"),
             platform::kErrorUnknownPrinterDriver);
   EXPECT_EQ(spooler_->InstallDriver(Driver("Windows 3.1")),
-            host::kErrorInvalidEnvironment);
+            platform::kErrorUnknownPrinterDriverEnvironment);
 }
 
 TEST_F(HostSpoolerTest, JobsAreTheSpoolFoldersFilePairs) {

@@ -10,9 +10,9 @@
 #include "common/system_utils.h"
 #include "platform/host/box.h"
 #include "platform/host/box_provisioning.h"
+#include "platform/host/error_from_errno.h"
 #include "platform/host/host_files.h"
 #include "platform/host/host_libraries.h"
-#include "platform/host/more_error_codes.h"
 #include "platform/host/windows_editions.h"
 #include "tests/unit/support/temp_folder.h"
 
@@ -321,7 +321,7 @@ TEST_F(Wow64Test, ThirtyTwoBitWindowsHasNoRedirection) {
   void* old_value = nullptr;
   system_->SetLastError(0);
   EXPECT_FALSE(utils.DisableFsRedirection(&old_value));
-  EXPECT_EQ(system_->LastError(), kErrorInvalidFunction);
+  EXPECT_EQ(system_->LastError(), platform::kErrorInvalidFunction);
   EXPECT_TRUE(LandsIn("C:\\WINDOWS\\system32\\plum.rsp",
                       "drive_c/WINDOWS/system32/plum.rsp"));
 }
@@ -345,7 +345,7 @@ TEST_F(Wow64Test, EntryPointsExistAsSystemIniSays) {
         libraries_->Find(handle, "Wow64DisableWow64FsRedirection") != nullptr,
         row.redirection);
     if (!row.redirection) {
-      EXPECT_EQ(system_->LastError(), kErrorProcedureNotFound);
+      EXPECT_EQ(system_->LastError(), platform::kErrorProcedureNotFound);
     }
     libraries_->Free(handle);
 
@@ -362,7 +362,7 @@ TEST_F(Wow64Test, EntryPointsExistAsSystemIniSays) {
 TEST_F(Wow64Test, OnlyKernel32LoadsAndOnlyItsOwnEntryPointsCall) {
   MakeBox("7x64");
   EXPECT_EQ(libraries_->Load("user32.dll"), 0u);
-  EXPECT_EQ(system_->LastError(), kErrorModuleNotFound);
+  EXPECT_EQ(system_->LastError(), platform::kErrorModuleNotFound);
   auto handle = libraries_->Load("C:\\WINDOWS\\system32\\Kernel32.DLL");
   EXPECT_NE(handle, 0u);
   EXPECT_EQ(libraries_->Find(handle, "iswow64process"), nullptr);

@@ -5,8 +5,8 @@
 #include <optional>
 #include <ostream>
 
+#include "common/text.h"
 #include "platform/host/hive.h"
-#include "platform/host/names.h"
 #include "tools/plumbox/reg_values.h"
 
 namespace plumeta::plumbox {
@@ -90,15 +90,6 @@ class Reg {
   std::ostream& err_;
 };
 
-std::string Lower(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return text;
-}
-
-std::string Upper(const std::string& text) { return host::ToUpperAscii(text); }
-
 int Reg::Syntax(const std::string& operation, const std::string& why) {
   err_ << "ERROR: Invalid syntax.\n";
   if (!why.empty()) err_ << why << "\n";
@@ -112,7 +103,7 @@ bool Reg::Confirm(const std::string& question) {
     out_ << question << " " << std::flush;
     std::string answer;
     if (!std::getline(*confirmation_.answers, answer)) return false;
-    answer = Lower(answer);
+    answer = AsciiLower(answer);
     if (answer == "y" || answer == "yes") return true;
     if (answer == "n" || answer == "no") return false;
   }
@@ -120,7 +111,7 @@ bool Reg::Confirm(const std::string& question) {
 
 bool Reg::ParseKey(const std::string& text, Request* request) {
   std::size_t slash = text.find('\\');
-  std::string root = Upper(text.substr(0, slash));
+  std::string root = AsciiUpper(text.substr(0, slash));
   if (root == "HKLM" || root == "HKEY_LOCAL_MACHINE") {
     request->root = RootKey::kLocalMachine;
     request->key_name = "HKEY_LOCAL_MACHINE";
@@ -145,7 +136,7 @@ int Reg::Run(const std::vector<std::string>& arguments) {
   if (arguments.empty())
     return Syntax("query", "Name an operation: query, add or delete.");
   Request request;
-  request.operation = Lower(arguments[0]);
+  request.operation = AsciiLower(arguments[0]);
   const std::map<std::string, std::vector<std::string>> kSwitches = {
       {"query", {"v", "ve", "s"}},
       {"add", {"v", "ve", "t", "d", "f"}},
@@ -183,7 +174,7 @@ int Reg::Run(const std::vector<std::string>& arguments) {
     if (argument.size() < 2 || (argument[0] != '/' && argument[0] != '-')) {
       return Syntax(operation, "\"" + argument + "\" is not a switch.");
     }
-    std::string name = Lower(argument.substr(1));
+    std::string name = AsciiLower(argument.substr(1));
     const std::vector<std::string>& known = allowed->second;
     if (std::find(known.begin(), known.end(), name) == known.end()) {
       return Syntax(operation, "\"" + argument + "\" is not a switch of reg " +
@@ -255,7 +246,7 @@ int Reg::Query(const Request& request) {
     if (!recurse) {
       const HiveKey::NamedValue* value = nullptr;
       for (const auto& named : key->values()) {
-        if (host::SameName(named.name, value_name)) value = &named;
+        if (SameName(named.name, value_name)) value = &named;
       }
       if (value == nullptr && request.Has("v")) {
         result = Failure(kNotFound);
@@ -275,7 +266,7 @@ int Reg::Query(const Request& request) {
     std::function<void(const HiveKey&, const std::string&)> search =
         [&](const HiveKey& at, const std::string& name) {
           for (const auto& named : at.values()) {
-            if (host::SameName(named.name, value_name)) {
+            if (SameName(named.name, value_name)) {
               out_ << name << '\n';
               ValueLine(named.name, named.value);
               out_ << '\n';

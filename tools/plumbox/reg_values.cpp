@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "platform/host/names.h"
+#include "common/text.h"
 
 namespace plumeta::plumbox {
 namespace {
@@ -95,7 +95,7 @@ std::string DisplayData(const RegistryValue& value) {
 std::optional<ValueType> ParseTypeName(std::string_view name) {
   for (ValueType type : {ValueType::kString, ValueType::kExpandString,
                          ValueType::kDword, ValueType::kBinary}) {
-    if (host::SameName(name, TypeName(type))) return type;
+    if (SameName(name, TypeName(type))) return type;
   }
   return std::nullopt;
 }

@@ -1,4 +1,4 @@
-#include "platform/host/more_error_codes.h"
+#include "platform/host/error_from_errno.h"
 
 #include <sys/stat.h>
 
@@ -48,11 +48,11 @@ platform::ErrorCode ErrorFromErrno(int error_number, const char* linux_path) {
       return platform::kErrorNotEnoughMemory;
     case ENOSPC:
     case EDQUOT:
-      return kErrorDiskFull;
+      return platform::kErrorDiskFull;
     case ENAMETOOLONG:
-      return kErrorFilenameTooLong;
+      return platform::kErrorFilenameTooLong;
     case EXDEV:
-      return kErrorNotSameDevice;
+      return platform::kErrorNotSameDevice;
     case EINVAL:
       return platform::kErrorInvalidParameter;
     default:
