@@ -64,8 +64,10 @@ void TMain::FormCreate() {
   runs_under_wow64_ = system_utils_.IsWow64() ? 256 : 0;                 // 1
   os_name_ = OsName(OsEdition(*platform_.system, *platform_.registry));  // 2
   ShowPrintingPreferencesItems();                                        // 3
-  RegisterForStartAtLogOn();                                             // 4
-  printers_.clear();                                                     // 5
+  // The Run value matters only at the next log-on: a failure to write it is
+  // shown, and the monitor still starts now.
+  Handle([this] { RegisterForStartAtLogOn(); });  // 4
+  printers_.clear();                              // 5
   if (hooks_.fill_printer_list) hooks_.fill_printer_list(printers_);
   // A second copy only asks to end here: it still runs its start-up, and
   // its message loop then ends at once.
