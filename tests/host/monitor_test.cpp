@@ -425,12 +425,15 @@ void SetScreen(const std::string& box, int width, int height) {
 TEST_F(MonitorTest, ASecondCopyEndsAndTheFirstStays) {
   ASSERT_TRUE(MakeBox());
   auto first = StartMonitor();
+  first->Send("click N6001");
+  Sync(*first);
   ConsoleProgram second(
       PLUMETA_PATH, {},
       std::map<std::string, std::string>{{host::kBoxVariable, Box()}});
   EXPECT_EQ(second.WaitForExit(std::chrono::seconds(10)), 0);
-  // Its icon went into the tray and out again.
+  // Its icon went into the tray and out again; the first one's file stays.
   EXPECT_TRUE(second.WaitFor("tray", std::chrono::seconds(2)).has_value());
+  EXPECT_NE(ResponseFile().find("\r\n-r600\r\n"), std::string::npos);
   Sync(*first);
   EXPECT_FALSE(first->WaitForExit(std::chrono::milliseconds(300)));
   // With the first one ended, a new copy runs on.
