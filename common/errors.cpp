@@ -33,6 +33,10 @@ RegistryError RegistryError::FailedToSetData(const std::string& value_name) {
   return RegistryError(Format("Failed to set data for '%s'", value_name));
 }
 
+RegistryError RegistryError::FailedToGetData(const std::string& value_name) {
+  return RegistryError(Format("Failed to get data for '%s'", value_name));
+}
+
 RegistryError RegistryError::InvalidDataType(const std::string& value_name) {
   return RegistryError(Format("Invalid data type for '%s'", value_name));
 }

@@ -18,9 +18,13 @@ const std::vector<const char*> kResolutionItems = {
 }  // namespace
 
 void TMain::LoadConversionSettings() {
-  settings_ = ReadConversionSettings(*platform_.registry);
+  // Values that cannot be read take their defaults, which are then what the
+  // menu shows and the file carries; each problem is shown once the file is
+  // written. What could not be read is not stored over at close.
+  std::vector<std::string> problems;
+  settings_ = ReadConversionSettings(*platform_.registry, &problems);
+  settings_loaded_ = problems.empty();
   ApplyDefaults(settings_);
-  settings_loaded_ = true;
   ApplyPermissionString();
 
   // Each matching item's handler sets its tick and rewrites the file. A
@@ -54,6 +58,9 @@ void TMain::LoadConversionSettings() {
   select(kResolutionItems, settings_.resolution, &TMain::N721Click, false);
   // Settings that match no item are still the ones the next job must get.
   if (!written) run([this] { WriteResponseFile(); });
+  for (const std::string& problem : problems) {
+    ShowErrorBox(*platform_.user_interface, kMonitorTitle, problem);
+  }
   if (write_failure) {
     ShowErrorBox(*platform_.user_interface, kMonitorTitle, *write_failure);
   }
