@@ -41,6 +41,10 @@ RegistryError RegistryError::InvalidDataType(const std::string& value_name) {
   return RegistryError(Format("Invalid data type for '%s'", value_name));
 }
 
+RegistryError RegistryError::InvalidData(const std::string& value_name) {
+  return RegistryError(Format("Invalid data for '%s'", value_name));
+}
+
 OsError::OsError(platform::ErrorCode code, const std::string& system_message)
     : PlumetaError(OsErrorText(code, system_message)), code_(code) {}
 

@@ -34,6 +34,8 @@ class RegistryError : public PlumetaError {
   static RegistryError FailedToSetData(const std::string& value_name);
   static RegistryError FailedToGetData(const std::string& value_name);
   static RegistryError InvalidDataType(const std::string& value_name);
+  // A value of the right type whose text the setting cannot take.
+  static RegistryError InvalidData(const std::string& value_name);
 
  private:
   using PlumetaError::PlumetaError;

@@ -67,10 +67,19 @@ ConversionSettings ReadConversionSettings(platform::Registry& registry,
   return settings;
 }
 
+bool IsResolution(const std::string& resolution) {
+  bool positive = false;
+  for (char c : resolution) {
+    if (c < '0' || c > '9') return false;
+    positive = positive || c != '0';
+  }
+  return positive;
+}
+
 void ApplyDefaults(ConversionSettings& settings) {
   if (settings.version.empty()) settings.version = "1.3";
   if (settings.quality.empty()) settings.quality = "Default";
-  if (settings.resolution.empty()) settings.resolution = "1200";
+  if (settings.resolution.empty()) settings.resolution = kDefaultResolution;
   if (settings.permission.empty()) settings.permission = kAllPermissions;
 }
 

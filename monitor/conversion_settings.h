@@ -65,6 +65,12 @@ std::string PermissionCode(const std::string& permission);
 ConversionSettings ReadConversionSettings(platform::Registry& registry,
                                           std::vector<std::string>* problems);
 
+inline constexpr char kDefaultResolution[] = "1200";
+
+// Whether `resolution` is a positive whole number in decimal digits, the only
+// text the argument file's resolution line may carry.
+bool IsResolution(const std::string& resolution);
+
 // Empty Version, Quality, Resolution and Permission take their defaults.
 void ApplyDefaults(ConversionSettings& settings);
 

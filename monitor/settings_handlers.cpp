@@ -24,6 +24,12 @@ void TMain::LoadConversionSettings() {
   std::vector<std::string> problems;
   settings_ = ReadConversionSettings(*platform_.registry, &problems);
   settings_loaded_ = problems.empty();
+  // Anything but a number on the resolution line would reach Ghostscript as
+  // more than a resolution. The default is stored over it at close.
+  if (!settings_.resolution.empty() && !IsResolution(settings_.resolution)) {
+    problems.push_back(RegistryError::InvalidData("Resolution").what());
+    settings_.resolution.clear();
+  }
   ApplyDefaults(settings_);
   ApplyPermissionString();
 

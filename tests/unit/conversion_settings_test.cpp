@@ -189,6 +189,31 @@ TEST_F(ConversionSettingsTest, UnreadableSettingsAreShownAndTakeTheirDefaults) {
   }
 }
 
+// A stored resolution that is no whole number is shown once; the default
+// takes its place in the menu, in the file and, at close, in the registry.
+TEST_F(ConversionSettingsTest, ResolutionThatIsNoNumberTakesTheDefault) {
+  for (const char* resolution : {"300=\"", "300 -dNOSAFER", "0", "72dpi"}) {
+    SCOPED_TRACE(resolution);
+    testing::MonitorTestBed bed;
+    bed.Store("Resolution", resolution);
+    // With the quote left open, this version would close it and add an
+    // argument of its own.
+    bed.Store("Version", "\" -dNOSAFER -sX=");
+    auto main = bed.Start();
+    ASSERT_EQ(bed.ui->messages.size(), 1u);
+    EXPECT_EQ(bed.ui->messages[0].text, "Invalid data for 'Resolution'");
+    EXPECT_EQ(Checked(*main, "PDFResolution1"),
+              std::vector<std::string>{"N12001"});
+    const auto arguments =
+        testing::ReadGhostscriptArguments(bed.ResponseFile());
+    ASSERT_TRUE(arguments.has_value());
+    EXPECT_EQ(arguments->size(), 9u);
+    EXPECT_EQ(Argument(bed, "-r"), "-r1200");
+    bed.window().Close();
+    EXPECT_EQ(bed.Stored("Resolution"), "1200");
+  }
+}
+
 TEST_F(ConversionSettingsTest, ValuesMatchingNoItemStillReachTheFile) {
   bed_.Store("Version", "1.5");
   bed_.Store("Quality", "Custom");
