@@ -530,6 +530,23 @@ TEST_F(MonitorTest, HostileSettingsNeverBecomeArgumentsOfTheirOwn) {
   }
 }
 
+// Storing the settings fails on the way out: the error box takes its answer
+// and the program still ends.
+TEST_F(MonitorTest, ExitEndsAfterTheBoxOfAFailedStore) {
+  ASSERT_TRUE(MakeBox());
+  auto monitor = StartMonitor();
+  testing::WriteText(host::RegistryFolder(Box()) + "/HKEY_CURRENT_USER.reg",
+                     "not a hive\n");
+  monitor->Send("click Exit2");
+  ASSERT_TRUE(monitor->WaitFor("message").has_value());
+  monitor->Send("yes");
+  const auto error = monitor->WaitFor("message");
+  ASSERT_TRUE(error.has_value());
+  EXPECT_EQ((*error)[2], "Failed to set data for 'Version'");
+  monitor->Send("ok");
+  EXPECT_EQ(monitor->WaitForExit(std::chrono::seconds(10)), 0);
+}
+
 // The box's screen size, in its system.ini.
 void SetScreen(const std::string& box, int width, int height) {
   const std::string path = box + "/system.ini";
