@@ -33,8 +33,16 @@ RegistryError RegistryError::FailedToSetData(const std::string& value_name) {
   return RegistryError(Format("Failed to set data for '%s'", value_name));
 }
 
+RegistryError RegistryError::FailedToGetData(const std::string& value_name) {
+  return RegistryError(Format("Failed to get data for '%s'", value_name));
+}
+
 RegistryError RegistryError::InvalidDataType(const std::string& value_name) {
   return RegistryError(Format("Invalid data type for '%s'", value_name));
+}
+
+RegistryError RegistryError::InvalidData(const std::string& value_name) {
+  return RegistryError(Format("Invalid data for '%s'", value_name));
 }
 
 OsError::OsError(platform::ErrorCode code, const std::string& system_message)

@@ -27,11 +27,15 @@ class InOutError : public PlumetaError {
   platform::ErrorCode code_;
 };
 
-// A registry value could not be written, or has a type the caller cannot use.
+// A registry value could not be written or read, or has a type the caller
+// cannot use.
 class RegistryError : public PlumetaError {
  public:
   static RegistryError FailedToSetData(const std::string& value_name);
+  static RegistryError FailedToGetData(const std::string& value_name);
   static RegistryError InvalidDataType(const std::string& value_name);
+  // A value of the right type whose text the setting cannot take.
+  static RegistryError InvalidData(const std::string& value_name);
 
  private:
   using PlumetaError::PlumetaError;

@@ -42,15 +42,6 @@ std::string GhostscriptArgument(const std::string& option,
   return argument + '"';
 }
 
-std::string GhostscriptBareArgument(const std::string& option,
-                                    const std::string& value) {
-  std::string argument = option;
-  for (char c : value) {
-    if (c != ' ' && !IsControl(c)) argument += c;
-  }
-  return argument;
-}
-
 std::string GhostscriptLiteralFileName(const std::string& path) {
   std::string literal;
   literal.reserve(path.size());

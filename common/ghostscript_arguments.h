@@ -27,11 +27,6 @@ std::string GhostscriptArgument(const std::string& option,
 // out: what Ghostscript will receive of it.
 std::string WithoutControlCharacters(const std::string& value);
 
-// For options that take no quotes ("-r"): `option` followed by `value` with
-// whitespace and control characters left out.
-std::string GhostscriptBareArgument(const std::string& option,
-                                    const std::string& value);
-
 // An output file name with each '%' doubled: Ghostscript reads OutputFile as
 // a pattern ("%d" is the page number, "%pipe%" runs a command) and '%%' as one
 // literal '%'.

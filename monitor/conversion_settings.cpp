@@ -39,31 +39,47 @@ std::string PermissionCode(const std::string& permission) {
   return std::to_string(code);
 }
 
-ConversionSettings ReadConversionSettings(platform::Registry& registry) {
+ConversionSettings ReadConversionSettings(platform::Registry& registry,
+                                          std::vector<std::string>* problems) {
   ConversionSettings settings;
   std::unique_ptr<platform::RegistryKey> key;
-  // A key that cannot be opened reads as an empty one: every setting then
-  // takes its default.
   if (registry.OpenKey(platform::RootKey::kCurrentUser, kSettingsKey,
                        /*create=*/true, &key) != platform::kSuccess) {
+    problems->push_back(
+        RegistryError::FailedToGetData(StoredFields().front().first).what());
     return settings;
   }
   for (const auto& [name, field] : StoredFields()) {
     platform::RegistryValue value;
-    if (key->ReadValue(name, &value) != platform::kSuccess) continue;
+    const platform::ErrorCode code = key->ReadValue(name, &value);
+    if (code == platform::kErrorFileNotFound) continue;
+    if (code != platform::kSuccess) {
+      problems->push_back(RegistryError::FailedToGetData(name).what());
+      break;
+    }
     if (value.type != platform::ValueType::kString &&
         value.type != platform::ValueType::kExpandString) {
-      throw RegistryError::InvalidDataType(name);
+      problems->push_back(RegistryError::InvalidDataType(name).what());
+      continue;
     }
     settings.*field = value.Text();
   }
   return settings;
 }
 
+bool IsResolution(const std::string& resolution) {
+  bool positive = false;
+  for (char c : resolution) {
+    if (c < '0' || c > '9') return false;
+    positive = positive || c != '0';
+  }
+  return positive;
+}
+
 void ApplyDefaults(ConversionSettings& settings) {
   if (settings.version.empty()) settings.version = "1.3";
   if (settings.quality.empty()) settings.quality = "Default";
-  if (settings.resolution.empty()) settings.resolution = "1200";
+  if (settings.resolution.empty()) settings.resolution = kDefaultResolution;
   if (settings.permission.empty()) settings.permission = kAllPermissions;
 }
 

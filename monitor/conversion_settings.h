@@ -6,6 +6,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 #include "platform/registry.h"
 
@@ -55,9 +56,20 @@ bool PermissionWithheld(const std::string& permission, std::size_t index);
 // 4 plus the value of each withheld position.
 std::string PermissionCode(const std::string& permission);
 
-// Reads the six values. A missing value reads as empty; a value of a type
-// other than a string raises RegistryError "Invalid data type for '<name>'".
-ConversionSettings ReadConversionSettings(platform::Registry& registry);
+// Reads the six values. A missing value reads as empty. A value that cannot
+// be used reads as empty too, so that its default stands for it, and the text
+// of its error goes to `problems`: "Invalid data type for '<name>'" for a
+// type other than a string, "Failed to get data for '<name>'" when the key or
+// the value cannot be read. Once the key cannot be read, that is the one
+// problem reported and the values after it read as empty.
+ConversionSettings ReadConversionSettings(platform::Registry& registry,
+                                          std::vector<std::string>* problems);
+
+inline constexpr char kDefaultResolution[] = "1200";
+
+// Whether `resolution` is a positive whole number in decimal digits, the only
+// text the argument file's resolution line may carry.
+bool IsResolution(const std::string& resolution);
 
 // Empty Version, Quality, Resolution and Permission take their defaults.
 void ApplyDefaults(ConversionSettings& settings);

@@ -64,15 +64,17 @@ void TMain::FormCreate() {
   runs_under_wow64_ = system_utils_.IsWow64() ? 256 : 0;                 // 1
   os_name_ = OsName(OsEdition(*platform_.system, *platform_.registry));  // 2
   ShowPrintingPreferencesItems();                                        // 3
-  RegisterForStartAtLogOn();                                             // 4
-  printers_.clear();                                                     // 5
+  // The Run value matters only at the next log-on: a failure to write it is
+  // shown, and the monitor still starts now.
+  Handle([this] { RegisterForStartAtLogOn(); });  // 4
+  printers_.clear();                              // 5
   if (hooks_.fill_printer_list) hooks_.fill_printer_list(printers_);
-  // A second copy only asks to end here: it still runs its start-up, and
-  // its message loop then ends at once.
-  prev_inst1_.CheckPrevInst();                                // 6
+  // A second copy only asks to end here: its message loop ends at once. It
+  // leaves the argument file alone, which holds the running copy's settings.
+  const bool ending = prev_inst1_.CheckPrevInst();            // 6
   last_result_ = LastResultPath(system_utils_.TempFolder());  // 7
   tray_icon1_.SetEnabled(true);                               // 8
-  LoadConversionSettings();                                   // 9
+  if (!ending) LoadConversionSettings();                      // 9
   window_->SetControlVisible("Image2", true);                 // 10
   PlaceBalloon();                                             // 11
   WelcomeBalloon();                                           // 12

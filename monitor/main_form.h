@@ -194,7 +194,7 @@ class TMain {
   std::vector<std::string> printers_;
   std::string last_result_;
   ConversionSettings settings_;
-  // Settings that were never loaded are never stored.
+  // Settings that were never loaded, or not all read, are never stored.
   bool settings_loaded_ = false;
 };
 

@@ -57,7 +57,9 @@ std::vector<std::string> ResponseFileArguments(
       "-dNOPAUSE",
       "-dSAFER",
       "-dBATCH",
-      GhostscriptBareArgument("-r", settings.resolution),
+      std::string("-r") + (IsResolution(settings.resolution)
+                               ? settings.resolution
+                               : std::string(kDefaultResolution)),
       GhostscriptArgument("-dCompatibilityLevel=",
                           encrypt ? "1.4" : settings.version),
       GhostscriptArgument("-dPDFSETTINGS=", PresetValue(settings.quality)),

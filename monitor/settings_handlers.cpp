@@ -18,9 +18,19 @@ const std::vector<const char*> kResolutionItems = {
 }  // namespace
 
 void TMain::LoadConversionSettings() {
-  settings_ = ReadConversionSettings(*platform_.registry);
+  // Values that cannot be read take their defaults, which are then what the
+  // menu shows and the file carries; each problem is shown once the file is
+  // written. What could not be read is not stored over at close.
+  std::vector<std::string> problems;
+  settings_ = ReadConversionSettings(*platform_.registry, &problems);
+  settings_loaded_ = problems.empty();
+  // Anything but a number on the resolution line would reach Ghostscript as
+  // more than a resolution. The default is stored over it at close.
+  if (!settings_.resolution.empty() && !IsResolution(settings_.resolution)) {
+    problems.push_back(RegistryError::InvalidData("Resolution").what());
+    settings_.resolution.clear();
+  }
   ApplyDefaults(settings_);
-  settings_loaded_ = true;
   ApplyPermissionString();
 
   // Each matching item's handler sets its tick and rewrites the file. A
@@ -54,6 +64,9 @@ void TMain::LoadConversionSettings() {
   select(kResolutionItems, settings_.resolution, &TMain::N721Click, false);
   // Settings that match no item are still the ones the next job must get.
   if (!written) run([this] { WriteResponseFile(); });
+  for (const std::string& problem : problems) {
+    ShowErrorBox(*platform_.user_interface, kMonitorTitle, problem);
+  }
   if (write_failure) {
     ShowErrorBox(*platform_.user_interface, kMonitorTitle, *write_failure);
   }

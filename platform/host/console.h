@@ -63,6 +63,8 @@ class Console {
   bool HasQueuedLines() const { return !lines_.empty(); }
   // True once standard input has ended and every line has been handed out.
   bool Exhausted() const { return at_end_ && lines_.empty(); }
+  // Whether a dialog or menu is open and waits for its answer.
+  bool DialogOpen() const { return !dialogs_.empty(); }
 
   // Hands the first queued line to the innermost open dialog, or to its
   // registered command when none is open. False when no line was queued or

@@ -25,9 +25,11 @@ void HostApplication::ProcessMessages() {
   std::deque<std::function<void()>> calls;
   calls.swap(posted_);
   for (auto& call : calls) call();
-  // Lines after the one that ended the program stay unread, as window
-  // messages do after the quit request.
-  while (!terminated_ && console_.DispatchOne()) {
+  // Once the program has asked to end, commands stay unread, as window
+  // messages do after the quit request; a dialog still open then (the error
+  // box of a failed store on the way out) takes its answer, as a modal box on
+  // Windows does.
+  while ((!terminated_ || console_.DialogOpen()) && console_.DispatchOne()) {
   }
 }
 

@@ -407,6 +407,146 @@ TEST_F(MonitorTest, GhostscriptGetsEveryValueWhole) {
   }
 }
 
+// What the real Ghostscript reads from the argument file `plum.rsp` in
+// `folder`: after the file, -c prints whether SAFER was turned off and what
+// the lines set, one value a line. When Ghostscript refuses the file, its
+// complaint instead.
+std::string GhostscriptReading(const std::string& folder) {
+  constexpr char kPrint[] =
+      "systemdict /NOSAFER known = "
+      "currentpagedevice /HWResolution get 0 get = "
+      "[/CompatibilityLevel /PDFSETTINGS /OutputFile /OwnerPassword "
+      "/UserPassword /Permissions] "
+      "{dup systemdict exch known {systemdict exch get} {pop (-)} ifelse =} "
+      "forall";
+  const auto run = testing::RunProgram(
+      "/bin/sh", {"-c", "cd \"$1\" && exec gs -q @plum.rsp -c \"$2\"", "sh",
+                  folder, kPrint});
+  return run.exit_code == 0 ? run.out : "refused: " + run.out + run.err;
+}
+
+// Hostile values of every setting, stored in the registry or typed into the
+// password dialogs, reach the real Ghostscript each as the one argument of
+// its own line: SAFER stays on, the output file stays, and nothing runs.
+TEST_F(MonitorTest, HostileSettingsNeverBecomeArgumentsOfTheirOwn) {
+  const std::string kPipe = " -sOutputFile=%pipe%touch injected";
+  const std::string kPath = "C:\\Users\\User\\AppData\\Local\\Temp\\1024.pdf";
+  auto reading = [&](const std::string& level, const std::string& preset,
+                     const std::string& owner, const std::string& user,
+                     const std::string& permissions) {
+    return "false\n1200.0\n" + level + "\n" + preset + "\n" + kPath + "\n" +
+           owner + "\n" + user + "\n" + permissions + "\n";
+  };
+  const struct {
+    const char* label;
+    std::map<std::string, std::string> stored;
+    std::string typed_user;
+    std::string typed_owner;
+    std::string message;
+    std::string reading;
+  } kRows[] = {
+      {"resolution that opens a quote, version that would close it",
+       {{"Resolution", "300=\""},
+        {"Version", "\" -dNOSAFER" + kPipe + " -sX="}},
+       "",
+       "",
+       "Invalid data for 'Resolution'",
+       // Ghostscript takes no name for a level: the whole value is refused.
+       "refused: Invalid value for option -dCompatibilityLevel=\" -dNOSAFER" +
+           kPipe + " -sX=, use -sNAME= to define string constants\n"},
+      {"resolution with options",
+       {{"Resolution", "300 -dNOSAFER" + kPipe}},
+       "",
+       "",
+       "Invalid data for 'Resolution'",
+       reading("1.3", "default", "-", "-", "-")},
+      {"resolution with a trailing backslash",
+       {{"Resolution", "300\\"}},
+       "",
+       "",
+       "Invalid data for 'Resolution'",
+       reading("1.3", "default", "-", "-", "-")},
+      {"version with options",
+       {{"Version", "1.4 -dNOSAFER" + kPipe}},
+       "",
+       "",
+       "",
+       reading("1.4", "default", "-", "-", "-")},
+      {"quality with options",
+       {{"Quality", "Screen -dNOSAFER" + kPipe}},
+       "",
+       "",
+       "",
+       reading("1.3", "screen", "-", "-", "-")},
+      {"stored passwords and permission",
+       {{"UPwd", "u\" -dNOSAFER -sX=\""},
+        {"OPwd", "o\\\"" + kPipe + " \\"},
+        {"Permission", "0\" -dNOSAFER"}},
+       "",
+       "",
+       "",
+       reading("1.4", "default", "o\\\"" + kPipe + " \\",
+               "u\" -dNOSAFER -sX=\"", "-8")},
+      {"typed passwords",
+       {{"Permission", "01111111"}},
+       "a\\\" -dNOSAFER \"",
+       "\"b" + kPipe + "\\",
+       "",
+       reading("1.4", "default", "\"b" + kPipe + "\\", "a\\\" -dNOSAFER \"",
+               "-8")},
+  };
+  for (const auto& row : kRows) {
+    SCOPED_TRACE(row.label);
+    fs::remove_all(Box());
+    ASSERT_TRUE(MakeBox());
+    for (const auto& [name, value] : row.stored) Store(name, value);
+    ConsoleProgram monitor(
+        PLUMETA_PATH, {},
+        std::map<std::string, std::string>{{host::kBoxVariable, Box()}});
+    ASSERT_TRUE(monitor.WaitFor("tray").has_value());
+    if (!row.message.empty()) {
+      const auto message = monitor.WaitFor("message");
+      ASSERT_TRUE(message.has_value());
+      EXPECT_EQ((*message)[2], row.message);
+      monitor.Send("ok");
+    }
+    for (const auto& [item, typed] :
+         {std::pair{"UserPassword1", row.typed_user},
+          std::pair{"OwnerPassword1", row.typed_owner}}) {
+      if (typed.empty()) continue;
+      monitor.Send(std::string("click ") + item);
+      ASSERT_TRUE(monitor.WaitFor("input").has_value());
+      monitor.Send("ok " + typed);
+    }
+    Sync(monitor);
+    const std::string run = folder_ / "run";
+    fs::remove_all(run);
+    fs::create_directories(run);
+    fs::copy_file(Box() + "/drive_c/WINDOWS/system32/plum.rsp",
+                  run + "/plum.rsp");
+    EXPECT_EQ(GhostscriptReading(run), row.reading)
+        << ReadText(run + "/plum.rsp");
+    EXPECT_FALSE(fs::exists(run + "/injected"));
+  }
+}
+
+// Storing the settings fails on the way out: the error box takes its answer
+// and the program still ends.
+TEST_F(MonitorTest, ExitEndsAfterTheBoxOfAFailedStore) {
+  ASSERT_TRUE(MakeBox());
+  auto monitor = StartMonitor();
+  testing::WriteText(host::RegistryFolder(Box()) + "/HKEY_CURRENT_USER.reg",
+                     "not a hive\n");
+  monitor->Send("click Exit2");
+  ASSERT_TRUE(monitor->WaitFor("message").has_value());
+  monitor->Send("yes");
+  const auto error = monitor->WaitFor("message");
+  ASSERT_TRUE(error.has_value());
+  EXPECT_EQ((*error)[2], "Failed to set data for 'Version'");
+  monitor->Send("ok");
+  EXPECT_EQ(monitor->WaitForExit(std::chrono::seconds(10)), 0);
+}
+
 // The box's screen size, in its system.ini.
 void SetScreen(const std::string& box, int width, int height) {
   const std::string path = box + "/system.ini";
@@ -425,12 +565,15 @@ void SetScreen(const std::string& box, int width, int height) {
 TEST_F(MonitorTest, ASecondCopyEndsAndTheFirstStays) {
   ASSERT_TRUE(MakeBox());
   auto first = StartMonitor();
+  first->Send("click N6001");
+  Sync(*first);
   ConsoleProgram second(
       PLUMETA_PATH, {},
       std::map<std::string, std::string>{{host::kBoxVariable, Box()}});
   EXPECT_EQ(second.WaitForExit(std::chrono::seconds(10)), 0);
-  // Its icon went into the tray and out again.
+  // Its icon went into the tray and out again; the first one's file stays.
   EXPECT_TRUE(second.WaitFor("tray", std::chrono::seconds(2)).has_value());
+  EXPECT_NE(ResponseFile().find("\r\n-r600\r\n"), std::string::npos);
   Sync(*first);
   EXPECT_FALSE(first->WaitForExit(std::chrono::milliseconds(300)));
   // With the first one ended, a new copy runs on.

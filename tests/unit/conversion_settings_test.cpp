@@ -130,14 +130,88 @@ TEST_F(ConversionSettingsTest, ExpandableStringsCountUpToTheirFirstNul) {
             std::vector<std::string>{"N6001"});
 }
 
-TEST_F(ConversionSettingsTest, WrongTypeStopsTheStartUp) {
-  bed_.StoreValue("Quality", platform::RegistryValue::FromDword(1));
-  auto main = bed_.Start();
-  ASSERT_EQ(bed_.ui->messages.size(), 1u);
-  EXPECT_EQ(bed_.ui->messages[0].text, "Invalid data type for 'Quality'");
-  // Step 11 never placed the balloon.
-  EXPECT_EQ(main->BalloonControl1().PixelCoordinateX(), 0);
-  EXPECT_EQ(bed_.ResponseFile(), "<missing>");
+// The user's hive cannot be read: every key under HKEY_CURRENT_USER fails.
+class UnreadableUserHive : public host::MemoryRegistry {
+ public:
+  platform::ErrorCode OpenKey(
+      platform::RootKey root, const std::string& path, bool create,
+      std::unique_ptr<platform::RegistryKey>* key) override {
+    if (root == platform::RootKey::kCurrentUser) return 1015;
+    return MemoryRegistry::OpenKey(root, path, create, key);
+  }
+};
+
+// A setting that cannot be read is shown at start-up and its default stands
+// for it, in the menu and in the file; the rest of the start-up runs.
+TEST_F(ConversionSettingsTest, UnreadableSettingsAreShownAndTakeTheirDefaults) {
+  const struct {
+    const char* label;
+    bool hive_unreadable;
+    const char* message;
+    ConversionSettings settings;
+  } kRows[] = {
+      {"Quality stored as a number",
+       false,
+       "Invalid data type for 'Quality'",
+       {"1.4", "Default", "", "own", "1200", "01111111"}},
+      {"settings key unreadable",
+       true,
+       "Failed to get data for 'Version'",
+       {"1.3", "Default", "", "", "1200", "11111111"}},
+  };
+  for (const auto& row : kRows) {
+    SCOPED_TRACE(row.label);
+    testing::MonitorTestBed bed;
+    bed.Store("Version", "1.4");
+    bed.Store("OPwd", "own");
+    bed.Store("Permission", "01111111");
+    bed.StoreValue("Quality", platform::RegistryValue::FromDword(1));
+    if (row.hive_unreadable) {
+      bed.platform.registry = std::make_unique<UnreadableUserHive>();
+    }
+    auto main = bed.Start();
+    ASSERT_EQ(bed.ui->messages.size(), 1u);
+    EXPECT_EQ(bed.ui->messages[0].text, row.message);
+    EXPECT_EQ(bed.ui->messages[0].icon, platform::MessageIcon::kError);
+    EXPECT_EQ(main->settings(), row.settings);
+    EXPECT_EQ(Checked(*main, "PDFEncryptDecrpt1"),
+              std::vector<std::string>{"Default1"});
+    EXPECT_EQ(Checked(*main, "PDFLayout1").size(),
+              row.hive_unreadable ? 8u : 7u);
+    EXPECT_EQ(main->BalloonControl1().PixelCoordinateX(), 1024 - 90);
+    // The file, and every later one, holds what the menu shows.
+    main->ClickMenuItem("N6001");
+    EXPECT_EQ(Argument(bed, "-dPDFSETTINGS="), "-dPDFSETTINGS=/default");
+    EXPECT_EQ(Argument(bed, "-dCompatibilityLevel="),
+              std::string("-dCompatibilityLevel=") +
+                  (row.hive_unreadable ? "1.3" : "1.4"));
+    EXPECT_EQ(Argument(bed, "-r"), "-r600");
+  }
+}
+
+// A stored resolution that is no whole number is shown once; the default
+// takes its place in the menu, in the file and, at close, in the registry.
+TEST_F(ConversionSettingsTest, ResolutionThatIsNoNumberTakesTheDefault) {
+  for (const char* resolution : {"300=\"", "300 -dNOSAFER", "0", "72dpi"}) {
+    SCOPED_TRACE(resolution);
+    testing::MonitorTestBed bed;
+    bed.Store("Resolution", resolution);
+    // With the quote left open, this version would close it and add an
+    // argument of its own.
+    bed.Store("Version", "\" -dNOSAFER -sX=");
+    auto main = bed.Start();
+    ASSERT_EQ(bed.ui->messages.size(), 1u);
+    EXPECT_EQ(bed.ui->messages[0].text, "Invalid data for 'Resolution'");
+    EXPECT_EQ(Checked(*main, "PDFResolution1"),
+              std::vector<std::string>{"N12001"});
+    const auto arguments =
+        testing::ReadGhostscriptArguments(bed.ResponseFile());
+    ASSERT_TRUE(arguments.has_value());
+    EXPECT_EQ(arguments->size(), 9u);
+    EXPECT_EQ(Argument(bed, "-r"), "-r1200");
+    bed.window().Close();
+    EXPECT_EQ(bed.Stored("Resolution"), "1200");
+  }
 }
 
 TEST_F(ConversionSettingsTest, ValuesMatchingNoItemStillReachTheFile) {

@@ -69,30 +69,6 @@ TEST(GhostscriptArgumentTest, ValuesThatNeedNoQuotesStandAsTheyAre) {
   EXPECT_EQ(GhostscriptArgument("-sX=", "ab\\"), "-sX=\"ab\\\\\r\n\"");
 }
 
-TEST(GhostscriptBareArgumentTest, NeverCarriesWhitespace) {
-  const struct {
-    const char* value;
-    const char* written;
-  } kRows[] = {
-      {"1200", "-r1200"},
-      {"300 -dNOSAFER", "-r300-dNOSAFER"},
-      {"3\r\n00", "-r300"},
-      {"\t72", "-r72"},
-  };
-  for (const auto& row : kRows) {
-    SCOPED_TRACE(row.value);
-    const std::string argument = GhostscriptBareArgument("-r", row.value);
-    EXPECT_EQ(argument, row.written);
-    const auto read = ReadBetweenNeighbours(argument);
-    ASSERT_TRUE(read.has_value());
-    EXPECT_EQ(read->size(), 3u);
-  }
-  // A trailing backslash joins the empty line after it: still one argument.
-  const auto read = ReadBetweenNeighbours(GhostscriptBareArgument("-r", "3\\"));
-  ASSERT_TRUE(read.has_value());
-  EXPECT_EQ(read->size(), 3u);
-}
-
 TEST(GhostscriptLiteralFileNameTest, DoublesEveryPercent) {
   EXPECT_EQ(GhostscriptLiteralFileName("C:\\100%\\Temp\\1024.pdf"),
             "C:\\100%%\\Temp\\1024.pdf");

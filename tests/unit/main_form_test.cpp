@@ -94,7 +94,7 @@ TEST_F(MainFormTest, PrintingPreferencesShownOnTheNtFamilyFromVersionFive) {
   }
 }
 
-TEST_F(MainFormTest, RunValueFailureStopsTheStartUp) {
+TEST_F(MainFormTest, RunValueFailureIsShownAndTheStartUpGoesOn) {
   // The key cannot be opened: a registry without HKLM write access.
   class NoLocalMachine : public host::MemoryRegistry {
    public:
@@ -111,10 +111,13 @@ TEST_F(MainFormTest, RunValueFailureStopsTheStartUp) {
   EXPECT_EQ(bed_.ui->messages[0].text, "Failed to set data for 'Plumeta'");
   EXPECT_EQ(bed_.ui->messages[0].caption, "Plumeta");
   EXPECT_EQ(bed_.ui->messages[0].icon, MessageIcon::kError);
-  // Step 8 never came: the icon stays deaf.
-  EXPECT_FALSE(main->TrayIcon1().Enabled());
-  EXPECT_EQ(bed_.ResponseFile(), "<missing>");
-  EXPECT_FALSE(bed_.window().controls["Image2"]);
+  // The icon answers, the file carries the settings, and Exit ends it.
+  EXPECT_TRUE(main->TrayIcon1().Enabled());
+  EXPECT_NE(bed_.ResponseFile(), "<missing>");
+  EXPECT_TRUE(bed_.window().controls["Image2"]);
+  bed_.ui->answers = {MessageResult::kYes};
+  EXPECT_TRUE(main->ClickMenuItem("Exit2"));
+  EXPECT_TRUE(bed_.application->terminated);
 }
 
 TEST_F(MainFormTest, LaterStartOverwritesTheRunValue) {

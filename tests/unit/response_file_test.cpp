@@ -176,10 +176,24 @@ TEST(ResponseFileTest, CompatibilityLevel) {
   }
 }
 
-TEST(ResponseFileTest, StoredResolutionPassesOnUnchanged) {
-  ConversionSettings settings = Defaults();
-  settings.resolution = "500";
-  EXPECT_EQ(ResponseFileArguments(settings, kTemp, "")[6], "-r500");
+// The resolution line takes no quotes: only a number may stand on it.
+TEST(ResponseFileTest, ResolutionLineCarriesOnlyAWholeNumber) {
+  const struct {
+    const char* resolution;
+    const char* argument;
+  } kRows[] = {
+      {"500", "-r500"},     {"0300", "-r0300"},
+      {"300=\"", "-r1200"}, {"300 -dNOSAFER", "-r1200"},
+      {"3\\", "-r1200"},    {"3\r\n00", "-r1200"},
+      {"0", "-r1200"},      {"-300", "-r1200"},
+      {"1.5", "-r1200"},    {"", "-r1200"},
+  };
+  for (const auto& row : kRows) {
+    SCOPED_TRACE(row.resolution);
+    ConversionSettings settings = Defaults();
+    settings.resolution = row.resolution;
+    EXPECT_EQ(ResponseFileArguments(settings, kTemp, "")[6], row.argument);
+  }
 }
 
 // Whatever the settings and the temporary folder hold, the file gives
@@ -194,6 +208,7 @@ TEST(ResponseFileTest, NoSettingSplitsOrAddsAnArgument) {
       " -sOutputFile=%pipe%calc",
       "\"",
       "#",
+      "300=\"",
   };
   for (const std::string& value : nasty) {
     SCOPED_TRACE(value);

@@ -217,14 +217,15 @@ TEST_F(TrayPresenceTest, ASecondCopyBringsTheFirstForwardAndEnds) {
     SCOPED_TRACE(row.name);
     bed_.application->terminated = false;
     bed_.widget_log.clear();
-    bed_.files->files.clear();
+    // The running copy's file, with a setting the registry does not hold.
+    const std::string running = "-r600\r\n\r\n";
+    bed_.files->files = {{testing::kResponseFile, running}};
     bed_.top_level_windows.windows = row.windows;
     auto main = bed_.Start();
     EXPECT_EQ(bed_.application->terminated, row.ends);
     EXPECT_EQ(Logged("BringWindowToTop 0x7"), row.ends);
-    // A copy that ends still runs its whole start-up.
-    EXPECT_NE(bed_.ResponseFile(), "<missing>");
-    EXPECT_TRUE(main->TrayIcon1().Enabled());
+    // A copy that ends leaves the file alone.
+    EXPECT_EQ(bed_.ResponseFile() == running, row.ends);
   }
 }
 
