@@ -30,6 +30,28 @@ class SystemUtils {
   ModuleList& modules_;
 };
 
+// Turns the WOW64 file-system redirection off for its lifetime when
+// `under_wow64`, so that a 32-bit process on 64-bit Windows reaches the native
+// system folder, and back on with the kept value at its end, also when an
+// exception leaves the scope.
+class NativeSystemFolder {
+ public:
+  NativeSystemFolder(SystemUtils& utils, bool under_wow64)
+      : utils_(utils), switched_(under_wow64) {
+    if (switched_) utils_.DisableFsRedirection(&old_value_);
+  }
+  ~NativeSystemFolder() {
+    if (switched_) utils_.RevertFsRedirection(old_value_);
+  }
+  NativeSystemFolder(const NativeSystemFolder&) = delete;
+  NativeSystemFolder& operator=(const NativeSystemFolder&) = delete;
+
+ private:
+  SystemUtils& utils_;
+  bool switched_;
+  void* old_value_ = nullptr;
+};
+
 }  // namespace plumeta
 
 #endif  // COMMON_SYSTEM_UTILS_H_

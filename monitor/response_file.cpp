@@ -1,20 +1,13 @@
 #include "monitor/response_file.h"
 
 #include "common/ghostscript_arguments.h"
+#include "common/text.h"
 
 namespace plumeta {
 namespace {
 
 constexpr char kIncludePath[] =
     "-ID:\\build\\plumeta\\gs\\system32\\lib;D:\\build\\plumeta\\gs\\fonts";
-
-// Lower case for the letters A to Z only, whatever the code page.
-std::string AsciiLower(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return text;
-}
 
 // "/printer" for the menu's "Print", else "/" and the name in lower case.
 std::string PresetValue(const std::string& quality) {

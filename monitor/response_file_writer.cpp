@@ -2,6 +2,7 @@
 // replaced whole so that a job never reads half of it.
 #include "common/errors.h"
 #include "common/ghostscript_arguments.h"
+#include "common/system_utils.h"
 #include "monitor/main_form.h"
 #include "monitor/response_file.h"
 
@@ -9,26 +10,6 @@ namespace plumeta {
 namespace {
 
 constexpr std::size_t kOwnerPasswordBytes = 16;
-
-// Turns the WOW64 file-system redirection off for its lifetime, so that a
-// 32-bit process on 64-bit Windows writes into the native system folder.
-class NativeSystemFolder {
- public:
-  NativeSystemFolder(SystemUtils& utils, bool under_wow64)
-      : utils_(utils), switched_(under_wow64) {
-    if (switched_) utils_.DisableFsRedirection(&old_value_);
-  }
-  ~NativeSystemFolder() {
-    if (switched_) utils_.RevertFsRedirection(old_value_);
-  }
-  NativeSystemFolder(const NativeSystemFolder&) = delete;
-  NativeSystemFolder& operator=(const NativeSystemFolder&) = delete;
-
- private:
-  SystemUtils& utils_;
-  bool switched_;
-  void* old_value_ = nullptr;
-};
 
 }  // namespace
 

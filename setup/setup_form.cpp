@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "common/system_utils.h"
 #include "setup/driver_deployment.h"
 #include "setup/hand_over.h"
 #include "setup/port_and_printer.h"
@@ -61,20 +62,8 @@ void TForm1::InstallationSequence() {
 // process on 64-bit Windows reaches that folder only with the file-system
 // redirection turned off, as the tray monitor does when it rewrites the file.
 void TForm1::WriteResponseFile() {
-  void* old_redirection = nullptr;
-  const bool redirection_off =
-      wow64_ && services_.system_utils.DisableFsRedirection(&old_redirection);
-  try {
-    WriteFirstResponseFile(services_.files, windows_prefix_);
-  } catch (...) {
-    if (redirection_off) {
-      services_.system_utils.RevertFsRedirection(old_redirection);
-    }
-    throw;
-  }
-  if (redirection_off) {
-    services_.system_utils.RevertFsRedirection(old_redirection);
-  }
+  NativeSystemFolder native(services_.system_utils, wow64_);
+  WriteFirstResponseFile(services_.files, windows_prefix_);
 }
 
 void TForm1::ShowInstalledBalloon() {
