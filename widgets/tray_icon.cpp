@@ -2,28 +2,11 @@
 
 #include <utility>
 
+#include "platform/window_messages.h"
+
 namespace plumeta::widgets {
 
 namespace {
-
-// Window messages and their parameters.
-constexpr std::uint32_t kWmNull = 0x0000;
-constexpr std::uint32_t kWmDestroy = 0x0002;
-constexpr std::uint32_t kWmSize = 0x0005;
-constexpr std::uint32_t kWmClose = 0x0010;
-constexpr std::uint32_t kWmQueryEndSession = 0x0011;
-constexpr std::uint32_t kWmQuit = 0x0012;
-constexpr std::uint32_t kWmShowWindow = 0x0018;
-constexpr std::uint32_t kWmEndSession = 0x0016;
-constexpr std::uint32_t kWmWindowPosChanged = 0x0047;
-constexpr std::uint32_t kWmNcDestroy = 0x0082;
-constexpr std::uint32_t kWmSysCommand = 0x0112;
-constexpr std::uint32_t kWmLButtonDblClk = 0x0203;
-constexpr std::uint32_t kWmRButtonDown = 0x0204;
-constexpr std::uintptr_t kSizeMinimized = 1;
-constexpr std::uintptr_t kScRestore = 0xF120;
-// The low four bits of a WM_SYSCOMMAND's wParam are the system's own.
-constexpr std::uintptr_t kSysCommandMask = 0xFFF0;
 
 // The first common-controls version whose shell sends "TaskbarCreated".
 constexpr platform::ModuleVersion kTaskbarCreatedVersion{4, 71};
@@ -84,12 +67,12 @@ std::optional<std::intptr_t> TTrayIconHandler::HandleMessage(
     }
     // The window cannot be closed from outside, and it agrees to log-off
     // and shut-down.
-    case kWmDestroy:
-    case kWmClose:
-    case kWmQueryEndSession:
-    case kWmQuit:
-    case kWmEndSession:
-    case kWmNcDestroy:
+    case platform::kWmDestroy:
+    case platform::kWmClose:
+    case platform::kWmQueryEndSession:
+    case platform::kWmQuit:
+    case platform::kWmEndSession:
+    case platform::kWmNcDestroy:
       return 1;
     default:
       return std::nullopt;
@@ -251,7 +234,7 @@ void TPlumTrayIcon::OpenTrayMenu() {
   popup_menu_->SetPopupComponent(this);
   popup_menu_->Popup(cursor->x, cursor->y);
   // So that the menu works the next time it is opened.
-  if (owner_ != nullptr) owner_->PostWindowMessage(kWmNull, 0, 0);
+  if (owner_ != nullptr) owner_->PostWindowMessage(platform::kWmNull, 0, 0);
 }
 
 bool TPlumTrayIcon::NotifyAdd() {
@@ -308,13 +291,13 @@ void TPlumTrayIcon::AnimationTick() {
 void TPlumTrayIcon::HandleNotification(std::intptr_t lparam) {
   if (!enabled_) return;
   switch (lparam) {
-    case kWmRButtonDown:
+    case platform::kWmRButtonDown:
       if (popup_menu_ != nullptr && popup_menu_->AutoPopup()) {
         notification_area_.SetForegroundWindow(record_.window);
         OpenTrayMenu();
       }
       break;
-    case kWmLButtonDblClk:
+    case platform::kWmLButtonDblClk:
       if (on_dbl_click_) on_dbl_click_(*this);
       if (popup_menu_ != nullptr && popup_menu_->AutoPopup()) {
         TMenuItem& items = popup_menu_->Items();
@@ -335,13 +318,15 @@ void TPlumTrayIcon::ApplicationMessage(std::uint32_t message,
                                        std::uintptr_t wparam,
                                        std::intptr_t lparam) {
   (void)lparam;
-  if (message == kWmSize && wparam == kSizeMinimized && minimize_to_tray_) {
+  if (message == platform::kWmSize && wparam == platform::kSizeMinimized &&
+      minimize_to_tray_) {
     SendToTray();
-  } else if (message == kWmSysCommand &&
-             (wparam & kSysCommandMask) == kScRestore && owner_ != nullptr) {
+  } else if (message == platform::kWmSysCommand &&
+             (wparam & platform::kSysCommandMask) == platform::kScRestore &&
+             owner_ != nullptr) {
     if (owner_->Minimized()) owner_->SetNormalState();
     owner_->SetVisible(true);
-  } else if (message == kWmWindowPosChanged && startup_pending_ &&
+  } else if (message == platform::kWmWindowPosChanged && startup_pending_ &&
              owner_ != nullptr) {
     startup_pending_ = false;
   }
@@ -353,7 +338,7 @@ void TPlumTrayIcon::ApplicationMessage(std::uint32_t message,
 
 void TPlumTrayIcon::OwnerMessage(std::uint32_t message, std::uintptr_t wparam,
                                  std::intptr_t lparam) {
-  if (message == kWmShowWindow && wparam == 1 && lparam == 0) {
+  if (message == platform::kWmShowWindow && wparam == 1 && lparam == 0) {
     application_.ForegroundApplicationWindow();
     owner_->SetForeground();
   }

@@ -20,6 +20,7 @@
 #include "platform/application.h"
 #include "platform/notification_area.h"
 #include "platform/window.h"
+#include "platform/window_messages.h"
 #include "widgets/component.h"
 #include "widgets/image_list.h"
 #include "widgets/popup_menu.h"
@@ -67,9 +68,10 @@ class TTrayIconHandler {
 class TPlumTrayIcon : public TComponent {
  public:
   // The notification record's fixed parts.
-  static constexpr std::uint32_t kCallbackMessage = 0x800;  // WM_USER + 1024
-  static constexpr std::uint32_t kRecordSize = 488;         // shell-5.0 layout
-  static constexpr std::uint32_t kRecordFlags = 7;  // message, icon, tip
+  static constexpr std::uint32_t kCallbackMessage =
+      platform::kWmTrayIconCallback;
+  static constexpr std::uint32_t kRecordSize = 488;  // shell-5.0 layout
+  static constexpr std::uint32_t kRecordFlags = 7;   // message, icon, tip
   static constexpr std::size_t kMaxTipLength = 127;
 
   using NotifyEvent = std::function<void(TPlumTrayIcon& sender)>;

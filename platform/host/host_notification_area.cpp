@@ -4,14 +4,15 @@
 #include <algorithm>
 
 #include "platform/host/console_events.h"
+#include "platform/window_messages.h"
 
 namespace plumeta::host {
 
 namespace {
 
-constexpr std::intptr_t kLButtonDblClk = 0x203;
-constexpr std::intptr_t kRButtonDown = 0x204;
-constexpr std::intptr_t kRButtonUp = 0x205;
+constexpr std::intptr_t kLButtonDblClk = platform::kWmLButtonDblClk;
+constexpr std::intptr_t kRButtonDown = platform::kWmRButtonDown;
+constexpr std::intptr_t kRButtonUp = platform::kWmRButtonUp;
 constexpr std::uint32_t kFirstRegisteredMessage = 0xC000;
 
 const char* OperationName(platform::NotifyOperation operation) {

@@ -14,6 +14,7 @@
 #include "platform/host/host_balloon_windows.h"
 #include "platform/host/host_notification_area.h"
 #include "platform/host/host_top_level_windows.h"
+#include "platform/window_messages.h"
 #include "tests/unit/support/temp_folder.h"
 #include "tests/unit/support/widget_fakes.h"
 #include "widgets/balloon.h"
@@ -42,7 +43,7 @@ platform::NotifyIconRecord Icon(platform::WindowHandle window,
   record.window = window;
   record.id = 7;
   record.flags = 7;
-  record.callback_message = 0x800;
+  record.callback_message = platform::kWmTrayIconCallback;
   record.tip = std::move(tip);
   return record;
 }

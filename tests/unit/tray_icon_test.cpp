@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/window_messages.h"
 #include "tests/unit/support/widget_fakes.h"
 
 namespace plumeta::widgets {
@@ -19,9 +20,9 @@ using widget_testing::FakeDialogs;
 using widget_testing::FakeNotificationArea;
 using widget_testing::FakeWindow;
 
-constexpr std::intptr_t kLButtonDblClk = 0x203;
-constexpr std::intptr_t kRButtonDown = 0x204;
-constexpr std::intptr_t kRButtonUp = 0x205;
+constexpr std::intptr_t kLButtonDblClk = platform::kWmLButtonDblClk;
+constexpr std::intptr_t kRButtonDown = platform::kWmRButtonDown;
+constexpr std::intptr_t kRButtonUp = platform::kWmRButtonUp;
 
 class TrayIconTest : public ::testing::Test {
  protected:
@@ -400,7 +401,8 @@ TEST_F(TrayIconTest, RestoreCommandShowsTheMainWindowInItsNormalState) {
   window_.visible = false;
   window_.minimized = true;
 
-  app_.SendApplicationMessage(0x0112, 0xF122, 0);  // SC_RESTORE + system bits
+  app_.SendApplicationMessage(platform::kWmSysCommand, platform::kScRestore | 2,
+                              0);  // + system bits
 
   EXPECT_THAT(log_, ElementsAre("Window.Normal", "Window.Show"));
 }

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "monitor/main_form.h"
+#include "platform/window_messages.h"
 #include "tests/unit/support/monitor_test_bed.h"
 
 namespace plumeta {
@@ -15,8 +16,8 @@ using platform::PlatformId;
 using platform::ProductType;
 using platform::VersionInfo;
 
-constexpr std::intptr_t kLButtonDblClk = 0x203;
-constexpr std::intptr_t kRButtonDown = 0x204;
+constexpr std::intptr_t kLButtonDblClk = platform::kWmLButtonDblClk;
+constexpr std::intptr_t kRButtonDown = platform::kWmRButtonDown;
 
 class TrayPresenceTest : public ::testing::Test {
  protected:

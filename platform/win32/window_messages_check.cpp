@@ -1,0 +1,28 @@
+// platform/win32: Win32 calls only, in their ANSI ("A") forms. Nothing to
+// run: the build fails if a number in platform/window_messages.h is not the
+// system's own.
+#include "platform/window_messages.h"
+
+#include "platform/win32/windows_api.h"
+
+namespace plumeta::platform {
+
+static_assert(kWmNull == WM_NULL);
+static_assert(kWmDestroy == WM_DESTROY);
+static_assert(kWmSize == WM_SIZE);
+static_assert(kWmClose == WM_CLOSE);
+static_assert(kWmQueryEndSession == WM_QUERYENDSESSION);
+static_assert(kWmQuit == WM_QUIT);
+static_assert(kWmEndSession == WM_ENDSESSION);
+static_assert(kWmShowWindow == WM_SHOWWINDOW);
+static_assert(kWmWindowPosChanged == WM_WINDOWPOSCHANGED);
+static_assert(kWmNcDestroy == WM_NCDESTROY);
+static_assert(kWmSysCommand == WM_SYSCOMMAND);
+static_assert(kWmLButtonDblClk == WM_LBUTTONDBLCLK);
+static_assert(kWmRButtonDown == WM_RBUTTONDOWN);
+static_assert(kWmRButtonUp == WM_RBUTTONUP);
+static_assert(kWmTrayIconCallback == WM_USER + 1024);
+static_assert(kSizeMinimized == SIZE_MINIMIZED);
+static_assert(kScRestore == SC_RESTORE);
+
+}  // namespace plumeta::platform

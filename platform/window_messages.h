@@ -1,0 +1,37 @@
+// The Windows window messages and parameters the portable code speaks, by
+// their Win32 numbers: the tray icon's handler reads them, the host stand-ins
+// and tests send them. platform/win32/window_messages_check.cpp holds each
+// number against <windows.h>.
+#ifndef PLATFORM_WINDOW_MESSAGES_H_
+#define PLATFORM_WINDOW_MESSAGES_H_
+
+#include <cstdint>
+
+namespace plumeta::platform {
+
+inline constexpr std::uint32_t kWmNull = 0x0000;
+inline constexpr std::uint32_t kWmDestroy = 0x0002;
+inline constexpr std::uint32_t kWmSize = 0x0005;
+inline constexpr std::uint32_t kWmClose = 0x0010;
+inline constexpr std::uint32_t kWmQueryEndSession = 0x0011;
+inline constexpr std::uint32_t kWmQuit = 0x0012;
+inline constexpr std::uint32_t kWmEndSession = 0x0016;
+inline constexpr std::uint32_t kWmShowWindow = 0x0018;
+inline constexpr std::uint32_t kWmWindowPosChanged = 0x0047;
+inline constexpr std::uint32_t kWmNcDestroy = 0x0082;
+inline constexpr std::uint32_t kWmSysCommand = 0x0112;
+inline constexpr std::uint32_t kWmLButtonDblClk = 0x0203;
+inline constexpr std::uint32_t kWmRButtonDown = 0x0204;
+inline constexpr std::uint32_t kWmRButtonUp = 0x0205;
+// WM_USER + 1024: the tray icon's callback message.
+inline constexpr std::uint32_t kWmTrayIconCallback = 0x0800;
+
+// WM_SIZE's SIZE_MINIMIZED, WM_SYSCOMMAND's SC_RESTORE; the low four bits of
+// a WM_SYSCOMMAND's wParam are the system's own.
+inline constexpr std::uintptr_t kSizeMinimized = 1;
+inline constexpr std::uintptr_t kScRestore = 0xF120;
+inline constexpr std::uintptr_t kSysCommandMask = 0xFFF0;
+
+}  // namespace plumeta::platform
+
+#endif  // PLATFORM_WINDOW_MESSAGES_H_
