@@ -3,6 +3,11 @@
 namespace plumeta {
 namespace {
 
+bool IsGhostscriptSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' ||
+         c == '\f';
+}
+
 constexpr char kLineEnd[] = "\r\n";
 
 bool IsControl(char c) {
@@ -61,6 +66,57 @@ std::string GhostscriptArgumentFileText(
     text += kLineEnd;
   }
   return text;
+}
+
+std::optional<std::vector<std::string>> SplitGhostscriptArgumentFile(
+    const std::string& text) {
+  const std::size_t size = text.size();
+  auto line_end_length = [&](std::size_t i) -> std::size_t {
+    if (i < size && text[i] == '\r') {
+      return i + 1 < size && text[i + 1] == '\n' ? 2 : 1;
+    }
+    return i < size && text[i] == '\n' ? 1 : 0;
+  };
+  std::vector<std::string> arguments;
+  std::size_t i = 0;
+  while (true) {
+    while (i < size && IsGhostscriptSpace(text[i])) ++i;
+    if (i >= size) return arguments;
+    if (text[i] == '#') {
+      while (i < size && text[i] != '\n') ++i;
+      continue;
+    }
+    std::string argument;
+    bool quoted = false;
+    while (i < size) {
+      const char c = text[i];
+      if (c == '\\' && i + 1 < size && text[i + 1] == '"') {
+        argument += '"';
+        i += 2;
+      } else if (c == '\\' && line_end_length(i + 1) > 0) {
+        i += 1 + line_end_length(i + 1);
+      } else if (c == '"' && !quoted &&
+                 (argument.empty() || argument.back() == '=')) {
+        quoted = true;
+        ++i;
+      } else if (c == '"' && quoted) {
+        if (i + 1 >= size) return std::nullopt;  // no line end after it
+        ++i;
+        if (IsGhostscriptSpace(text[i])) {
+          quoted = false;
+          break;
+        }
+        argument += c;
+      } else if (!quoted && IsGhostscriptSpace(c)) {
+        break;
+      } else {
+        argument += c;
+        ++i;
+      }
+    }
+    if (quoted) return std::nullopt;
+    arguments.push_back(std::move(argument));
+  }
 }
 
 }  // namespace plumeta

@@ -9,6 +9,7 @@
 #ifndef COMMON_GHOSTSCRIPT_ARGUMENTS_H_
 #define COMMON_GHOSTSCRIPT_ARGUMENTS_H_
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,17 @@ std::string GhostscriptLiteralFileName(const std::string& path);
 // alone).
 std::string GhostscriptArgumentFileText(
     const std::vector<std::string>& arguments);
+
+// The arguments in an argument file's text, read as Ghostscript reads them:
+// whitespace outside quotes splits; a '#' that starts an argument comments
+// out the rest of its line; a '"' opens a quoted part as the argument's first
+// character or right after '=', and inside it a '"' before whitespace closes
+// it while any other '"' is literal; '\"' is a literal '"' anywhere, a
+// backslash before a line end joins the next line on, and every other
+// backslash is literal. nullopt where Ghostscript stops with "Unterminated
+// quote" (a quote still open at the end).
+std::optional<std::vector<std::string>> SplitGhostscriptArgumentFile(
+    const std::string& text);
 
 }  // namespace plumeta
 

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <string_view>
 
+#include "common/ghostscript_arguments.h"
 #include "common/text.h"
 
 namespace plumeta::host {
@@ -10,11 +11,6 @@ namespace {
 
 // Ghostscript reads argument files at most this deep inside each other.
 constexpr int kMaxArgumentFileDepth = 10;
-
-bool IsSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' ||
-         c == '\f';
-}
 
 bool StartsWith(std::string_view text, std::string_view prefix) {
   return text.substr(0, prefix.size()) == prefix;
@@ -203,57 +199,6 @@ class Translator {
 };
 
 }  // namespace
-
-std::optional<std::vector<std::string>> SplitGhostscriptArgumentFile(
-    const std::string& text) {
-  const std::size_t size = text.size();
-  auto line_end_length = [&](std::size_t i) -> std::size_t {
-    if (i < size && text[i] == '\r') {
-      return i + 1 < size && text[i + 1] == '\n' ? 2 : 1;
-    }
-    return i < size && text[i] == '\n' ? 1 : 0;
-  };
-  std::vector<std::string> arguments;
-  std::size_t i = 0;
-  while (true) {
-    while (i < size && IsSpace(text[i])) ++i;
-    if (i >= size) return arguments;
-    if (text[i] == '#') {
-      while (i < size && text[i] != '\n') ++i;
-      continue;
-    }
-    std::string argument;
-    bool quoted = false;
-    while (i < size) {
-      const char c = text[i];
-      if (c == '\\' && i + 1 < size && text[i + 1] == '"') {
-        argument += '"';
-        i += 2;
-      } else if (c == '\\' && line_end_length(i + 1) > 0) {
-        i += 1 + line_end_length(i + 1);
-      } else if (c == '"' && !quoted &&
-                 (argument.empty() || argument.back() == '=')) {
-        quoted = true;
-        ++i;
-      } else if (c == '"' && quoted) {
-        if (i + 1 >= size) return std::nullopt;  // no line end after it
-        ++i;
-        if (IsSpace(text[i])) {
-          quoted = false;
-          break;
-        }
-        argument += c;
-      } else if (!quoted && IsSpace(c)) {
-        break;
-      } else {
-        argument += c;
-        ++i;
-      }
-    }
-    if (quoted) return std::nullopt;
-    arguments.push_back(std::move(argument));
-  }
-}
 
 bool TranslateGhostscriptArguments(const std::vector<std::string>& arguments,
                                    const BoxPaths& paths,

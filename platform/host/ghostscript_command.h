@@ -1,16 +1,9 @@
 // Host stand-in (Linux only). What the box's Ghostscript console stand-in
 // makes of its command line before it runs the host's own Ghostscript:
-// argument files ("@file") read as Ghostscript reads them, and the box's
-// Windows paths in the arguments turned into the Linux paths they stand for.
-//
-// Ghostscript splits an argument file at whitespace outside quotes. A '#'
-// that starts an argument comments out the rest of its line. A '"' opens a
-// quoted part as the argument's first character or right after '=';
-// inside it a '"' before whitespace closes it and any other '"' is literal.
-// '\"' is a literal '"' anywhere, a backslash before a line end joins the
-// next line on, and every other backslash is literal. A file that ends
-// inside a quote is refused ("Unterminated quote"). Arguments given on the
-// command line itself are taken as they are.
+// argument files ("@file") read as Ghostscript reads them
+// (SplitGhostscriptArgumentFile), and the box's Windows paths in the
+// arguments turned into the Linux paths they stand for. Arguments given on
+// the command line itself are taken as they are.
 #ifndef PLATFORM_HOST_GHOSTSCRIPT_COMMAND_H_
 #define PLATFORM_HOST_GHOSTSCRIPT_COMMAND_H_
 
@@ -22,11 +15,6 @@
 #include "platform/host/box_paths.h"
 
 namespace plumeta::host {
-
-// The arguments in an argument file's text; nullopt where Ghostscript stops
-// with "Unterminated quote".
-std::optional<std::vector<std::string>> SplitGhostscriptArgumentFile(
-    const std::string& text);
 
 // Reads the file at a Linux path; nullopt when it cannot be read.
 using FileReader =

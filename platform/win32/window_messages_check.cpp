@@ -1,9 +1,8 @@
 // platform/win32: Win32 calls only, in their ANSI ("A") forms. Nothing to
 // run: the build fails if a number in platform/window_messages.h is not the
 // system's own.
-#include "platform/window_messages.h"
-
 #include "platform/win32/windows_api.h"
+#include "platform/window_messages.h"
 
 namespace plumeta::platform {
 

@@ -19,42 +19,6 @@ namespace {
 
 using Arguments = std::vector<std::string>;
 
-TEST(GsStandinArgumentFile, SplitsAsGhostscriptDoes) {
-  const struct {
-    const char* name;
-    std::string text;
-    std::optional<Arguments> expected;
-  } kRows[] = {
-      {"lines, blank lines, CR LF", "-sDEVICE=pdfwrite\r\n\r\n-dBATCH\r\n",
-       Arguments{"-sDEVICE=pdfwrite", "-dBATCH"}},
-      {"quoted value", "-sUserPassword=\"a b\"\r\n",
-       Arguments{"-sUserPassword=a b"}},
-      {"whole argument quoted", "\"-sUserPassword=a b\"\n",
-       Arguments{"-sUserPassword=a b"}},
-      {"escaped quote", "-sUserPassword=a\\\"b\n",
-       Arguments{"-sUserPassword=a\"b"}},
-      {"escaped quote inside quotes", "-sUserPassword=\"a\\\"b c\"\n",
-       Arguments{"-sUserPassword=a\"b c"}},
-      {"other backslash literal", "-sUserPassword=a\\b\n",
-       Arguments{"-sUserPassword=a\\b"}},
-      {"value ending in a backslash", "-sUserPassword=\"a b\\\\\n\"\n",
-       Arguments{"-sUserPassword=a b\\"}},
-      {"comment at an argument's start", "# all\n-dBATCH # rest\n-q\n",
-       Arguments{"-dBATCH", "-q"}},
-      {"hash inside an argument", "-sUserPassword=#abc\n",
-       Arguments{"-sUserPassword=#abc"}},
-      {"unquoted blank splits", "-sOwnerPassword=own er\n",
-       Arguments{"-sOwnerPassword=own", "er"}},
-      {"quote left open", "-sUserPassword=\"a b\n", std::nullopt},
-      {"closing quote without a line end", "-sUserPassword=\"a b\"",
-       std::nullopt},
-  };
-  for (const auto& row : kRows) {
-    SCOPED_TRACE(row.name);
-    EXPECT_EQ(SplitArgumentFile(row.text), row.expected);
-  }
-}
-
 TEST(GsStandinArgumentFile, TranslatesPathsAndArgumentFiles) {
   const std::map<std::string, std::string> files = {
       {"C:\\w\\plum.rsp",

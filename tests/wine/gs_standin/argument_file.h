@@ -1,7 +1,6 @@
-// How the Ghostscript stand-in reads its command: Ghostscript's own rules
-// for an argument file, and the translation of a Windows command line into
-// one for the native Ghostscript. Portable: the caller supplies the path
-// mapping.
+// How the Ghostscript stand-in reads its command: the translation of a Windows
+// command line into one for the native Ghostscript. Portable: the caller
+// supplies the path mapping.
 #ifndef TESTS_WINE_GS_STANDIN_ARGUMENT_FILE_H_
 #define TESTS_WINE_GS_STANDIN_ARGUMENT_FILE_H_
 
@@ -11,15 +10,6 @@
 #include <vector>
 
 namespace plumeta::gs_standin {
-
-// Splits the text of an `@file` as Ghostscript does: whitespace ends an
-// argument outside quotes; a '#' that starts an argument comments out the
-// rest of the line; a '"' opens a quote as an argument's first character or
-// right after '='; inside, a '"' before whitespace or the end closes it,
-// '\"' is a '"'; a '\' before a line end joins the next line on. nullopt
-// for a quote left open (Ghostscript stops with "Unterminated quote").
-std::optional<std::vector<std::string>> SplitArgumentFile(
-    const std::string& text);
 
 struct Translation {
   std::vector<std::string> arguments;  // for the native Ghostscript
