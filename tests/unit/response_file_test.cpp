@@ -38,74 +38,47 @@ constexpr char kFixedLines[] =
     "-r1200\r\n"
     "\r\n";
 
-TEST(ResponseFileTest, DefaultSettingsGiveTheEighteenLines) {
-  EXPECT_EQ(FileFor(Defaults()), std::string(kFixedLines) +
-                                     "-dCompatibilityLevel=1.3\r\n"
-                                     "\r\n"
-                                     "-dPDFSETTINGS=/default\r\n"
-                                     "\r\n");
+// Each line followed by its empty line, as the file lays them out.
+std::string Lines(std::initializer_list<std::string> lines) {
+  std::string text;
+  for (const std::string& line : lines) text += line + "\r\n\r\n";
+  return text;
 }
 
-TEST(ResponseFileTest, OwnerPasswordGivesTwentySixLines) {
-  ConversionSettings settings = Defaults();
-  settings.owner_password = "own";
-  EXPECT_EQ(FileFor(settings), std::string(kFixedLines) +
-                                   "-dCompatibilityLevel=1.4\r\n"
-                                   "\r\n"
-                                   "-dPDFSETTINGS=/default\r\n"
-                                   "\r\n"
-                                   "-sOwnerPassword=own\r\n"
-                                   "\r\n"
-                                   "-dEncryptionR#3\r\n"
-                                   "\r\n"
-                                   "-dKeyLength#128\r\n"
-                                   "\r\n"
-                                   "-dPermissions#-4\r\n"
-                                   "\r\n");
-}
-
-TEST(ResponseFileTest, BothPasswordsGiveTwentyEightLines) {
-  ConversionSettings settings = Defaults();
-  settings.owner_password = "own";
-  settings.user_password = "usr";
-  EXPECT_EQ(FileFor(settings), std::string(kFixedLines) +
-                                   "-dCompatibilityLevel=1.4\r\n"
-                                   "\r\n"
-                                   "-dPDFSETTINGS=/default\r\n"
-                                   "\r\n"
-                                   "-sOwnerPassword=own\r\n"
-                                   "\r\n"
-                                   "-sUserPassword=usr\r\n"
-                                   "\r\n"
-                                   "-dEncryptionR#3\r\n"
-                                   "\r\n"
-                                   "-dKeyLength#128\r\n"
-                                   "\r\n"
-                                   "-dPermissions#-4\r\n"
-                                   "\r\n");
-}
-
-// Ghostscript refuses to encrypt without an owner password, so the file that
-// withholds printing without passwords carries the generated one: the
-// twenty-four lines plus its two.
-TEST(ResponseFileTest, WithheldPrintingWithoutPasswordsGetsAnOwnerPassword) {
-  ConversionSettings settings = Defaults();
-  settings.permission = "01111111";
-  EXPECT_EQ(FileFor(settings), std::string(kFixedLines) +
-                                   "-dCompatibilityLevel=1.4\r\n"
-                                   "\r\n"
-                                   "-dPDFSETTINGS=/default\r\n"
-                                   "\r\n"
-                                   "-sOwnerPassword=" +
-                                   kGenerated +
-                                   "\r\n"
-                                   "\r\n"
-                                   "-dEncryptionR#3\r\n"
-                                   "\r\n"
-                                   "-dKeyLength#128\r\n"
-                                   "\r\n"
-                                   "-dPermissions#-8\r\n"
-                                   "\r\n");
+// The whole file for the password and permission settings. Ghostscript
+// refuses to encrypt without an owner password, so a file that withholds
+// printing without passwords carries the generated one.
+TEST(ResponseFileTest, PasswordsAndPermissionsGiveTheirLines) {
+  const std::string generated = std::string("-sOwnerPassword=") + kGenerated;
+  const struct {
+    const char* name;
+    std::string owner_password;
+    std::string user_password;
+    std::string permission;
+    std::string lines_after_fixed;
+  } kRows[] = {
+      {"defaults: eighteen lines", "", "", "11111111",
+       Lines({"-dCompatibilityLevel=1.3", "-dPDFSETTINGS=/default"})},
+      {"owner password: twenty-six lines", "own", "", "11111111",
+       Lines({"-dCompatibilityLevel=1.4", "-dPDFSETTINGS=/default",
+              "-sOwnerPassword=own", "-dEncryptionR#3", "-dKeyLength#128",
+              "-dPermissions#-4"})},
+      {"both passwords: twenty-eight lines", "own", "usr", "11111111",
+       Lines({"-dCompatibilityLevel=1.4", "-dPDFSETTINGS=/default",
+              "-sOwnerPassword=own", "-sUserPassword=usr", "-dEncryptionR#3",
+              "-dKeyLength#128", "-dPermissions#-4"})},
+      {"printing withheld, no password: the generated one", "", "", "01111111",
+       Lines({"-dCompatibilityLevel=1.4", "-dPDFSETTINGS=/default", generated,
+              "-dEncryptionR#3", "-dKeyLength#128", "-dPermissions#-8"})},
+  };
+  for (const auto& row : kRows) {
+    SCOPED_TRACE(row.name);
+    ConversionSettings settings = Defaults();
+    settings.owner_password = row.owner_password;
+    settings.user_password = row.user_password;
+    settings.permission = row.permission;
+    EXPECT_EQ(FileFor(settings), kFixedLines + row.lines_after_fixed);
+  }
 }
 
 TEST(ResponseFileTest, UserPasswordAloneGetsAnOwnerPasswordToo) {
