@@ -14,12 +14,12 @@ using Field = std::string ConversionSettings::*;
 // The stored values in the order they are read and written.
 const std::vector<std::pair<const char*, Field>>& StoredFields() {
   static const std::vector<std::pair<const char*, Field>> fields = {
-      {"Version", &ConversionSettings::version},
-      {"Quality", &ConversionSettings::quality},
-      {"UPwd", &ConversionSettings::user_password},
-      {"OPwd", &ConversionSettings::owner_password},
-      {"Resolution", &ConversionSettings::resolution},
-      {"Permission", &ConversionSettings::permission},
+      {kVersionValue, &ConversionSettings::version},
+      {kQualityValue, &ConversionSettings::quality},
+      {kUserPasswordValue, &ConversionSettings::user_password},
+      {kOwnerPasswordValue, &ConversionSettings::owner_password},
+      {kResolutionValue, &ConversionSettings::resolution},
+      {kPermissionValue, &ConversionSettings::permission},
   };
   return fields;
 }

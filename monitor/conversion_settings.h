@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "common/system_names.h"
 #include "platform/registry.h"
 
 namespace plumeta {
@@ -21,9 +22,6 @@ struct ConversionSettings {
   std::string permission;  // the PermissionString
   bool operator==(const ConversionSettings&) const = default;
 };
-
-inline constexpr char kSettingsKey[] =
-    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\ShellExt";
 
 // Eight '1's: every permission granted, no encryption.
 inline constexpr char kAllPermissions[] = "11111111";

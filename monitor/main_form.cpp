@@ -10,8 +10,6 @@
 namespace plumeta {
 namespace {
 
-constexpr char kRunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
-constexpr char kRunValue[] = "Plumeta";
 constexpr std::uint32_t kTimer1Interval = 200;
 
 }  // namespace
@@ -99,9 +97,9 @@ void TMain::RegisterForStartAtLogOn() {
   if (platform_.registry->OpenKey(platform::RootKey::kLocalMachine, kRunKey,
                                   /*create=*/true,
                                   &key) != platform::kSuccess ||
-      key->WriteString(kRunValue, platform_.system->ProgramPath()) !=
+      key->WriteString(kRunValueName, platform_.system->ProgramPath()) !=
           platform::kSuccess) {
-    throw RegistryError::FailedToSetData(kRunValue);
+    throw RegistryError::FailedToSetData(kRunValueName);
   }
 }
 

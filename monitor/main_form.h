@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "common/module_list.h"
+#include "common/system_names.h"
 #include "common/system_utils.h"
 #include "monitor/conversion_settings.h"
 #include "monitor/conversion_tray.h"
@@ -31,9 +32,6 @@
 #include "widgets/tray_icon.h"
 
 namespace plumeta {
-
-// The application title: error-box caption, application window title.
-inline constexpr char kMonitorTitle[] = "Plumeta";
 
 // What the tray presence needs of the system beside Platform.
 struct TrayPlatform {

@@ -1,6 +1,7 @@
 #include "monitor/response_file.h"
 
 #include "common/ghostscript_arguments.h"
+#include "common/system_names.h"
 #include "common/text.h"
 
 namespace plumeta {
@@ -25,7 +26,7 @@ std::string ResponseFilePath(platform::System& system) {
 std::string LastResultPath(const std::string& temp_folder) {
   std::string folder = temp_folder;
   if (!folder.empty() && folder.back() == '\\') folder.pop_back();
-  return folder + "\\1024.pdf";
+  return folder + "\\" + kLastResultFileName;
 }
 
 bool NeedsEncryption(const ConversionSettings& settings) {

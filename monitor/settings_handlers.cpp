@@ -27,7 +27,7 @@ void TMain::LoadConversionSettings() {
   // Anything but a number on the resolution line would reach Ghostscript as
   // more than a resolution. The default is stored over it at close.
   if (!settings_.resolution.empty() && !IsResolution(settings_.resolution)) {
-    problems.push_back(RegistryError::InvalidData("Resolution").what());
+    problems.push_back(RegistryError::InvalidData(kResolutionValue).what());
     settings_.resolution.clear();
   }
   ApplyDefaults(settings_);

@@ -12,9 +12,6 @@ namespace {
 
 using platform::RootKey;
 
-constexpr const char* kSettingsValues[] = {
-    "Permission", "Resolution", "Quality", "Version", "OPwd", "UPwd"};
-
 // Deletes each named value that exists in the key, which is created when
 // missing; a key that cannot be opened is left alone.
 void DeleteExistingValues(platform::Registry& registry, RootKey root,
@@ -97,8 +94,8 @@ void RemoveStartupEntry(platform::Registry& registry) {
 
 void RemoveConversionSettings(platform::Registry& registry) {
   DeleteExistingValues(registry, RootKey::kCurrentUser, kSettingsKey,
-                       std::vector<std::string>(std::begin(kSettingsValues),
-                                                std::end(kSettingsValues)));
+                       std::vector<std::string>(kSettingsValueNames.begin(),
+                                                kSettingsValueNames.end()));
 }
 
 std::optional<platform::ProcessId> FindProcessByExeName(

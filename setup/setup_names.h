@@ -1,12 +1,14 @@
-// The names the setup program puts on the system and looks for there.
+// The names only the setup program puts on the system or looks for there;
+// those the tray monitor shares are in common/system_names.h.
 #ifndef SETUP_SETUP_NAMES_H_
 #define SETUP_SETUP_NAMES_H_
+
+#include "common/system_names.h"
 
 namespace plumeta::setup {
 
 inline constexpr char kApplicationTitle[] = "Printer Setup";
 
-inline constexpr char kPrinterName[] = "Plumeta";
 inline constexpr char kDriverName[] = "Plumeta";
 inline constexpr char kPortName[] = "PLUM:";
 inline constexpr char kPrintProcessor[] = "WinPrint";
@@ -21,18 +23,8 @@ inline constexpr char kRedirectedPortKey[] =
 inline constexpr char kPortsKey[] =
     "SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\Redirected "
     "Port\\Ports";
-inline constexpr char kPortConfigurationKey[] =
-    "SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\Redirected "
-    "Port\\Ports\\PLUM:";
 inline constexpr char kSpoolerPortKey[] =
     "SYSTEM\\CurrentControlSet\\Control\\Print\\Ports\\PLUM:";
-inline constexpr char kRunKey[] =
-    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
-inline constexpr char kRunValueName[] = "Plumeta";
-
-// Under HKEY_CURRENT_USER: the tray monitor's conversion settings.
-inline constexpr char kSettingsKey[] =
-    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\ShellExt";
 
 // The tray monitor's executable as a process snapshot names it.
 inline constexpr char kTrayMonitorExe[] = "plumeta.exe";

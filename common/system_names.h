@@ -1,0 +1,45 @@
+// The names both programs put on the system or look for there: the setup
+// program writes them, the tray monitor reads and keeps them.
+#ifndef COMMON_SYSTEM_NAMES_H_
+#define COMMON_SYSTEM_NAMES_H_
+
+#include <array>
+
+namespace plumeta {
+
+// The printer, and the tray monitor's window title and application window.
+inline constexpr char kPrinterName[] = "Plumeta";
+inline constexpr char kMonitorTitle[] = "Plumeta";
+
+// Under HKEY_LOCAL_MACHINE: the start-up entry that runs the tray monitor at
+// each log-on.
+inline constexpr char kRunKey[] =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+inline constexpr char kRunValueName[] = "Plumeta";
+
+// Under HKEY_LOCAL_MACHINE: the port the printer prints to.
+inline constexpr char kPortConfigurationKey[] =
+    "SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\Redirected "
+    "Port\\Ports\\PLUM:";
+
+// Under HKEY_CURRENT_USER: the tray monitor's conversion settings, each value
+// by name, and all of them in the order removal deletes them.
+inline constexpr char kSettingsKey[] =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\ShellExt";
+inline constexpr char kVersionValue[] = "Version";
+inline constexpr char kQualityValue[] = "Quality";
+inline constexpr char kUserPasswordValue[] = "UPwd";
+inline constexpr char kOwnerPasswordValue[] = "OPwd";
+inline constexpr char kResolutionValue[] = "Resolution";
+inline constexpr char kPermissionValue[] = "Permission";
+inline constexpr std::array<const char*, 6> kSettingsValueNames = {
+    kPermissionValue,  kResolutionValue,    kQualityValue,
+    kVersionValue,     kOwnerPasswordValue, kUserPasswordValue};
+
+// The file Ghostscript writes each job's PDF to, in the user's temporary
+// folder: the last result.
+inline constexpr char kLastResultFileName[] = "1024.pdf";
+
+}  // namespace plumeta
+
+#endif  // COMMON_SYSTEM_NAMES_H_
