@@ -49,6 +49,9 @@ struct SystemTime {
 };
 
 // JOB_INFO_2A without the device mode and the security descriptor.
+// JOB_STATUS_PRINTING: the port has the job.
+inline constexpr std::uint32_t kJobStatusPrinting = 0x10;
+
 struct PrintJob {
   std::uint32_t job_id = 0;
   std::string printer_name;
