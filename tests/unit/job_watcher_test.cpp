@@ -598,6 +598,20 @@ TEST_F(JobWatcherTest, OnlyAFlowsWaitOpensLastResult) {
   EXPECT_EQ(bed.files->in_use_checks, 0);
 }
 
+TEST_F(JobWatcherTest, AFailedListingIsNoJobLeaving) {
+  bed.dialogs->save_answers = {kTarget};
+  bed.application->on_wait = [this] {
+    const int waited = bed.application->waits;
+    if (waited == 5) bed.spooler->enum_jobs_error = 1722;  // RPC unavailable
+    if (waited == 20) bed.spooler->enum_jobs_error = platform::kSuccess;
+    if (waited == 25) Finish(7, "job 7");
+  };
+  Print(7, "Letter");
+  Advance(200);
+  EXPECT_TRUE(bed.ui->messages.empty());
+  EXPECT_EQ(bed.files->files[kTarget], Pdf("job 7"));
+}
+
 TEST_F(JobWatcherTest, FileInUseOnlyForAnExistingFileHeldByAnother) {
   bed.files->files["C:\\free.pdf"] = "x";
   bed.files->files["C:\\held.pdf"] = "x";

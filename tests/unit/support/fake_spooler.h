@@ -27,6 +27,8 @@ class FakeSpooler : public platform::Spooler {
   // The environment AddPrinter looks the driver up in; empty: any.
   std::string caller_environment = "Windows NT x86";
   platform::ErrorCode enum_printers_error = platform::kSuccess;
+  // What every ListJobs fails with, as a spooler that stopped answering.
+  platform::ErrorCode enum_jobs_error = platform::kSuccess;
   CallLog* log = nullptr;
 
   platform::ErrorCode Open(
@@ -152,6 +154,9 @@ class FakeSpooler : public platform::Spooler {
       Record(spooler_.log, "spooler enum-jobs " + name_);
       StoredPrinter* printer = spooler_.Find(name_);
       if (printer == nullptr) return platform::kErrorInvalidHandle;
+      if (spooler_.enum_jobs_error != platform::kSuccess) {
+        return spooler_.enum_jobs_error;
+      }
       jobs->clear();
       for (std::uint32_t i = first;
            i < printer->jobs.size() && jobs->size() < count; ++i) {
