@@ -27,6 +27,8 @@ class FakeSpooler : public platform::Spooler {
   // The environment AddPrinter looks the driver up in; empty: any.
   std::string caller_environment = "Windows NT x86";
   platform::ErrorCode enum_printers_error = platform::kSuccess;
+  // What PrintersSize fails with, as a spooler that is not running.
+  platform::ErrorCode printers_size_error = platform::kSuccess;
   // What every ListJobs fails with, as a spooler that stopped answering.
   platform::ErrorCode enum_jobs_error = platform::kSuccess;
   CallLog* log = nullptr;
@@ -55,6 +57,12 @@ class FakeSpooler : public platform::Spooler {
       found->push_back(summary);
     }
     return platform::kSuccess;
+  }
+
+  platform::ErrorCode PrintersSize(std::uint32_t, std::uint32_t,
+                                   std::uint32_t* needed) override {
+    *needed = static_cast<std::uint32_t>(printers.size());
+    return printers_size_error;
   }
 
   platform::ErrorCode CreatePrinter(
