@@ -33,8 +33,8 @@ inline constexpr char kOwnerPasswordValue[] = "OPwd";
 inline constexpr char kResolutionValue[] = "Resolution";
 inline constexpr char kPermissionValue[] = "Permission";
 inline constexpr std::array<const char*, 6> kSettingsValueNames = {
-    kPermissionValue,  kResolutionValue,    kQualityValue,
-    kVersionValue,     kOwnerPasswordValue, kUserPasswordValue};
+    kPermissionValue, kResolutionValue,    kQualityValue,
+    kVersionValue,    kOwnerPasswordValue, kUserPasswordValue};
 
 // The file Ghostscript writes each job's PDF to, in the user's temporary
 // folder: the last result.

@@ -6,8 +6,11 @@
 namespace plumeta::gsbridge {
 
 DynamicLibrary::DynamicLibrary(const char* name) {
-  // dlopen(NULL) would hand back the main program; a null name loads nothing.
-  if (name != nullptr) handle_ = dlopen(name, RTLD_NOW | RTLD_LOCAL);
+  // dlopen of NULL or of "" hands back the main program; such a name loads
+  // nothing.
+  if (name != nullptr && *name != '\0') {
+    handle_ = dlopen(name, RTLD_NOW | RTLD_LOCAL);
+  }
 }
 
 DynamicLibrary::Symbol DynamicLibrary::Find(const char* name) const {

@@ -49,9 +49,15 @@ bool EnumPrinterNames(platform::Spooler& spooler, platform::System& system,
   const std::uint32_t flags =
       nt ? platform::kPrinterEnumLocal | platform::kPrinterEnumConnections
          : platform::kPrinterEnumLocal;
+  const std::uint32_t level = nt ? 4 : 5;
+  // Nothing to list, or a spooler that does not answer: no message.
+  std::uint32_t needed = 0;
+  if (spooler.PrintersSize(flags, level, &needed) != platform::kSuccess ||
+      needed == 0) {
+    return false;
+  }
   std::vector<platform::PrinterSummary> printers;
-  if (spooler.ListPrinters(flags, nt ? 4 : 5, &printers) !=
-      platform::kSuccess) {
+  if (spooler.ListPrinters(flags, level, &printers) != platform::kSuccess) {
     ui.MessageBox("Error Enum Printers!", "Error",
                   platform::MessageButtons::kOk, platform::MessageIcon::kError,
                   /*owned_by_main_window=*/true);

@@ -30,8 +30,8 @@ bool ForEachJob(platform::Spooler& spooler, const std::string& printer,
 
 // Appends the installed printers' names: local printers and connections at
 // level 4 on the NT family, local printers at level 5 on 9x. False when
-// there are none; when listing them fails, also the message "Error Enum
-// Printers!".
+// there are none or the size of the list cannot be learnt; when listing
+// them fails after that, also the message "Error Enum Printers!".
 bool EnumPrinterNames(platform::Spooler& spooler, platform::System& system,
                       platform::UserInterface& ui,
                       std::vector<std::string>& names);

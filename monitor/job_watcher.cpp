@@ -15,15 +15,15 @@ JobWatcher::JobWatcher(platform::Platform& platform, ConversionTray& tray,
       state_(std::move(state)),
       last_result_(*platform.files, "") {}
 
-void JobWatcher::ObserveLastResult(std::uint64_t now) {
+void JobWatcher::ObserveLastResult() {
   const std::string path = LastResult();
   if (path != last_result_.path()) last_result_.set_path(path);
-  last_result_.Observe(now);
+  last_result_.Observe();
 }
 
 void JobWatcher::Timer1Timer() {
   const std::uint64_t now = Now();
-  ObserveLastResult(now);
+  ObserveLastResult();
   std::vector<platform::PrintJob> jobs;
   const QueueAnswer answer =
       ListQueue(*platform_.spooler, kWatchedPrinter, &jobs);
@@ -62,7 +62,7 @@ void JobWatcher::ProcessJob(const platform::PrintJob& job) {
   table_.Append(job, std::move(texts));
   if (job.printer_name != kWatchedPrinter) return;
   const std::uint64_t first_seen = poll_time_ ? *poll_time_ : Now();
-  watched_[job.job_id] = {first_seen, std::nullopt};
+  watched_[job.job_id] = {first_seen};
   queued_.push_back({job.job_id, job.document, first_seen});
 }
 
@@ -71,20 +71,57 @@ void JobWatcher::ProcessJob(const platform::PrintJob& job) {
 void JobWatcher::NoteQueue(QueueAnswer answer,
                            const std::vector<platform::PrintJob>& jobs) {
   if (answer == QueueAnswer::kFailed) return;
-  const std::uint64_t now = Now();
   std::unordered_set<std::uint32_t> present;
-  for (const platform::PrintJob& job : jobs) present.insert(job.job_id);
-  for (std::uint32_t id : in_queue_) {
-    if (!present.count(id)) last_result_.JobLeft(id);
-  }
-  for (auto& [id, watched] : watched_) {
-    if (present.count(id)) {
-      watched.left_at.reset();
-    } else if (!watched.left_at) {
-      watched.left_at = now;
+  for (const platform::PrintJob& job : jobs) {
+    present.insert(job.job_id);
+    if (auto watched = watched_.find(job.job_id); watched != watched_.end()) {
+      watched->second.converting =
+          (job.status & platform::kJobStatusPrinting) != 0;
     }
   }
+  std::vector<std::uint32_t> left;
+  for (std::uint32_t id : in_queue_) {
+    if (!present.count(id)) left.push_back(id);
+  }
+  if (!left.empty()) NoteJobsLeft(left);
   in_queue_ = std::move(present);
+}
+
+// A job leaves the queue when its Ghostscript has ended, and the port waits
+// before it starts the next one: a PDF written since the last one accounted
+// for is the output of the job that left, when only one did.
+void JobWatcher::NoteJobsLeft(const std::vector<std::uint32_t>& left) {
+  if (last_result_.HasNewOutput()) {
+    auto only = left.size() == 1 ? watched_.find(left[0]) : watched_.end();
+    if (only != watched_.end()) {
+      only->second.output = last_result_.SetAside(AsidePath(left[0]))
+                                ? Output::kSetAside
+                                : Output::kUnclear;
+    } else {
+      // Several jobs' PDF, or the PDF of a job whose flow is over: it stays
+      // as the last result, and no flow takes it.
+      for (std::uint32_t id : left) {
+        if (auto job = watched_.find(id); job != watched_.end()) {
+          job->second.output = Output::kUnclear;
+        }
+      }
+    }
+    if (last_result_.HasNewOutput()) last_result_.Account(Now());
+  }
+  for (std::uint32_t id : left) {
+    auto job = watched_.find(id);
+    if (job == watched_.end()) continue;
+    job->second.converting = false;
+    if (job->second.output == Output::kAwaited)
+      job->second.output = Output::kNone;
+  }
+}
+
+std::string JobWatcher::AsidePath(std::uint32_t job_id) {
+  std::string path = LastResult();
+  const std::size_t dot = path.find_last_of(".\\");
+  if (dot != std::string::npos && path[dot] == '.') path.erase(dot);
+  return path + "-" + std::to_string(job_id) + ".pdf";
 }
 
 void JobWatcher::RunQueuedFlows() {
@@ -105,16 +142,10 @@ void JobWatcher::StopAnimation() {
 }
 
 void JobWatcher::RunFlow(const QueuedFlow& flow) {
-  platform::Files& files = *platform_.files;
-  const std::string last_result = LastResult();
   tray_.SetCycleIcons(true);
-  // A LastResult older than the job, or another job's, is not this job's
-  // PDF; one that appeared after the job was first seen may well be.
-  ObserveLastResult(Now());
-  if (files.Exists(last_result) &&
-      !last_result_.BelongsTo(flow.job_id, flow.first_seen)) {
-    files.Delete(last_result);
-  }
+  // An old last result goes; a PDF written since is some job's and stays.
+  ObserveLastResult();
+  last_result_.DeleteLeftover(flow.first_seen);
   const platform::Size screen = platform_.application->ScreenSize();
   tray_.PlaceBalloon(screen.width - 90, screen.height - 25);
   // NT 4.0 and earlier have no balloons.
@@ -123,39 +154,47 @@ void JobWatcher::RunFlow(const QueuedFlow& flow) {
   }
   tray_.RevealMainWindow();
   save_dialog_.set_file_name(ProposedFileName(flow.document));
+  const std::string aside = AsidePath(flow.job_id);
   if (!save_dialog_.Execute()) {
-    // Ghostscript's output stays at LastResult for the menu's commands.
+    // The PDF is the last result, for the menu's commands.
+    if (watched_[flow.job_id].output == Output::kSetAside &&
+        !last_result_.Restore(aside, Now())) {
+      platform_.files->Delete(aside);  // a newer last result is there
+    }
     StopAnimation();
     return;
   }
   const std::string target = save_dialog_.file_name();
   tray_.ConcealMainWindow();
 
-  switch (WaitForLastResult(flow)) {
+  switch (WaitForPdf(flow)) {
     case WaitEnd::kQuit:
       StopAnimation();
       return;
+    case WaitEnd::kDamaged:
+      last_result_.Restore(aside, Now());
+      [[fallthrough]];
     case WaitEnd::kGaveUp:
       StopAnimation();
-      platform_.user_interface->MessageBox(
-          "The PDF for '" + flow.document + "' was not created.", kMonitorTitle,
-          platform::MessageButtons::kOk, platform::MessageIcon::kError,
-          /*owned_by_main_window=*/true);
+      NotCreated(flow);
       return;
     case WaitEnd::kReady:
       break;
   }
 
-  std::string failure;
-  if (!DeliverPdf(files, *platform_.system, last_result, target, &failure)) {
-    // LastResult stays: it is the only copy of the PDF.
+  platform::Files& files = *platform_.files;
+  const bool target_is_aside = SameFile(files, aside, target);
+  if (const platform::ErrorCode code = DeliverPdf(files, aside, target);
+      code != platform::kSuccess) {
+    // The PDF stays, as the last result where it can.
+    const std::string kept =
+        last_result_.Restore(aside, Now()) ? LastResult() : aside;
     StopAnimation();
-    ShowDeliveryFailure(*platform_.user_interface, failure);
+    ShowDeliveryFailure(*platform_.user_interface, *platform_.system, kept,
+                        target, code);
     return;
   }
-  if (!SamePath(last_result, target) && files.Exists(last_result)) {
-    files.Delete(last_result);
-  }
+  if (!target_is_aside) files.Delete(aside);
   if (state_.show_pdf_when_done()) {
     platform_.shell->Execute({/*owned_by_main_window=*/true, "open", target, "",
                               "", platform::kShow});
@@ -163,25 +202,38 @@ void JobWatcher::RunFlow(const QueuedFlow& flow) {
   StopAnimation();
 }
 
-JobWatcher::WaitEnd JobWatcher::WaitForLastResult(const QueuedFlow& flow) {
-  const std::string last_result = LastResult();
+void JobWatcher::NotCreated(const QueuedFlow& flow) {
+  platform_.user_interface->MessageBox(
+      "The PDF for '" + flow.document + "' was not created.", kMonitorTitle,
+      platform::MessageButtons::kOk, platform::MessageIcon::kError,
+      /*owned_by_main_window=*/true);
+}
+
+JobWatcher::WaitEnd JobWatcher::WaitForPdf(const QueuedFlow& flow) {
   bool writing = false;
   std::uint64_t size = 0;
   std::uint64_t grown_at = 0;
   for (;;) {
     if (platform_.application->Terminated()) return WaitEnd::kQuit;
-    const std::uint64_t now = Now();
-    ObserveLastResult(now);
-    if (!last_result_.BelongsTo(flow.job_id, flow.first_seen)) {
-      // Not there yet.
-      writing = false;
-      const QueuedJob& job = watched_[flow.job_id];
-      if (job.left_at && now - *job.left_at >= kAppearTimeoutMs) {
-        return WaitEnd::kGaveUp;
+    const QueuedJob& job = watched_[flow.job_id];
+    switch (job.output) {
+      case Output::kSetAside: {
+        const std::optional<std::string> pdf =
+            platform_.files->ReadFile(AsidePath(flow.job_id));
+        return pdf && IsCompletePdf(*pdf) ? WaitEnd::kReady : WaitEnd::kDamaged;
       }
-    } else if (FileInUse(last_result)) {
+      case Output::kNone:
+      case Output::kUnclear:
+        return WaitEnd::kGaveUp;
+      case Output::kAwaited:
+        break;
+    }
+    // Only the job being converted can stall: one queued behind a hung job
+    // waits its turn.
+    const std::uint64_t now = Now();
+    if (job.converting && FileInUse(LastResult())) {
       const std::uint64_t current =
-          platform_.files->Size(last_result).value_or(0);
+          platform_.files->Size(LastResult()).value_or(0);
       if (!writing || current > size) {
         writing = true;
         size = current;
@@ -190,7 +242,7 @@ JobWatcher::WaitEnd JobWatcher::WaitForLastResult(const QueuedFlow& flow) {
         return WaitEnd::kGaveUp;
       }
     } else {
-      return WaitEnd::kReady;
+      writing = false;
     }
     platform_.application->WaitForMessages(kWaitStepMs);
   }

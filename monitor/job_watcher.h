@@ -2,10 +2,19 @@
 // printer "Plumeta", keeps a JobTable row per job, and for each job of that
 // printer seen for the first time runs the conversion flow: animate the
 // tray icon, show the balloon and the main window, ask where the PDF goes,
-// wait for Ghostscript's output (LastResult), copy it there, delete it, open
-// the copy when "Show PDF when done" is ticked.
+// wait for the job's PDF, copy it there, delete it, open the copy when
+// "Show PDF when done" is ticked.
 //
-// The flow is modal: while it waits for the user or for LastResult, the
+// Every job's Ghostscript writes the same file, LastResult. The port runs
+// one job at a time and waits a while before each, and a job leaves the
+// queue only when its Ghostscript has ended, so the poll that sees a job
+// leave finds that job's PDF at LastResult, if it wrote one: the poll sets
+// it aside at once under the job's own name, and the job's flow delivers
+// from there. When the PDF cannot be told apart (several jobs left between
+// two polls, or it could not be moved), the flow says it was not created:
+// it never delivers another job's PDF.
+//
+// The flow is modal: while it waits for the user or for the PDF, the
 // message loop keeps running, so polls, the menu and the animation go on.
 // A job seen while a flow is open waits for it to end; flows run one after
 // the other in the order their jobs were first seen.
@@ -34,10 +43,8 @@ inline constexpr char kWatchedPrinter[] = "Plumeta";
 
 class JobWatcher {
  public:
-  // How long a flow waits for LastResult before it gives up: after the job
-  // left the queue without LastResult appearing, and while LastResult stays
-  // in use without growing.
-  static constexpr std::uint64_t kAppearTimeoutMs = 60'000;
+  // How long LastResult may stay in use without growing while the flow's
+  // own job is being converted before the flow gives up.
   static constexpr std::uint64_t kStallTimeoutMs = 120'000;
   // The pace of that wait.
   static constexpr std::uint32_t kWaitStepMs = 100;
@@ -57,8 +64,10 @@ class JobWatcher {
   void RunQueuedFlows();
 
   // True when the file exists and cannot be opened for exclusive reading
-  // and writing.
+  // and writing. Opens the file: only a flow's wait asks.
   bool FileInUse(const std::string& path);
+  // Where the poll sets the PDF of the job aside: beside LastResult.
+  std::string AsidePath(std::uint32_t job_id);
   void FreeJobRow(int index);
   // What FormDestroy does with the JobTable: FreeJobRow for every row, then
   // all rows go.
@@ -74,21 +83,32 @@ class JobWatcher {
     std::string document;
     std::uint64_t first_seen;
   };
+  // What became of a job's PDF.
+  enum class Output {
+    kAwaited,   // the job is still in the queue
+    kSetAside,  // at AsidePath
+    kNone,      // the job left without writing one
+    kUnclear,   // cannot be told apart from another job's
+  };
   struct QueuedJob {
     std::uint64_t first_seen = 0;
-    std::optional<std::uint64_t> left_at;
+    // The last poll showed the port converting it.
+    bool converting = false;
+    Output output = Output::kAwaited;
   };
-  enum class WaitEnd { kReady, kGaveUp, kQuit };
+  enum class WaitEnd { kReady, kDamaged, kGaveUp, kQuit };
 
   JobTexts TextsOf(const platform::PrintJob& job);
   void NoteQueue(QueueAnswer answer,
                  const std::vector<platform::PrintJob>& jobs);
+  void NoteJobsLeft(const std::vector<std::uint32_t>& left);
   void RunFlow(const QueuedFlow& flow);
-  WaitEnd WaitForLastResult(const QueuedFlow& flow);
+  WaitEnd WaitForPdf(const QueuedFlow& flow);
+  void NotCreated(const QueuedFlow& flow);
   void StopAnimation();
   std::uint64_t Now() { return platform_.application->TickCount(); }
   std::string LastResult() { return state_.last_result(); }
-  void ObserveLastResult(std::uint64_t now);
+  void ObserveLastResult();
 
   platform::Platform& platform_;
   ConversionTray& tray_;

@@ -2,31 +2,32 @@
 
 namespace plumeta {
 
-void LastResultWatch::Observe(std::uint64_t now) {
-  const bool first_look = !observed_;
+void LastResultWatch::Observe() {
+  current_ = files_.Facts(path_);
+  if (!observed_) known_ = current_;
   observed_ = true;
-  if (!files_.Exists(path_)) {
-    present_ = false;
-    in_use_ = false;
-    owner_ = 0;
-    return;
-  }
-  const bool in_use = files_.InUse(path_);
-  const std::uint64_t size = files_.Size(path_).value_or(0);
-  const bool changed = !present_ || in_use || size != size_;
-  present_ = true;
-  in_use_ = in_use;
-  size_ = size;
-  if (first_look && !in_use) {
-    last_change_ = 0;  // left over from before the monitor started
-  } else if (changed) {
-    last_change_ = now;
-    owner_ = 0;
-  }
 }
 
-void LastResultWatch::JobLeft(std::uint32_t job_id) {
-  if (present_ && !in_use_ && owner_ == 0) owner_ = job_id;
+void LastResultWatch::DeleteLeftover(std::uint64_t time) {
+  Observe();
+  if (!current_ || HasNewOutput() || accounted_at_ > time) return;
+  if (files_.Delete(path_) == platform::kSuccess) current_ = known_ = {};
+}
+
+bool LastResultWatch::SetAside(const std::string& aside) {
+  if (files_.Replace(path_, aside) != platform::kSuccess) return false;
+  current_ = known_ = {};
+  return true;
+}
+
+bool LastResultWatch::Restore(const std::string& aside, std::uint64_t now) {
+  const bool restored = !files_.Exists(path_) &&
+                        files_.Replace(aside, path_) == platform::kSuccess;
+  if (restored) {
+    Observe();
+    Account(now);
+  }
+  return restored;
 }
 
 }  // namespace plumeta

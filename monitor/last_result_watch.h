@@ -1,8 +1,10 @@
 // What the watcher knows about LastResult, the one output file every
-// conversion writes: when it last saw it appear or change, and which job's
-// output it is once that job has left the queue. With that a conversion
-// flow can tell a file older than its job (to delete) from a file written
-// after its job was first seen (to keep).
+// conversion writes. It only reads the file's facts (identity, size,
+// modification time), never opens it in anybody's way, and so tells a file
+// written since it last accounted for one from the file it accounted for,
+// even when both have the same size. A completed output is set aside at
+// once under a name of its own job, with one rename in the same folder, so
+// the next job's Ghostscript cannot overwrite it.
 #ifndef MONITOR_LAST_RESULT_WATCH_H_
 #define MONITOR_LAST_RESULT_WATCH_H_
 
@@ -22,35 +24,37 @@ class LastResultWatch {
   const std::string& path() const { return path_; }
   void set_path(std::string path) { path_ = std::move(path); }
 
-  // Looks at the file at time `now`: one that appears, grows, shrinks or is
-  // being written counts as changed then and belongs to no job yet. A file
-  // that is already there at the first look counts as old.
-  void Observe(std::uint64_t now);
-  // The job that has just left the queue wrote the file as it stands.
-  void JobLeft(std::uint32_t job_id);
-
-  bool present() const { return present_; }
-  // 0: unknown.
-  std::uint32_t owner() const { return owner_; }
-  // True when the file is there and changed at or after `time`.
-  bool ChangedSince(std::uint64_t time) const {
-    return present_ && last_change_ >= time;
+  // Reads the file's facts. What is there at the first look was left over
+  // from before the monitor started and counts as accounted for.
+  void Observe();
+  // The file is there and is not the one last accounted for: a job has
+  // written it since.
+  bool HasNewOutput() const {
+    return current_ && (!known_ || !(*current_ == *known_));
   }
-  // True when the file is there and is neither older than the job nor the
-  // output of another job.
-  bool BelongsTo(std::uint32_t job_id, std::uint64_t first_seen) const {
-    return ChangedSince(first_seen) && (owner_ == 0 || owner_ == job_id);
+  // The file as it stands stays where it is, as the last result, from
+  // `now` on.
+  void Account(std::uint64_t now) {
+    known_ = current_;
+    accounted_at_ = now;
   }
+  // Deletes the file when it is the one accounted for before `time`: a
+  // last result older than the job first seen then.
+  void DeleteLeftover(std::uint64_t time);
+  // Renames the file to `aside`; false when it cannot be moved (another
+  // program holds it).
+  bool SetAside(const std::string& aside);
+  // Puts a set-aside file back as the last result; false when a newer one
+  // is there already or the rename failed, and `aside` stays.
+  bool Restore(const std::string& aside, std::uint64_t now);
 
  private:
   platform::Files& files_;
   std::string path_;
   bool observed_ = false;
-  bool present_ = false;
-  bool in_use_ = false;
-  std::uint64_t size_ = 0;
-  std::uint64_t last_change_ = 0;
-  std::uint32_t owner_ = 0;
+  std::optional<platform::FileFacts> current_;
+  std::optional<platform::FileFacts> known_;
+  std::uint64_t accounted_at_ = 0;
 };
 
 }  // namespace plumeta

@@ -1,6 +1,5 @@
 #include "monitor/pdf_delivery.h"
 
-#include <algorithm>
 #include <cctype>
 
 #include "common/application_error.h"
@@ -8,6 +7,11 @@
 
 namespace plumeta {
 namespace {
+
+// How many partial names are tried before the copy goes straight on.
+constexpr int kPartialAttempts = 100;
+// How far from the end "startxref" may stand.
+constexpr std::size_t kTrailerReach = 1024;
 
 std::string Reason(platform::System& system, platform::ErrorCode code) {
   std::string text = system.ErrorMessage(code);
@@ -17,37 +21,78 @@ std::string Reason(platform::System& system, platform::ErrorCode code) {
   return text;
 }
 
+bool IsPdfSpace(char c) {
+  return c == ' ' || c == '\r' || c == '\n' || c == '\t' || c == '\f' ||
+         c == '\0';
+}
+
 }  // namespace
 
-bool SamePath(const std::string& a, const std::string& b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return std::tolower(static_cast<unsigned char>(x)) ==
-           std::tolower(static_cast<unsigned char>(y));
-  });
+bool SameFile(platform::Files& files, const std::string& a,
+              const std::string& b) {
+  const std::optional<platform::FileFacts> first = files.Facts(a);
+  const std::optional<platform::FileFacts> second = files.Facts(b);
+  return first && second && first->SameFileAs(*second);
 }
 
-std::string PartialCopyPath(const std::string& target) {
-  return target + ".plumeta-partial";
+std::optional<std::string> PartialCopyPath(const std::string& target,
+                                           int attempt) {
+  const std::size_t slash = target.find_last_of("\\/");
+  const std::string folder =
+      slash == std::string::npos ? "" : target.substr(0, slash + 1);
+  std::string path = folder + "~plm" + std::to_string(attempt) + ".tmp";
+  if (path.size() > kMaxPathLength) return std::nullopt;
+  return path;
 }
 
-bool DeliverPdf(platform::Files& files, platform::System& system,
-                const std::string& from, const std::string& target,
-                std::string* failure) {
-  if (SamePath(from, target)) return true;
-  const std::string partial = PartialCopyPath(target);
-  if (files.Exists(partial)) files.Delete(partial);
-  platform::ErrorCode code = files.Copy(from, partial, /*fail_if_exists=*/true);
-  if (code == platform::kSuccess) code = files.Replace(partial, target);
-  if (code == platform::kSuccess) return true;
-  if (files.Exists(partial)) files.Delete(partial);
-  *failure = "The PDF could not be copied from '" + from + "' to '" + target +
-             "'.\r\n" + Reason(system, code);
-  return false;
+bool IsCompletePdf(const std::string& content) {
+  if (content.compare(0, 5, "%PDF-") != 0) return false;
+  std::size_t end = content.size();
+  while (end > 0 && IsPdfSpace(content[end - 1])) --end;
+  constexpr std::string_view kEof = "%%EOF";
+  if (end < kEof.size() ||
+      content.compare(end - kEof.size(), kEof.size(), kEof) != 0) {
+    return false;
+  }
+  end -= kEof.size();
+  const std::size_t from = end > kTrailerReach ? end - kTrailerReach : 0;
+  const std::size_t at = content.rfind("startxref", end);
+  if (at == std::string::npos || at < from) return false;
+  std::size_t i = at + 9;
+  const std::size_t spaces = i;
+  while (i < end && IsPdfSpace(content[i])) ++i;
+  const std::size_t digits = i;
+  while (i < end && std::isdigit(static_cast<unsigned char>(content[i]))) ++i;
+  if (i == digits || digits == spaces) return false;
+  while (i < end && IsPdfSpace(content[i])) ++i;
+  return i == end;
 }
 
-void ShowDeliveryFailure(platform::UserInterface& ui,
-                         const std::string& failure) {
-  ShowErrorBox(ui, kMonitorTitle, failure);
+platform::ErrorCode DeliverPdf(platform::Files& files, const std::string& from,
+                               const std::string& target) {
+  if (SameFile(files, from, target)) return platform::kSuccess;
+  for (int attempt = 0; attempt < kPartialAttempts; ++attempt) {
+    const std::optional<std::string> partial = PartialCopyPath(target, attempt);
+    if (!partial) break;
+    if (files.Exists(*partial)) continue;
+    platform::ErrorCode code = files.Copy(from, *partial, true);
+    if (code == platform::kErrorFileExists) continue;
+    if (code == platform::kSuccess) code = files.Replace(*partial, target);
+    // Made by this copy, so it is no one else's file.
+    if (code != platform::kSuccess && files.Exists(*partial)) {
+      files.Delete(*partial);
+    }
+    return code;
+  }
+  return files.Copy(from, target, /*fail_if_exists=*/false);
+}
+
+void ShowDeliveryFailure(platform::UserInterface& ui, platform::System& system,
+                         const std::string& from, const std::string& target,
+                         platform::ErrorCode code) {
+  ShowErrorBox(ui, kMonitorTitle,
+               "The PDF could not be copied from '" + from + "' to '" + target +
+                   "'.\r\n" + Reason(system, code));
 }
 
 }  // namespace plumeta

@@ -1,33 +1,49 @@
-// Putting a copy of LastResult at the place the user chose. The file already
+// Putting a copy of a PDF at the place the user chose. The file already
 // there stays until the copy is complete, then the copy replaces it in one
 // step; a failure leaves both files as they were and tells the user why.
 #ifndef MONITOR_PDF_DELIVERY_H_
 #define MONITOR_PDF_DELIVERY_H_
 
+#include <optional>
 #include <string>
 
+#include "platform/error_codes.h"
 #include "platform/files.h"
 #include "platform/system.h"
 #include "platform/user_interface.h"
 
 namespace plumeta {
 
-// The same file when the paths match without regard to case.
-bool SamePath(const std::string& a, const std::string& b);
+// The longest path Windows' file calls take (MAX_PATH without its NUL).
+inline constexpr std::size_t kMaxPathLength = 259;
 
-// The copy that becomes `target` once complete, beside it.
-std::string PartialCopyPath(const std::string& target);
+// True when both paths name one existing file, however they are spelled.
+bool SameFile(platform::Files& files, const std::string& a,
+              const std::string& b);
 
-// Copies `from` to `target`; true when `target` now holds the copy (or is
-// `from` itself). On failure `failure` gets the text for the error box: both
-// paths and the system's reason.
-bool DeliverPdf(platform::Files& files, platform::System& system,
-                const std::string& from, const std::string& target,
-                std::string* failure);
+// The `attempt`th name in the target's folder for the copy that becomes the
+// target once complete; short, so that it fits wherever the target does
+// unless the target's own name is shorter still. nullopt when it does not
+// fit.
+std::optional<std::string> PartialCopyPath(const std::string& target,
+                                           int attempt);
 
-// The error box for a failed delivery.
-void ShowDeliveryFailure(platform::UserInterface& ui,
-                         const std::string& failure);
+// A whole PDF: the header at the start, and at the end "startxref", the
+// offset and "%%EOF". A file cut short by a killed Ghostscript or a full
+// disk has no such end.
+bool IsCompletePdf(const std::string& content);
+
+// Copies `from` to `target` through a free partial name beside it (never a
+// file that is already there); straight onto the target when no partial
+// name fits. kSuccess also when `target` is `from` itself.
+platform::ErrorCode DeliverPdf(platform::Files& files, const std::string& from,
+                               const std::string& target);
+
+// The error box for a failed delivery of the PDF at `from`: both paths and
+// the system's reason.
+void ShowDeliveryFailure(platform::UserInterface& ui, platform::System& system,
+                         const std::string& from, const std::string& target,
+                         platform::ErrorCode code);
 
 }  // namespace plumeta
 

@@ -38,10 +38,12 @@ void TrayCommands::SaveLastResult1Click() {
   const std::string last_result = state_.last_result();
   if (!platform_.files->Exists(last_result)) return;
   if (!save_dialog_.Execute()) return;
-  std::string failure;
-  if (!DeliverPdf(*platform_.files, *platform_.system, last_result,
-                  save_dialog_.file_name(), &failure)) {
-    ShowDeliveryFailure(*platform_.user_interface, failure);
+  const std::string target = save_dialog_.file_name();
+  if (const platform::ErrorCode code =
+          DeliverPdf(*platform_.files, last_result, target);
+      code != platform::kSuccess) {
+    ShowDeliveryFailure(*platform_.user_interface, *platform_.system,
+                        last_result, target, code);
     return;
   }
   // The temporary file, which stays where it is.

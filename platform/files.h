@@ -17,6 +17,24 @@ enum class FileProtection {
   kAdministratorsAndSystemOnly  // full access for them, none for anybody else
 };
 
+// What the file system says of a file, read without opening it in a way
+// that stands in anybody's way (no access rights asked, all sharing given).
+struct FileFacts {
+  // Which file: the volume's serial number and the file's index on it (a
+  // device and an inode on the host). Two paths name the same file when
+  // these agree, whatever their spelling.
+  std::uint64_t volume = 0;
+  std::uint64_t index = 0;
+  std::uint64_t size = 0;
+  // The last write time in the file system's own units.
+  std::uint64_t modified = 0;
+
+  bool SameFileAs(const FileFacts& other) const {
+    return volume == other.volume && index == other.index;
+  }
+  bool operator==(const FileFacts&) const = default;
+};
+
 class Files {
  public:
   virtual ~Files() = default;
@@ -37,6 +55,8 @@ class Files {
   // another program still holds it.
   virtual bool InUse(const std::string& path) = 0;
   virtual std::optional<std::uint64_t> Size(const std::string& path) = 0;
+  // nullopt for a folder or nothing.
+  virtual std::optional<FileFacts> Facts(const std::string& path) = 0;
   virtual bool IsReadOnly(const std::string& path) = 0;
   virtual ErrorCode SetReadOnly(const std::string& path, bool read_only) = 0;
   // Puts `replacement` in the place of `target` in one step (MoveFileEx with

@@ -42,6 +42,9 @@ struct SystemTime {
 };
 
 // JOB_INFO_2A without the device mode and the security descriptor.
+// JOB_STATUS_PRINTING: the port has the job.
+inline constexpr std::uint32_t kJobStatusPrinting = 0x10;
+
 struct PrintJob {
   std::uint32_t job_id = 0;
   std::string printer_name;
@@ -138,6 +141,16 @@ class Spooler {
   // EnumPrintersA on the local machine; `level` is 4 or 5.
   virtual ErrorCode ListPrinters(std::uint32_t flags, std::uint32_t level,
                                  std::vector<PrinterSummary>* printers) = 0;
+  // EnumPrintersA with no buffer: `needed` gets the bytes a listing needs, 0
+  // when there is nothing to list. Stand-ins that keep their printers as
+  // records answer with the number of records.
+  virtual ErrorCode PrintersSize(std::uint32_t flags, std::uint32_t level,
+                                 std::uint32_t* needed) {
+    std::vector<PrinterSummary> printers;
+    const ErrorCode code = ListPrinters(flags, level, &printers);
+    *needed = static_cast<std::uint32_t>(printers.size());
+    return code;
+  }
   // AddPrinterA at level 2 on the local machine; the handle it returns is
   // closed at once.
   virtual ErrorCode CreatePrinter(const PrinterInfo2& info) = 0;

@@ -220,6 +220,21 @@ std::optional<std::uint64_t> HostFiles::Size(const std::string& path) {
   return static_cast<std::uint64_t>(info.st_size);
 }
 
+std::optional<platform::FileFacts> HostFiles::Facts(const std::string& path) {
+  std::optional<std::string> linux_path = process_->LinuxPath(path);
+  struct stat info;
+  if (!linux_path || ::stat(linux_path->c_str(), &info) != 0 ||
+      !S_ISREG(info.st_mode)) {
+    return std::nullopt;
+  }
+  return platform::FileFacts{
+      static_cast<std::uint64_t>(info.st_dev),
+      static_cast<std::uint64_t>(info.st_ino),
+      static_cast<std::uint64_t>(info.st_size),
+      static_cast<std::uint64_t>(info.st_mtim.tv_sec) * 1'000'000'000u +
+          static_cast<std::uint64_t>(info.st_mtim.tv_nsec)};
+}
+
 bool HostFiles::IsReadOnly(const std::string& path) {
   std::optional<std::string> linux_path = process_->LinuxPath(path);
   struct stat info;

@@ -32,6 +32,8 @@ class HostFiles : public platform::Files {
   std::optional<std::string> ReadFile(const std::string& path) override;
   bool InUse(const std::string& path) override;
   std::optional<std::uint64_t> Size(const std::string& path) override;
+  // stat: device, inode, size, modification time in nanoseconds.
+  std::optional<platform::FileFacts> Facts(const std::string& path) override;
   bool IsReadOnly(const std::string& path) override;
   platform::ErrorCode SetReadOnly(const std::string& path,
                                   bool read_only) override;

@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "common/text.h"
+#include "platform/host/console_events.h"
 
 namespace plumeta::host {
 namespace {
@@ -83,20 +84,22 @@ bool WriteWhole(const fs::path& path, const std::string& content) {
 
 }  // namespace
 
+// One field a line; inside a text field \, TAB, CR and LF are escaped as
+// in the console's events, so that no text can add or change a line.
 std::string WriteShadowFile(const platform::PrintJob& job) {
   std::ostringstream text;
   text << "JobId=" << job.job_id << "\n"
-       << "Printer=" << job.printer_name << "\n"
-       << "Machine=" << job.machine_name << "\n"
-       << "User=" << job.user_name << "\n"
-       << "Document=" << job.document << "\n"
-       << "NotifyName=" << job.notify_name << "\n"
-       << "Datatype=" << job.datatype << "\n"
-       << "PrintProcessor=" << job.print_processor << "\n"
-       << "Parameters=" << job.parameters << "\n"
-       << "Driver=" << job.driver_name << "\n"
+       << "Printer=" << EscapeEventField(job.printer_name) << "\n"
+       << "Machine=" << EscapeEventField(job.machine_name) << "\n"
+       << "User=" << EscapeEventField(job.user_name) << "\n"
+       << "Document=" << EscapeEventField(job.document) << "\n"
+       << "NotifyName=" << EscapeEventField(job.notify_name) << "\n"
+       << "Datatype=" << EscapeEventField(job.datatype) << "\n"
+       << "PrintProcessor=" << EscapeEventField(job.print_processor) << "\n"
+       << "Parameters=" << EscapeEventField(job.parameters) << "\n"
+       << "Driver=" << EscapeEventField(job.driver_name) << "\n"
        << "Status=" << job.status << "\n"
-       << "StatusText=" << job.status_text << "\n"
+       << "StatusText=" << EscapeEventField(job.status_text) << "\n"
        << "Priority=" << job.priority << "\n"
        << "StartTime=" << job.start_time << "\n"
        << "UntilTime=" << job.until_time << "\n"
@@ -116,7 +119,8 @@ platform::PrintJob ParseShadowFile(const std::string& text) {
     const std::string::size_type equals = line.find('=');
     if (equals == std::string::npos) continue;
     const std::string name = line.substr(0, equals);
-    const std::string value = line.substr(equals + 1);
+    // Numbers have nothing to unescape.
+    const std::string value = UnescapeEventField(line.substr(equals + 1));
     if (name == "JobId")
       job.job_id = Number(value);
     else if (name == "Printer")

@@ -119,6 +119,34 @@ std::optional<std::uint64_t> Win32Files::Size(const std::string& path) {
          entry.nFileSizeLow;
 }
 
+std::optional<platform::FileFacts> Win32Files::Facts(const std::string& path) {
+  constexpr DWORD kShareAll =
+      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+  ScopedFileHandle file(::CreateFileA(path.c_str(), 0, kShareAll, nullptr,
+                                      OPEN_EXISTING, 0, nullptr));
+  if (!file && ::GetLastError() == ERROR_INVALID_PARAMETER) {
+    // Windows 9x knows no FILE_SHARE_DELETE.
+    file.Reset(::CreateFileA(path.c_str(), 0,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                             OPEN_EXISTING, 0, nullptr));
+  }
+  if (!file) return std::nullopt;
+  BY_HANDLE_FILE_INFORMATION information{};
+  if (!::GetFileInformationByHandle(file.Get(), &information) ||
+      (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    return std::nullopt;
+  }
+  auto wide = [](DWORD high, DWORD low) {
+    return (static_cast<std::uint64_t>(high) << 32) | low;
+  };
+  return platform::FileFacts{
+      information.dwVolumeSerialNumber,
+      wide(information.nFileIndexHigh, information.nFileIndexLow),
+      wide(information.nFileSizeHigh, information.nFileSizeLow),
+      wide(information.ftLastWriteTime.dwHighDateTime,
+           information.ftLastWriteTime.dwLowDateTime)};
+}
+
 bool Win32Files::IsReadOnly(const std::string& path) {
   const DWORD attributes = AttributesOf(path);
   return attributes != INVALID_FILE_ATTRIBUTES &&

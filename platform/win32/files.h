@@ -29,6 +29,9 @@ class Win32Files : public platform::Files {
   // Read from the folder entry, so it works while another program holds the
   // file. nullopt for a folder, nothing, or a path with wildcards.
   std::optional<std::uint64_t> Size(const std::string& path) override;
+  // GetFileInformationByHandle on a handle that asks for no access and
+  // shares everything, so neither a writer nor a deleter is kept out.
+  std::optional<platform::FileFacts> Facts(const std::string& path) override;
   bool IsReadOnly(const std::string& path) override;
   platform::ErrorCode SetReadOnly(const std::string& path,
                                   bool read_only) override;

@@ -194,6 +194,19 @@ ErrorCode Win32Spooler::Open(const std::string& name, std::uint32_t access,
   return platform::kSuccess;
 }
 
+ErrorCode Win32Spooler::PrintersSize(std::uint32_t flags, std::uint32_t level,
+                                     std::uint32_t* needed) {
+  DWORD size = 0;
+  DWORD returned = 0;
+  ::SetLastError(ERROR_SUCCESS);
+  const BOOL listed =
+      ::EnumPrintersA(flags, nullptr, level, nullptr, 0, &size, &returned);
+  const DWORD error = ::GetLastError();
+  *needed = size;
+  if (listed || error == ERROR_INSUFFICIENT_BUFFER) return platform::kSuccess;
+  return error != ERROR_SUCCESS ? error : ERROR_GEN_FAILURE;
+}
+
 ErrorCode Win32Spooler::ListPrinters(
     std::uint32_t flags, std::uint32_t level,
     std::vector<platform::PrinterSummary>* printers) {

@@ -15,6 +15,8 @@ class Win32Spooler : public platform::Spooler {
   platform::ErrorCode ListPrinters(
       std::uint32_t flags, std::uint32_t level,
       std::vector<platform::PrinterSummary>* printers) override;
+  platform::ErrorCode PrintersSize(std::uint32_t flags, std::uint32_t level,
+                                   std::uint32_t* needed) override;
   platform::ErrorCode CreatePrinter(
       const platform::PrinterInfo2& info) override;
   platform::ErrorCode InstallDriver(

@@ -361,12 +361,57 @@ TEST_F(RoadTest, BrokenPostScriptEndsTheJobWithoutAHang) {
       << print.err;
   EXPECT_NE(print.err.find("/undefined in nosuchoperator"), std::string::npos);
   EXPECT_TRUE(box_.Jobs().empty());
-  // The flow ends: what Ghostscript left is delivered or the user is told.
-  EXPECT_TRUE(WaitUntil([&] {
-    return fs::exists(box_.Linux("C:\\Out\\Broken.pdf")) ||
-           !fs::exists(box_.Linux(last_result_));
-  }));
-  Settle();
+  // The flow ends: a whole PDF that Ghostscript left is delivered, or the
+  // user is told.
+  bool ended = false;
+  for (int i = 0; i < 50 && !ended; ++i) {
+    auto message = monitor_->WaitFor("message", milliseconds(200));
+    ended =
+        (message && (*message)[2] == "The PDF for 'Broken' was not created.") ||
+        testing::PdfPages(box_.Linux("C:\\Out\\Broken.pdf")) > 0;
+  }
+  EXPECT_TRUE(ended);
+}
+
+// Three one-page jobs of the same size, the first dialog answered at once
+// or after the other two have been converted: each PDF holds its own text.
+TEST_F(RoadTest, EqualSizeJobsInABurstEachArriveWithTheirOwnText) {
+  StartMonitor();
+  std::vector<std::string> files;
+  for (int job = 1; job <= 3; ++job) {
+    files.push_back(files_ / ("j" + std::to_string(job) + ".ps"));
+    WriteText(files.back(),
+              "%!PS\n/Helvetica findfont 24 scalefont setfont 72 700 moveto\n"
+              "(Job number " +
+                  std::to_string(job) + ") show showpage\n");
+  }
+  for (const int late_ms : {0, 5000}) {
+    SCOPED_TRACE(late_ms);
+    const std::string out = "C:\\Out\\" + std::to_string(late_ms) + "-";
+    Printing printing(box_, files);
+    auto save = monitor_->WaitFor("save", seconds(10));
+    ASSERT_TRUE(save);
+    std::this_thread::sleep_for(milliseconds(late_ms));
+    monitor_->Send("ok " + out + "j1.pdf");
+    AcceptSave("j2.ps", out + "j2.pdf");
+    AcceptSave("j3.ps", out + "j3.pdf");
+    EXPECT_EQ(printing.Join().exit_code, 0) << printing.Join().err;
+    for (int job = 1; job <= 3; ++job) {
+      const std::string pdf = out + "j" + std::to_string(job) + ".pdf";
+      ASSERT_TRUE(Delivered(pdf)) << pdf;
+      const std::string text = testing::PdfText(box_.Linux(pdf));
+      for (int other = 1; other <= 3; ++other) {
+        EXPECT_EQ(text.find("Job number " + std::to_string(other)) !=
+                      std::string::npos,
+                  other == job)
+            << pdf << ": " << text;
+      }
+    }
+    Settle();
+    for (const std::string& line : monitor_->seen) {
+      EXPECT_NE(host::SplitEventLine(line)[0], "message") << line;
+    }
+  }
 }
 
 }  // namespace

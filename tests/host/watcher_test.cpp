@@ -108,7 +108,8 @@ TEST_F(WatcherHostTest, AJobBringsBalloonAndDialogAndThePdfArrivesComplete) {
   const int fd = ::open(last_result_.c_str(), O_CREAT | O_WRONLY, 0644);
   ASSERT_GE(fd, 0);
   ASSERT_EQ(::flock(fd, LOCK_EX), 0);
-  const std::string pdf = "%PDF-1.4\n% the stand-in's page\n%%EOF\n";
+  const std::string pdf =
+      "%PDF-1.4\n% the stand-in's page\nstartxref\n9\n%%EOF\n";
   ASSERT_EQ(::write(fd, pdf.data(), 9), 9);
   monitor->Send("ok C:\\out\\Report.pdf");
   const fs::path target = Box() + "/drive_c/out/Report.pdf";

@@ -37,5 +37,20 @@ TEST(SpoolJobIdsTest, RiseAfterJobsLeaveAndSkipQueuedOnesWhenTheyWrap) {
   EXPECT_EQ(ReadSpoolJobs(spool.path(), "Plumeta").size(), 4u);
 }
 
+TEST(SpoolRecordTest, TextFieldsComeBackAsWritten) {
+  platform::PrintJob job;
+  job.job_id = 7;
+  job.printer_name = "Plumeta";
+  job.document = "Evil\nPrinter=Other";
+  job.user_name = "back\\slash\ttab\r";
+  job.parameters = "a=b\\n";
+  const platform::PrintJob read = ParseShadowFile(WriteShadowFile(job));
+  EXPECT_EQ(read.job_id, 7u);
+  EXPECT_EQ(read.printer_name, "Plumeta");
+  EXPECT_EQ(read.document, job.document);
+  EXPECT_EQ(read.user_name, job.user_name);
+  EXPECT_EQ(read.parameters, job.parameters);
+}
+
 }  // namespace
 }  // namespace plumeta::host

@@ -62,14 +62,16 @@ TEST_F(MainFormWatcherTest, ShowPdfWhenDoneDecidesWhetherTheCopyOpens) {
   EXPECT_TRUE(main->popup_menu1().FindItem("ShowPDFwhendone1")->Checked());
   ASSERT_TRUE(main->ClickMenuItem("ShowPDFwhendone1"));
   EXPECT_FALSE(main->popup_menu1().FindItem("ShowPDFwhendone1")->Checked());
-  // Ghostscript writes while the dialog is open.
+  // Ghostscript writes while the dialog is open, and the job leaves.
+  const std::string pdf = "%PDF-1.4\nstartxref\n9\n%%EOF\n";
   bed.dialogs->while_save_open = [&] {
-    bed.files->files[main->last_result()] = "%PDF";
+    bed.files->files[main->last_result()] = pdf;
+    bed.spooler->Find("Plumeta")->jobs.clear();
   };
   bed.dialogs->save_answers = {"C:\\out.pdf"};
   Print(7, "Letter");
   bed.application->Advance(200);
-  EXPECT_EQ(bed.files->files["C:\\out.pdf"], "%PDF");
+  EXPECT_EQ(bed.files->files["C:\\out.pdf"], pdf);
   EXPECT_TRUE(bed.shell->executed.empty());
 }
 

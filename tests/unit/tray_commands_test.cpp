@@ -242,9 +242,10 @@ TEST_F(TrayCommandsTest, EnumPrinterNamesByPlatformFamily) {
   const struct {
     const char* name;
     platform::PlatformId platform;
+    platform::ErrorCode size_error;
     platform::ErrorCode error;
     bool with_printers;
-    const char* call;
+    std::vector<std::string> calls;
     bool result;
     std::vector<std::string> names;
     bool message;
@@ -252,32 +253,45 @@ TEST_F(TrayCommandsTest, EnumPrinterNamesByPlatformFamily) {
       {"NT",
        platform::PlatformId::kNt,
        0,
+       0,
        true,
-       "spooler enum-printers 0x6 level 4",
+       {"spooler enum-printers 0x6 level 4"},
        true,
        {"Office", "Plumeta"},
        false},
       {"9x",
        platform::PlatformId::kWindows9x,
        0,
+       0,
        true,
-       "spooler enum-printers 0x2 level 5",
+       {"spooler enum-printers 0x2 level 5"},
        true,
        {"Office", "Plumeta"},
        false},
       {"no printers",
        platform::PlatformId::kNt,
        0,
+       0,
        false,
-       "spooler enum-printers 0x6 level 4",
+       {},
+       false,
+       {},
+       false},
+      {"spooler not answering",
+       platform::PlatformId::kNt,
+       1722,
+       0,
+       true,
+       {},
        false,
        {},
        false},
       {"failure",
        platform::PlatformId::kNt,
+       0,
        platform::kErrorAccessDenied,
        true,
-       "spooler enum-printers 0x6 level 4",
+       {"spooler enum-printers 0x6 level 4"},
        false,
        {},
        true},
@@ -288,6 +302,7 @@ TEST_F(TrayCommandsTest, EnumPrinterNamesByPlatformFamily) {
     log.Clear();
     bed.ui->messages.clear();
     bed.system->version->platform = row.platform;
+    bed.spooler->printers_size_error = row.size_error;
     bed.spooler->enum_printers_error = row.error;
     bed.spooler->printers =
         row.with_printers ? printers
@@ -296,7 +311,7 @@ TEST_F(TrayCommandsTest, EnumPrinterNamesByPlatformFamily) {
     EXPECT_EQ(EnumPrinterNames(*bed.spooler, *bed.system, *bed.ui, names),
               row.result);
     EXPECT_EQ(names, row.names);
-    EXPECT_EQ(log.calls(), std::vector<std::string>{row.call});
+    EXPECT_EQ(log.calls(), row.calls);
     ASSERT_EQ(bed.ui->messages.size(), row.message ? 1u : 0u);
     if (row.message) {
       EXPECT_EQ(bed.ui->messages[0].text, "Error Enum Printers!");

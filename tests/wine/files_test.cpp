@@ -116,6 +116,35 @@ TEST_F(FilesTest, SizeOnlyForOneFileByItsExactName) {
   EXPECT_EQ(files_.Size(folder_.File("missing.txt")), std::nullopt);
 }
 
+TEST_F(FilesTest, FactsNameOneFileUnderEverySpellingAndKeepOthersOut) {
+  const std::string path = folder_.File("facts.pdf");
+  EXPECT_EQ(files_.Facts(path), std::nullopt);
+  EXPECT_EQ(files_.Facts(folder_.path()), std::nullopt);
+  ASSERT_TRUE(WriteWholeFile(path, "%PDF-1.4"));
+  ASSERT_TRUE(WriteWholeFile(folder_.File("other.pdf"), "%PDF-1.4"));
+  const std::optional<platform::FileFacts> facts = files_.Facts(path);
+  ASSERT_TRUE(facts);
+  EXPECT_EQ(facts->size, 8u);
+  char short_path[MAX_PATH] = {};
+  ASSERT_NE(::GetShortPathNameA(path.c_str(), short_path, MAX_PATH), 0u);
+  const std::string dotted = folder_.path() + "\\.\\FACTS.PDF";
+  for (const std::string& spelling : {std::string(short_path), dotted}) {
+    SCOPED_TRACE(spelling);
+    const auto same = files_.Facts(spelling);
+    ASSERT_TRUE(same);
+    EXPECT_TRUE(same->SameFileAs(*facts));
+  }
+  EXPECT_FALSE(files_.Facts(folder_.File("other.pdf"))->SameFileAs(*facts));
+  // A writer holding the file shares nothing: the facts are still read.
+  {
+    ScopedFileHandle held(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr,
+                                        OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held);
+    EXPECT_TRUE(files_.Facts(path));
+  }
+  EXPECT_EQ(files_.Delete(path), 0u);
+}
+
 TEST_F(FilesTest, ReplacesATarget) {
   struct Row {
     const char* name;

@@ -155,5 +155,12 @@ TEST_F(GsbridgeHostTest, AnArgumentGhostscriptRejectsGivesZero) {
   EXPECT_TRUE(host.messages.empty());
 }
 
+TEST_F(GsbridgeHostTest, AnEmptyLibraryNameLoadsNothing) {
+  std::vector<char*> argv = {const_cast<char*>("gs")};
+  EXPECT_EQ(CallGS("", 1, argv.data()), 0);
+  EXPECT_EQ(host.messages,
+            std::vector<std::string>{"Could not load GhostScript!"});
+}
+
 }  // namespace
 }  // namespace plumeta::gsbridge

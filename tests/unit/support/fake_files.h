@@ -1,5 +1,8 @@
 // Files in memory, keyed by their exact Windows path. A test can make any
-// path fail to be written or replaced, or make a file read-only.
+// path fail to be written or replaced, make a file read-only, or give a file
+// a second spelling (`aliases`). Each file has an identity that moves with
+// it when it is replaced onto another path, and a modification time that is
+// its content's, plus `Touch`.
 #ifndef TESTS_UNIT_SUPPORT_FAKE_FILES_H_
 #define TESTS_UNIT_SUPPORT_FAKE_FILES_H_
 
@@ -23,27 +26,41 @@ class FakeFiles : public platform::Files {
   // Every call that changes something: "write <path>", "replace <from> <to>",
   // "delete <path>", "copy <from> <to>".
   std::vector<std::string> log;
-  // Files another program holds open: InUse, and neither deletable nor
-  // readable.
+  // Files another program holds open: InUse (even once they are gone), and
+  // neither deletable nor readable.
   std::set<std::string> in_use;
   // Target path -> the code Copy or Replace fails with for it.
   std::map<std::string, platform::ErrorCode> copy_failures;
   std::map<std::string, platform::ErrorCode> replace_failures;
   // Runs at every WriteTextFile, before it acts.
   std::function<void(const std::string& path)> on_write;
+  // Another spelling -> the path it names.
+  std::map<std::string, std::string> aliases;
+  // How often InUse opened a file.
+  int in_use_checks = 0;
 
-  bool Exists(const std::string& path) override { return files.count(path); }
-  platform::ErrorCode Delete(const std::string& path) override {
-    log.push_back("delete " + path);
+  // A write that leaves the content as it was.
+  void Touch(const std::string& path) { ++stamps_[Key(path)]; }
+
+  bool Exists(const std::string& name) override {
+    return files.count(Key(name));
+  }
+  platform::ErrorCode Delete(const std::string& name) override {
+    log.push_back("delete " + name);
+    const std::string path = Key(name);
     if (!files.count(path)) return platform::kErrorFileNotFound;
     if (read_only.count(path)) return platform::kErrorAccessDenied;
     if (in_use.count(path)) return platform::kErrorSharingViolation;
     files.erase(path);
+    identities_.erase(path);
     return platform::kSuccess;
   }
-  platform::ErrorCode Copy(const std::string& from, const std::string& to,
+  platform::ErrorCode Copy(const std::string& from_name,
+                           const std::string& to_name,
                            bool fail_if_exists) override {
-    log.push_back("copy " + from + " " + to);
+    log.push_back("copy " + from_name + " " + to_name);
+    const std::string from = Key(from_name);
+    const std::string to = Key(to_name);
     if (!files.count(from)) return platform::kErrorFileNotFound;
     if (in_use.count(from)) return platform::kErrorSharingViolation;
     if (fail_if_exists && files.count(to)) return platform::kErrorFileExists;
@@ -51,6 +68,7 @@ class FakeFiles : public platform::Files {
       return it->second;
     }
     files[to] = files[from];
+    identities_.erase(to);
     return platform::kSuccess;
   }
   platform::ErrorCode WriteTextFile(
@@ -70,12 +88,24 @@ class FakeFiles : public platform::Files {
     if (!files.count(path)) return std::nullopt;
     return files[path];
   }
-  bool InUse(const std::string& path) override {
-    return files.count(path) && in_use.count(path);
+  bool InUse(const std::string& name) override {
+    ++in_use_checks;
+    // As told, file or no file: the caller asks whether it exists.
+    return in_use.count(Key(name));
   }
-  std::optional<std::uint64_t> Size(const std::string& path) override {
+  std::optional<std::uint64_t> Size(const std::string& name) override {
+    const std::string path = Key(name);
     if (!files.count(path)) return std::nullopt;
     return files[path].size();
+  }
+  std::optional<platform::FileFacts> Facts(const std::string& name) override {
+    const std::string path = Key(name);
+    if (!files.count(path)) return std::nullopt;
+    auto [identity, fresh] = identities_.try_emplace(path, next_identity_);
+    if (fresh) ++next_identity_;
+    return platform::FileFacts{
+        1, identity->second, files[path].size(),
+        std::hash<std::string>{}(files[path]) + stamps_[path]};
   }
   bool IsReadOnly(const std::string& path) override {
     return read_only.count(path);
@@ -89,22 +119,43 @@ class FakeFiles : public platform::Files {
     }
     return platform::kSuccess;
   }
-  platform::ErrorCode Replace(const std::string& replacement,
-                              const std::string& target) override {
-    log.push_back("replace " + replacement + " " + target);
+  platform::ErrorCode Replace(const std::string& replacement_name,
+                              const std::string& target_name) override {
+    log.push_back("replace " + replacement_name + " " + target_name);
+    const std::string replacement = Key(replacement_name);
+    const std::string target = Key(target_name);
     if (!files.count(replacement)) return platform::kErrorFileNotFound;
     if (read_only.count(target)) return platform::kErrorAccessDenied;
     if (auto it = replace_failures.find(target); it != replace_failures.end()) {
       return it->second;
     }
+    if (in_use.count(replacement)) return platform::kErrorSharingViolation;
     files[target] = files[replacement];
     protection[target] = protection[replacement];
+    stamps_[target] = stamps_[replacement];
+    if (auto moved = identities_.find(replacement);
+        moved != identities_.end()) {
+      identities_[target] = moved->second;
+      identities_.erase(moved);
+    } else {
+      identities_.erase(target);
+    }
     files.erase(replacement);
     return platform::kSuccess;
   }
   platform::ErrorCode CreateFolder(const std::string&) override {
     return platform::kSuccess;
   }
+
+ private:
+  std::string Key(const std::string& path) const {
+    auto alias = aliases.find(path);
+    return alias == aliases.end() ? path : alias->second;
+  }
+
+  std::map<std::string, std::uint64_t> identities_;
+  std::map<std::string, std::uint64_t> stamps_;
+  std::uint64_t next_identity_ = 1;
 };
 
 }  // namespace plumeta::testing

@@ -27,6 +27,10 @@ class FakeSpooler : public platform::Spooler {
   // The environment AddPrinter looks the driver up in; empty: any.
   std::string caller_environment = "Windows NT x86";
   platform::ErrorCode enum_printers_error = platform::kSuccess;
+  // What PrintersSize fails with, as a spooler that is not running.
+  platform::ErrorCode printers_size_error = platform::kSuccess;
+  // What every ListJobs fails with, as a spooler that stopped answering.
+  platform::ErrorCode enum_jobs_error = platform::kSuccess;
   CallLog* log = nullptr;
 
   platform::ErrorCode Open(
@@ -53,6 +57,12 @@ class FakeSpooler : public platform::Spooler {
       found->push_back(summary);
     }
     return platform::kSuccess;
+  }
+
+  platform::ErrorCode PrintersSize(std::uint32_t, std::uint32_t,
+                                   std::uint32_t* needed) override {
+    *needed = static_cast<std::uint32_t>(printers.size());
+    return printers_size_error;
   }
 
   platform::ErrorCode CreatePrinter(
@@ -152,6 +162,9 @@ class FakeSpooler : public platform::Spooler {
       Record(spooler_.log, "spooler enum-jobs " + name_);
       StoredPrinter* printer = spooler_.Find(name_);
       if (printer == nullptr) return platform::kErrorInvalidHandle;
+      if (spooler_.enum_jobs_error != platform::kSuccess) {
+        return spooler_.enum_jobs_error;
+      }
       jobs->clear();
       for (std::uint32_t i = first;
            i < printer->jobs.size() && jobs->size() < count; ++i) {

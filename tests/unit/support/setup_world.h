@@ -6,6 +6,7 @@
 #define TESTS_UNIT_SUPPORT_SETUP_WORLD_H_
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -166,6 +167,12 @@ class MemoryFiles : public platform::Files {
     auto it = files.find(path);
     if (it == files.end()) return std::nullopt;
     return it->second.content.size();
+  }
+  std::optional<platform::FileFacts> Facts(const std::string& path) override {
+    auto it = files.find(path);
+    if (it == files.end()) return std::nullopt;
+    return platform::FileFacts{0, std::hash<std::string>{}(path),
+                               it->second.content.size(), 0};
   }
   bool IsReadOnly(const std::string&) override { return false; }
   platform::ErrorCode SetReadOnly(const std::string&, bool) override {
