@@ -16,6 +16,12 @@ int OsEdition(platform::System& system, platform::Registry& registry);
 // The edition's name; empty for the editions after Windows Server 2008 R2.
 std::string OsName(int edition);
 
+// Whether an edition's name is one of Windows NT 4.0 and earlier, the NT
+// systems without balloons or the printer dialog's /y switch.
+inline bool IsOldNtName(const std::string& os_name) {
+  return os_name.find("Windows NT") != std::string::npos;
+}
+
 // The platform family and version the way the system-details component
 // reports them: "Windows NT" exactly on the NT platform ("Windows 95",
 // "Windows 98" or "Windows 3.1" otherwise), and "major.minor".

@@ -5,6 +5,11 @@
 
 namespace plumeta {
 
+// Where the monitor's balloons point, from the screen's bottom right corner:
+// at the notification area.
+inline constexpr int kBalloonFromRight = 90;
+inline constexpr int kBalloonFromBottom = 25;
+
 class ConversionTray {
  public:
   virtual ~ConversionTray() = default;

@@ -1,6 +1,8 @@
 #include "monitor/job_watcher.h"
 
 #include "common/application_error.h"
+#include "common/os_edition.h"
+#include "common/system_names.h"
 #include "monitor/job_status.h"
 #include "monitor/main_form.h"
 #include "monitor/pdf_delivery.h"
@@ -25,8 +27,7 @@ void JobWatcher::Timer1Timer() {
   const std::uint64_t now = Now();
   ObserveLastResult();
   std::vector<platform::PrintJob> jobs;
-  const QueueAnswer answer =
-      ListQueue(*platform_.spooler, kWatchedPrinter, &jobs);
+  const QueueAnswer answer = ListQueue(*platform_.spooler, kPrinterName, &jobs);
   poll_time_ = now;
   for (const platform::PrintJob& job : jobs) ProcessJob(job);
   poll_time_.reset();
@@ -60,7 +61,7 @@ void JobWatcher::ProcessJob(const platform::PrintJob& job) {
     return;
   }
   table_.Append(job, std::move(texts));
-  if (job.printer_name != kWatchedPrinter) return;
+  if (job.printer_name != kPrinterName) return;
   const std::uint64_t first_seen = poll_time_ ? *poll_time_ : Now();
   watched_[job.job_id] = {first_seen};
   queued_.push_back({job.job_id, job.document, first_seen});
@@ -147,9 +148,10 @@ void JobWatcher::RunFlow(const QueuedFlow& flow) {
   ObserveLastResult();
   last_result_.DeleteLeftover(flow.first_seen);
   const platform::Size screen = platform_.application->ScreenSize();
-  tray_.PlaceBalloon(screen.width - 90, screen.height - 25);
+  tray_.PlaceBalloon(screen.width - kBalloonFromRight,
+                     screen.height - kBalloonFromBottom);
   // NT 4.0 and earlier have no balloons.
-  if (state_.os_name().find("Windows NT") == std::string::npos) {
+  if (!IsOldNtName(state_.os_name())) {
     tray_.ShowBalloon();
   }
   tray_.RevealMainWindow();

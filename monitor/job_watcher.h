@@ -39,8 +39,6 @@
 
 namespace plumeta {
 
-inline constexpr char kWatchedPrinter[] = "Plumeta";
-
 class JobWatcher {
  public:
   // How long LastResult may stay in use without growing while the flow's

@@ -4,6 +4,7 @@
 
 #include "common/errors.h"
 #include "common/os_edition.h"
+#include "common/system_names.h"
 #include "monitor/job_watcher.h"
 #include "monitor/pdf_delivery.h"
 #include "monitor/printing_layer.h"
@@ -52,8 +53,7 @@ void TrayCommands::SaveLastResult1Click() {
 
 void TrayCommands::Configuration1Click() {
   Open("rundll32.exe",
-       std::string("PrintUI.dll, PrintUIEntry /e /n \"") + kWatchedPrinter +
-           "\"",
+       std::string("PrintUI.dll, PrintUIEntry /e /n \"") + kPrinterName + "\"",
        platform::kShow);
 }
 
@@ -63,15 +63,14 @@ void TrayCommands::Options1Click() {
   state_.set_os_name(os_name);
   const auto version = platform_.system->Version();
   const bool nt = version && version->platform == platform::PlatformId::kNt;
-  if (nt && os_name.find("Windows NT") == std::string::npos) {
+  if (nt && !IsOldNtName(os_name)) {
     Open("rundll32.exe",
-         std::string("printui.dll,PrintUIEntry /y /n \"") + kWatchedPrinter +
-             "\"",
+         std::string("printui.dll,PrintUIEntry /y /n \"") + kPrinterName + "\"",
          platform::kShowHide);
     return;
   }
-  MarkDefaultPrinter(kWatchedPrinter);
-  WriteDefaultPrinterProfile(kWatchedPrinter);
+  MarkDefaultPrinter(kPrinterName);
+  WriteDefaultPrinterProfile(kPrinterName);
 }
 
 void TrayCommands::MarkDefaultPrinter(const std::string& name) {

@@ -1,6 +1,7 @@
 // TMain in the notification area: the tray icon's and the balloon's stored
 // settings, the start-up steps that concern them, and the menu items that
 // show the window and hide the icon.
+#include "common/os_edition.h"
 #include "monitor/main_form.h"
 
 namespace plumeta {
@@ -9,10 +10,6 @@ namespace {
 constexpr char kConversionText[] = "Creating Adobe PDF ...";
 constexpr int kConversionSeconds = 20;
 constexpr int kWelcomeSeconds = 6;
-// Where the balloon's tip points, from the screen's bottom right corner: at
-// the notification area.
-constexpr int kBalloonFromRight = 90;
-constexpr int kBalloonFromBottom = 25;
 
 }  // namespace
 
@@ -59,7 +56,7 @@ void TMain::WelcomeBalloon() {
   balloon_control1_.SetText(
       {"Welcome to Plumeta", "Right-click the happy icon to display the menu"});
   balloon_control1_.SetDuration(kWelcomeSeconds);
-  if (os_name_.find("Windows NT") == std::string::npos) {
+  if (!IsOldNtName(os_name_)) {
     balloon_control1_.ShowBalloon();
   }
 }
