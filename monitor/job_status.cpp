@@ -44,13 +44,16 @@ std::string StartAtText(const platform::SystemTime& submitted,
   return date + " " + time;
 }
 
-std::string ProposedFileName(const std::string& document) {
+std::string ProposedFileName(const std::string& document,
+                             platform::Locale& locale) {
   static constexpr std::string_view kForbidden = "\\/:*?\"<>|";
   std::string name = document;
-  for (char& c : name) {
-    if (static_cast<unsigned char>(c) < 0x20 ||
-        kForbidden.find(c) != std::string_view::npos) {
-      c = '_';
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    if (locale.IsLeadByte(name[i]) && i + 1 < name.size()) {
+      ++i;  // the second byte belongs to the character
+    } else if (static_cast<unsigned char>(name[i]) < 0x20 ||
+               kForbidden.find(name[i]) != std::string_view::npos) {
+      name[i] = '_';
     }
   }
   return name + ".PDF";

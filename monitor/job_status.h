@@ -29,7 +29,10 @@ std::string StartAtText(const platform::SystemTime& submitted,
 
 // The document name followed by ".PDF", each character Windows refuses in a
 // file name (\ / : * ? " < > | and the control characters) replaced by "_".
-std::string ProposedFileName(const std::string& document);
+// Characters are read in the user's code page: the second byte of a
+// two-byte character stays as it is, whatever its value.
+std::string ProposedFileName(const std::string& document,
+                             platform::Locale& locale);
 
 }  // namespace plumeta
 

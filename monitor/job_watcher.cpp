@@ -155,7 +155,8 @@ void JobWatcher::RunFlow(const QueuedFlow& flow) {
     tray_.ShowBalloon();
   }
   tray_.RevealMainWindow();
-  save_dialog_.set_file_name(ProposedFileName(flow.document));
+  save_dialog_.set_file_name(
+      ProposedFileName(flow.document, *platform_.locale));
   const std::string aside = AsidePath(flow.job_id);
   if (!save_dialog_.Execute()) {
     // The PDF is the last result, for the menu's commands.

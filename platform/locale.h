@@ -24,6 +24,10 @@ class Locale {
                                  const std::string& picture) = 0;
   virtual std::string FormatTime(const SystemTime& time,
                                  const std::string& picture) = 0;
+  // Whether `byte` begins a two-byte character in the user's ANSI code page
+  // (IsDBCSLeadByteEx(CP_ACP, byte)): in Japanese, Chinese and Korean text a
+  // second byte may be '\\' or '|' and belongs to its character.
+  virtual bool IsLeadByte(char byte) = 0;
 };
 
 }  // namespace plumeta::platform

@@ -65,7 +65,7 @@ std::unique_ptr<Platform> CreatePlatform() {
       std::make_unique<host::HostProcesses>(folder, host::ProgramFileName());
   platform->locale = std::make_unique<host::HostLocale>(
       process->facts().decimal_separator, process->facts().short_date,
-      process->facts().long_time);
+      process->facts().long_time, process->facts().code_page);
   platform->profile = std::make_unique<host::HostProfile>(process);
   return platform;
 }

@@ -46,6 +46,7 @@ constexpr char kIniHeader[] =
 ;   decimal_separator  LOCALE_SDECIMAL
 ;   short_date         LOCALE_SSHORTDATE, a GetDateFormatA picture
 ;   long_time          LOCALE_STIMEFORMAT, a GetTimeFormatA picture
+;   code_page          the ANSI code page: 1252, or 932, 936, 949, 950
 ;
 ; [environment]   the programs' environment variables, NAME = value; names
 ;                 are found in any case. windir and the temporary folder
@@ -188,6 +189,10 @@ bool Apply(const IniEntry& entry, SystemFacts* facts) {
       facts->short_date = value;
     } else if (SameName(key, "long_time") && !value.empty()) {
       facts->long_time = value;
+    } else if (SameName(key, "code_page") && !value.empty() &&
+               value.find_first_not_of("0123456789") == std::string::npos &&
+               value.size() <= 5) {
+      facts->code_page = std::stoi(value);
     } else {
       return false;
     }
@@ -264,6 +269,7 @@ std::string WriteSystemIni(const SystemFacts& facts) {
   ini += "decimal_separator = " + IniValue(facts.decimal_separator) + "\n";
   ini += "short_date = " + IniValue(facts.short_date) + "\n";
   ini += "long_time = " + IniValue(facts.long_time) + "\n";
+  ini += "code_page = " + std::to_string(facts.code_page) + "\n";
   ini += "\n[environment]\n";
   for (const auto& [name, value] : facts.environment) {
     ini += name + " = " + IniValue(value) + "\n";

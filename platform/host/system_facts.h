@@ -40,6 +40,9 @@ struct SystemFacts {
   std::string decimal_separator = ".";
   std::string short_date = "M/d/yyyy";
   std::string long_time = "h:mm:ss tt";
+  // The ANSI code page (GetACP): 1252, or 932, 936, 949, 950 for the
+  // double-byte ones.
+  int code_page = 1252;
 
   // The programs' environment, exactly as listed (no windir unless listed).
   std::vector<std::pair<std::string, std::string>> environment;

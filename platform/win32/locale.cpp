@@ -63,4 +63,8 @@ std::string Win32Locale::FormatTime(const platform::SystemTime& time,
   return text;
 }
 
+bool Win32Locale::IsLeadByte(char byte) {
+  return ::IsDBCSLeadByteEx(CP_ACP, static_cast<BYTE>(byte)) != FALSE;
+}
+
 }  // namespace plumeta::win32

@@ -13,6 +13,7 @@
 #include "platform/host/error_from_errno.h"
 #include "platform/host/host_files.h"
 #include "platform/host/host_libraries.h"
+#include "platform/host/host_locale.h"
 #include "platform/host/windows_editions.h"
 #include "tests/unit/support/temp_folder.h"
 
@@ -382,6 +383,23 @@ TEST_F(Wow64Test, OnlyKernel32LoadsAndOnlyItsOwnEntryPointsCall) {
   libraries_->Free(handle);
   EXPECT_EQ(libraries_->Find(handle, "IsWow64Process"), nullptr);
   EXPECT_EQ(system_->LastError(), platform::kErrorInvalidHandle);
+}
+
+TEST(HostLocaleTest, LeadBytesFollowTheBoxsCodePage) {
+  const struct {
+    int code_page;
+    char byte;
+    bool lead;
+  } kRows[] = {
+      {1252, '\x95', false}, {932, '\x95', true}, {932, '\xA5', false},
+      {932, '\xE0', true},   {936, '\xA5', true}, {949, '\xFE', true},
+      {950, '\x80', false},  {932, 'A', false},
+  };
+  for (const auto& row : kRows) {
+    SCOPED_TRACE(row.code_page);
+    HostLocale locale(".", "M/d/yyyy", "h:mm:ss tt", row.code_page);
+    EXPECT_EQ(locale.IsLeadByte(row.byte), row.lead);
+  }
 }
 
 }  // namespace

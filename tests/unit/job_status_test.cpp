@@ -89,8 +89,16 @@ TEST(ProposedFileNameTest, CharactersWindowsRefusesBecomeUnderscores) {
   const struct {
     const char* document;
     const char* name;
+    bool double_byte = false;  // the user's code page is Shift JIS
   } kRows[] = {
       {"Letter", "Letter.PDF"},
+      // Shift JIS characters whose second byte is 5C or 7C, the codes of '\'
+      // and '|', stay whole; a '\' or a lead byte standing alone does not.
+      {"\x95\x5C\x83\x5C\x83\x7C.txt", "\x95\x5C\x83\x5C\x83\x7C.txt.PDF",
+       true},
+      {"a\\\x95\x5C/b", "a_\x95\x5C_b.PDF", true},
+      {"end\x95", "end\x95.PDF", true},
+      {"\x95\x5C", "\x95_.PDF"},
       {"https://example.com/a?b", "https___example.com_a_b.PDF"},
       {"Report: Q1/Q2", "Report_ Q1_Q2.PDF"},
       {"a\\b*c\"d<e>f|g", "a_b_c_d_e_f_g.PDF"},
@@ -101,7 +109,9 @@ TEST(ProposedFileNameTest, CharactersWindowsRefusesBecomeUnderscores) {
   };
   for (const auto& row : kRows) {
     SCOPED_TRACE(row.document);
-    EXPECT_EQ(ProposedFileName(row.document), row.name);
+    testing::FakeLocale locale;
+    locale.double_byte = row.double_byte;
+    EXPECT_EQ(ProposedFileName(row.document, locale), row.name);
   }
 }
 

@@ -18,6 +18,8 @@ class FakeLocale : public platform::Locale {
   std::string short_date = "M/d/yyyy";
   std::string long_time = "h:mm:ss tt";
   int format_calls = 0;
+  // Shift JIS's lead bytes when set, none otherwise.
+  bool double_byte = false;
 
   std::string DecimalSeparator() override { return decimal_separator; }
   std::string ShortDatePicture() override { return short_date; }
@@ -31,6 +33,11 @@ class FakeLocale : public platform::Locale {
                          const std::string& picture) override {
     ++format_calls;
     return host::FormatTimePicture(time, picture);
+  }
+  bool IsLeadByte(char byte) override {
+    const unsigned char b = static_cast<unsigned char>(byte);
+    return double_byte &&
+           ((b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC));
   }
 };
 
