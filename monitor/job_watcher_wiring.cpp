@@ -17,10 +17,7 @@ class TMainConversionTray : public ConversionTray {
   void SetIconIndex(int index) override {
     main_.TrayIcon1().SetIconIndex(index);
   }
-  void RevealMainWindow() override {
-    main_.TrayIcon1().RevealMainWindow();
-    main_.window().SetForeground();  // and with it the input focus
-  }
+  void RevealMainWindow() override { main_.RevealAndActivateMainWindow(); }
   void ConcealMainWindow() override { main_.TrayIcon1().ConcealMainWindow(); }
   void PlaceBalloon(int x, int y) override {
     main_.BalloonControl1().SetPixelCoordinateX(x);

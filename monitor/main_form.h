@@ -88,6 +88,7 @@ class TMain {
   void FormDestroy();
   void Button4Click();
   void OpenMain1Click(widgets::TMenuItem& sender);
+  void RevealAndActivateMainWindow();
   void HideIcon1Click(widgets::TMenuItem& sender);
   void Exit2Click(widgets::TMenuItem& sender);
   void Default1Click(widgets::TMenuItem& sender);

@@ -24,7 +24,7 @@ void TMain::SetUpTrayPresence() {
   tray_icon1_.SetPopupMenu(&popup_menu1_);
   tray_icon1_.SetMinimizeToTray(true);
   tray_icon1_.SetOnDblClick(
-      [this](widgets::TPlumTrayIcon&) { tray_icon1_.RevealMainWindow(); });
+      [this](widgets::TPlumTrayIcon&) { RevealAndActivateMainWindow(); });
   // The monitor lives in the tray: its window stays hidden at start.
   tray_icon1_.SetOnStartup([](widgets::TPlumTrayIcon&, bool& show_main_form) {
     show_main_form = false;
@@ -67,7 +67,14 @@ void TMain::PrepareConversionBalloon() {
 }
 
 void TMain::OpenMain1Click(widgets::TMenuItem&) {
+  RevealAndActivateMainWindow();
+}
+
+// Shown, and made the active window: revealing alone leaves the hidden
+// application window active, so keys would not reach the form.
+void TMain::RevealAndActivateMainWindow() {
   tray_icon1_.RevealMainWindow();
+  window().SetForeground();
 }
 
 // Nothing shows the icon again during this run; the watcher still works.

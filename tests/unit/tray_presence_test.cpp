@@ -157,26 +157,28 @@ TEST_F(TrayPresenceTest, TheMouseAndTheTrayItems) {
     std::function<void(TMain&)> act;
     bool window_visible;
     bool icon_in_tray;
+    bool activated;  // the revealed window is the active one
   } kRows[] = {
       {"double click",
        [](TMain& main) { main.TrayIcon1().HandleNotification(kLButtonDblClk); },
-       true, true},
+       true, true, true},
       {"Open Main Window", [](TMain& main) { main.ClickMenuItem("OpenMain1"); },
-       true, true},
+       true, true, true},
       {"Hide", [](TMain& main) { main.ClickMenuItem("HideIcon1"); }, false,
-       false},
+       false, false},
       {"opened, then closed",
        [](TMain& main) {
          main.ClickMenuItem("OpenMain1");
          main.window().Close();
        },
-       false, true},
+       false, true, true},
   };
   for (const auto& row : kRows) {
     SCOPED_TRACE(row.name);
     auto main = bed_.Start();
     row.act(*main);
     EXPECT_EQ(bed_.window().visible, row.window_visible);
+    EXPECT_EQ(bed_.window().foreground_requests > 0, row.activated);
     EXPECT_EQ(main->TrayIcon1().IconVisible(), row.icon_in_tray);
     EXPECT_EQ(bed_.notification_area.Operations().back(),
               row.icon_in_tray ? "setversion" : "delete");

@@ -25,6 +25,7 @@ class FakeFormWindow : public platform::FormWindow {
   platform::FormDescription description;
   platform::FormEvents events;
   bool visible = false;
+  int foreground_requests = 0;
   std::map<std::string, bool> controls;
   std::vector<bool> visibility_changes;
 
@@ -35,7 +36,7 @@ class FakeFormWindow : public platform::FormWindow {
   bool Visible() override { return visible; }
   bool Minimized() override { return false; }
   void SetNormalState() override {}
-  void SetForeground() override {}
+  void SetForeground() override { ++foreground_requests; }
   int AddMessageHook(platform::Application::MessageHook) override { return 0; }
   void RemoveMessageHook(int) override {}
   void SetControlVisible(const std::string& control, bool shown) override {
