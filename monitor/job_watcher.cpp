@@ -4,17 +4,15 @@
 #include "common/os_edition.h"
 #include "common/system_names.h"
 #include "monitor/job_status.h"
-#include "monitor/main_form.h"
 #include "monitor/pdf_delivery.h"
 
 namespace plumeta {
 
-JobWatcher::JobWatcher(platform::Platform& platform, ConversionTray& tray,
-                       TSaveDialog& save_dialog, MonitorState state)
+JobWatcher::JobWatcher(platform::Platform& platform, MonitorView& view,
+                       TSaveDialog& save_dialog)
     : platform_(platform),
-      tray_(tray),
+      view_(view),
       save_dialog_(save_dialog),
-      state_(std::move(state)),
       last_result_(*platform.files, "") {}
 
 void JobWatcher::ObserveLastResult() {
@@ -23,7 +21,7 @@ void JobWatcher::ObserveLastResult() {
   last_result_.Observe();
 }
 
-void JobWatcher::Timer1Timer() {
+void JobWatcher::Poll() {
   const std::uint64_t now = Now();
   ObserveLastResult();
   std::vector<platform::PrintJob> jobs;
@@ -138,23 +136,23 @@ void JobWatcher::RunQueuedFlows() {
 }
 
 void JobWatcher::StopAnimation() {
-  tray_.SetCycleIcons(false);
-  tray_.SetIconIndex(0);
+  view_.SetCycleIcons(false);
+  view_.SetIconIndex(0);
 }
 
 void JobWatcher::RunFlow(const QueuedFlow& flow) {
-  tray_.SetCycleIcons(true);
+  view_.SetCycleIcons(true);
   // An old last result goes; a PDF written since is some job's and stays.
   ObserveLastResult();
   last_result_.DeleteLeftover(flow.first_seen);
   const platform::Size screen = platform_.application->ScreenSize();
-  tray_.PlaceBalloon(screen.width - kBalloonFromRight,
+  view_.PlaceBalloon(screen.width - kBalloonFromRight,
                      screen.height - kBalloonFromBottom);
   // NT 4.0 and earlier have no balloons.
-  if (!IsOldNtName(state_.os_name())) {
-    tray_.ShowBalloon();
+  if (!IsOldNtName(view_.OsName())) {
+    view_.ShowBalloon();
   }
-  tray_.RevealMainWindow();
+  view_.RevealMainWindow();
   save_dialog_.set_file_name(
       ProposedFileName(flow.document, *platform_.locale));
   const std::string aside = AsidePath(flow.job_id);
@@ -168,7 +166,7 @@ void JobWatcher::RunFlow(const QueuedFlow& flow) {
     return;
   }
   const std::string target = save_dialog_.file_name();
-  tray_.ConcealMainWindow();
+  view_.ConcealMainWindow();
 
   switch (WaitForPdf(flow)) {
     case WaitEnd::kQuit:
@@ -198,7 +196,7 @@ void JobWatcher::RunFlow(const QueuedFlow& flow) {
     return;
   }
   if (!target_is_aside) files.Delete(aside);
-  if (state_.show_pdf_when_done()) {
+  if (view_.ShowPdfWhenDone()) {
     platform_.shell->Execute({/*owned_by_main_window=*/true, "open", target, "",
                               "", platform::kShow});
   }

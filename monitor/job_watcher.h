@@ -29,11 +29,10 @@
 #include <unordered_set>
 #include <vector>
 
-#include "monitor/conversion_tray.h"
 #include "monitor/job_poll.h"
 #include "monitor/job_table.h"
 #include "monitor/last_result_watch.h"
-#include "monitor/monitor_state.h"
+#include "monitor/monitor_view.h"
 #include "monitor/save_dialog.h"
 #include "platform/platform.h"
 
@@ -47,14 +46,15 @@ class JobWatcher {
   // The pace of that wait.
   static constexpr std::uint32_t kWaitStepMs = 100;
 
-  JobWatcher(platform::Platform& platform, ConversionTray& tray,
-             TSaveDialog& save_dialog, MonitorState state);
+  JobWatcher(platform::Platform& platform, MonitorView& view,
+             TSaveDialog& save_dialog);
   JobWatcher(const JobWatcher&) = delete;
   JobWatcher& operator=(const JobWatcher&) = delete;
 
-  // Timer1's tick: one poll of "Plumeta" with ProcessJob as handler, then the
-  // flows of the jobs it saw first, unless a flow is already open.
-  void Timer1Timer();
+  // Each tick of the main window's Timer1: one poll of "Plumeta" with
+  // ProcessJob as handler, then the flows of the jobs it saw first, unless a
+  // flow is already open.
+  void Poll();
   // Keeps the job's row: refreshes the texts that changed, or appends a
   // row; a job of "Plumeta" not seen before gets its flow queued.
   void ProcessJob(const platform::PrintJob& job);
@@ -105,13 +105,12 @@ class JobWatcher {
   void NotCreated(const QueuedFlow& flow);
   void StopAnimation();
   std::uint64_t Now() { return platform_.application->TickCount(); }
-  std::string LastResult() { return state_.last_result(); }
+  std::string LastResult() { return view_.LastResult(); }
   void ObserveLastResult();
 
   platform::Platform& platform_;
-  ConversionTray& tray_;
+  MonitorView& view_;
   TSaveDialog& save_dialog_;
-  MonitorState state_;
   JobTable table_;
   LastResultWatch last_result_;
 

@@ -4,6 +4,7 @@
 #include "common/application_error.h"
 #include "common/errors.h"
 #include "common/os_edition.h"
+#include "monitor/job_poll.h"
 #include "monitor/main_form_layout.h"
 #include "monitor/response_file.h"
 
@@ -28,7 +29,9 @@ TMain::TMain(platform::Platform& platform, TrayPlatform tray,
       save_dialog1_(*platform.dialogs) {
   BuildPopupMenu1();
   SetUpTrayPresence();
-  SetUpJobWatcher();
+  job_watcher_ = std::make_unique<JobWatcher>(platform_, *this, save_dialog1_);
+  tray_commands_ =
+      std::make_unique<TrayCommands>(platform_, save_dialog1_, *this);
   SetTimer1Enabled(true);
 }
 
@@ -59,14 +62,16 @@ bool TMain::Handle(const std::function<void()>& handler) {
 }
 
 void TMain::FormCreate() {
-  runs_under_wow64_ = system_utils_.IsWow64() ? 256 : 0;                 // 1
-  os_name_ = OsName(OsEdition(*platform_.system, *platform_.registry));  // 2
-  ShowPrintingPreferencesItems();                                        // 3
+  runs_under_wow64_ = system_utils_.IsWow64() ? 256 : 0;  // 1
+  os_name_ =
+      plumeta::OsName(OsEdition(*platform_.system, *platform_.registry));  // 2
+  ShowPrintingPreferencesItems();                                          // 3
   // The Run value matters only at the next log-on: a failure to write it is
   // shown, and the monitor still starts now.
   Handle([this] { RegisterForStartAtLogOn(); });  // 4
   printers_.clear();                              // 5
-  if (hooks_.fill_printer_list) hooks_.fill_printer_list(printers_);
+  EnumPrinterNames(*platform_.spooler, *platform_.system,
+                   *platform_.user_interface, printers_);
   // A second copy only asks to end here: its message loop ends at once. It
   // leaves the argument file alone, which holds the running copy's settings.
   const bool ending = prev_inst1_.CheckPrevInst();            // 6
@@ -74,7 +79,7 @@ void TMain::FormCreate() {
   tray_icon1_.SetEnabled(true);                               // 8
   if (!ending) LoadConversionSettings();                      // 9
   window_->SetControlVisible("Image2", true);                 // 10
-  PlaceBalloon();                                             // 11
+  PlaceBalloonAtTray();                                       // 11
   WelcomeBalloon();                                           // 12
   PrepareConversionBalloon();                                 // 13
 }
@@ -113,7 +118,7 @@ void TMain::FormClose() {
 }
 
 void TMain::FormDestroy() {
-  Run(hooks_.release_job_table);
+  job_watcher_->ReleaseJobTable();
   printers_.clear();
 }
 
@@ -149,9 +154,8 @@ bool TMain::ClickMenuItem(const std::string& name) {
 void TMain::OnWindowClick(const std::string& control) {
   if (control == "Button4") {
     Handle([this] { Button4Click(); });
-  } else if (control == "Image2" && hooks_.image2_click) {
-    // The support picture's mail link.
-    Handle(hooks_.image2_click);
+  } else if (control == "Image2") {
+    Handle([this] { Image2Click(); });
   }
 }
 
@@ -166,7 +170,7 @@ void TMain::SetTimer1Enabled(bool enabled) {
   }
 }
 
-void TMain::Timer1Timer() { Run(hooks_.timer1_tick); }
+void TMain::Timer1Timer() { job_watcher_->Poll(); }
 
 void TMain::ShowMessage(const std::string& text) {
   platform_.user_interface->MessageBox(text, kMonitorTitle,

@@ -1,10 +1,17 @@
-// TMain, the tray monitor's main window: its start-up sequence, the close
-// that stores the conversion settings, the quit command, the popup menu with
-// the conversion settings, the Ghostscript argument file they produce, and
-// the tray presence: the tray icon, the balloon and the single-instance guard.
-//
-// The print-job watcher plugs into the places that are its own through
-// Hooks: each hook runs at its step and does nothing while it is empty.
+// TMain, the tray monitor's main window. Its methods live by concern:
+//   main_form.cpp              components, start-up (FormCreate), close,
+//                              destroy, quit, Timer1, the window's clicks
+//   main_menu.cpp              PopupMenu1 built from tables
+//   settings_handlers.cpp      the conversion settings' menu items, loading
+//                              them, the Permission string
+//   response_file_writer.cpp   WriteResponseFile, the owner password
+//   tray_presence.cpp          the tray icon, the balloons, the single-
+//                              instance guard, the window shown and hidden
+//   tray_command_handlers.cpp  the tray menu's commands (TrayCommands) and
+//                              "Show PDF when done"
+// The print-job watcher (JobWatcher) and the tray commands see TMain as a
+// MonitorView. The handlers keep the form designer's names (Options1Click,
+// N721Click...): the console protocol and the menu's item names use them.
 #ifndef MONITOR_MAIN_FORM_H_
 #define MONITOR_MAIN_FORM_H_
 
@@ -17,8 +24,8 @@
 #include "common/system_names.h"
 #include "common/system_utils.h"
 #include "monitor/conversion_settings.h"
-#include "monitor/conversion_tray.h"
 #include "monitor/job_watcher.h"
+#include "monitor/monitor_view.h"
 #include "monitor/save_dialog.h"
 #include "monitor/tray_commands.h"
 #include "platform/balloon_windows.h"
@@ -40,27 +47,14 @@ struct TrayPlatform {
   platform::TopLevelWindows& top_level_windows;
 };
 
-class TMain {
+class TMain : public MonitorView {
  public:
-  // Each hook starts out doing its step's work (the printer list, the job
-  // poll, the mail link, releasing the JobTable); a test may replace it.
-  struct Hooks {
-    // Start-up step 5: fill the printer list.
-    std::function<void(std::vector<std::string>& printers)> fill_printer_list;
-    // Every tick of Timer1 (200 ms): the job poll.
-    std::function<void()> timer1_tick;
-    // A click on the support picture Image2.
-    std::function<void()> image2_click;
-    // FormDestroy: release the JobTable.
-    std::function<void()> release_job_table;
-  };
-
   // Creates the components: the image list, the popup menu, the window
   // (hidden), the tray icon, the balloon, the single-instance guard and
   // Timer1. FormCreate has not run yet.
   TMain(platform::Platform& platform, TrayPlatform tray,
         std::vector<std::string> arguments);
-  ~TMain();  // runs FormDestroy
+  ~TMain() override;  // runs FormDestroy
   TMain(const TMain&) = delete;
   TMain& operator=(const TMain&) = delete;
 
@@ -88,7 +82,6 @@ class TMain {
   void FormDestroy();
   void Button4Click();
   void OpenMain1Click(widgets::TMenuItem& sender);
-  void RevealAndActivateMainWindow();
   void HideIcon1Click(widgets::TMenuItem& sender);
   void Exit2Click(widgets::TMenuItem& sender);
   void Default1Click(widgets::TMenuItem& sender);
@@ -120,7 +113,6 @@ class TMain {
   // Rewrites the Ghostscript argument file from the settings.
   void WriteResponseFile();
 
-  Hooks& hooks() { return hooks_; }
   platform::Platform& platform() { return platform_; }
   platform::FormWindow& window() { return *window_; }
   widgets::TPopupMenu& popup_menu1() { return popup_menu1_; }
@@ -131,26 +123,31 @@ class TMain {
   widgets::TPrevInst& PrevInst1() { return prev_inst1_; }
   TSaveDialog& SaveDialog1() { return save_dialog1_; }
   JobWatcher& job_watcher() { return *job_watcher_; }
-  // The tick of "Show PDF when done".
-  bool show_pdf_when_done();
   const std::vector<std::string>& arguments() const { return arguments_; }
   SystemUtils& system_utils() { return system_utils_; }
   int runs_under_wow64() const { return runs_under_wow64_; }
-  const std::string& os_name() const { return os_name_; }
-  void set_os_name(std::string name) { os_name_ = std::move(name); }
-  const std::string& last_result() const { return last_result_; }
   std::vector<std::string>& printers() { return printers_; }
   const ConversionSettings& settings() const { return settings_; }
   bool timer1_enabled() const { return timer1_ != 0; }
   void SetTimer1Enabled(bool enabled);
 
+  // MonitorView
+  std::string LastResult() override { return last_result_; }
+  std::string OsName() override { return os_name_; }
+  void SetOsName(const std::string& name) override { os_name_ = name; }
+  bool ShowPdfWhenDone() override;
+  void SetCycleIcons(bool cycle) override;
+  void SetIconIndex(int index) override;
+  void RevealMainWindow() override;
+  void ConcealMainWindow() override;
+  void PlaceBalloon(int x, int y) override;
+  void ShowBalloon() override;
+
  private:
   std::unique_ptr<platform::FormWindow> CreateMainWindow();
   void BuildPopupMenu1();
   void SetUpTrayPresence();
-  void SetUpJobWatcher();
-  MonitorState WatcherState();
-  void PlaceBalloon();
+  void PlaceBalloonAtTray();
   void WelcomeBalloon();
   void PrepareConversionBalloon();
   void OnWindowClick(const std::string& control);
@@ -162,15 +159,11 @@ class TMain {
                  const std::vector<const char*>& group);
   std::string FreshOwnerPassword();
   void ShowMessage(const std::string& text);
-  static void Run(const std::function<void()>& hook) {
-    if (hook) hook();
-  }
 
   platform::Platform& platform_;
   std::vector<std::string> arguments_;
   ModuleList modules_;
   SystemUtils system_utils_;
-  Hooks hooks_;
   // The components in the order they refer to each other: the tray icon
   // shows the image list and opens the menu over the window.
   widgets::TImageList image_list1_{
@@ -181,8 +174,6 @@ class TMain {
   widgets::TBalloonControl balloon_control1_;
   widgets::TPrevInst prev_inst1_;
   TSaveDialog save_dialog1_;
-  // The conversion flow's view of the tray icon, the balloon and the window.
-  std::unique_ptr<ConversionTray> conversion_tray_;
   std::unique_ptr<JobWatcher> job_watcher_;
   std::unique_ptr<TrayCommands> tray_commands_;
   platform::Application::TimerId timer1_ = 0;

@@ -1,5 +1,6 @@
-// PopupMenu1, the tray menu, built from one table of its top-level items.
-#include <utility>
+// PopupMenu1, the tray menu, built from tables: each row holds an item's
+// name, caption and handler together.
+#include <span>
 
 #include "monitor/main_form.h"
 
@@ -18,86 +19,88 @@ TMenuItem::ClickEvent Handler(TMain& main, ClickMethod method) {
   };
 }
 
-// A submenu whose items are radio items of one group, all served by one
-// handler.
-void AddRadioGroup(
-    TMenuItem& submenu, int group,
-    const std::vector<std::pair<const char*, const char*>>& items,
-    const char* checked, TMenuItem::ClickEvent handler) {
-  for (const auto& [name, caption] : items) {
-    TMenuItem& item = submenu.Add(name, caption);
-    item.SetRadioItem(true);
-    item.SetGroupIndex(group);
-    item.SetChecked(std::string(name) == checked);
-    item.SetOnClick(handler);
-  }
-}
+struct MenuRow {
+  const char* name;
+  const char* caption;
+  ClickMethod click;
+};
 
-void FillQuality(TMain& main, TMenuItem& submenu) {
-  AddRadioGroup(submenu, 1,
-                {{"Default1", "Default"},
-                 {"Screen1", "Screen"},
-                 {"Ebook1", "Ebook"},
-                 {"Print1", "Print"},
-                 {"Prepress1", "Prepress"}},
-                "Default1", Handler(main, &TMain::Default1Click));
-}
+// A submenu: plain items, radio items of one group (the checked one named),
+// or check items, all checked at first, that tick themselves when clicked.
+struct Submenu {
+  std::span<const MenuRow> rows;
+  int radio_group = 0;  // 0: not radio items
+  const char* checked = nullptr;
+  bool check_items = false;
+};
 
-void FillVersion(TMain& main, TMenuItem& submenu) {
-  AddRadioGroup(submenu, 2,
-                {{"N121", "1.2  (Adobe Acrobat 3.x)"},
-                 {"N131", "1.3  (Adobe Acrobat 4.x)"},
-                 {"N141", "1.4  (Adobe Acrobat 5.x)"}},
-                "N131", Handler(main, &TMain::N121Click));
-}
+constexpr MenuRow kQualityRows[] = {
+    {"Default1", "Default", &TMain::Default1Click},
+    {"Screen1", "Screen", &TMain::Default1Click},
+    {"Ebook1", "Ebook", &TMain::Default1Click},
+    {"Print1", "Print", &TMain::Default1Click},
+    {"Prepress1", "Prepress", &TMain::Default1Click},
+};
 
-void FillSecurity(TMain& main, TMenuItem& submenu) {
-  const ClickMethod handlers[] = {
-      &TMain::Printdocument1Click,
-      &TMain::Modifycontentsofdocument1Click,
-      &TMain::Addormodifytextannotations1Click,
-      &TMain::Copytextandgraphicsfromdocument1Click,
-      &TMain::Fillininteraciveformfields1Click,
-      &TMain::Extracttextandgraphics1Click,
-      &TMain::Assemblethedocument1Click,
-      &TMain::Highqualityprint1Click,
-  };
-  for (std::size_t i = 0; i < kSecurityItems.size(); ++i) {
-    TMenuItem& item =
-        submenu.Add(kSecurityItems[i].name, kSecurityItems[i].caption);
-    item.SetChecked(true);
-    item.SetAutoCheck(true);
-    item.SetOnClick(Handler(main, handlers[i]));
-  }
-}
+constexpr MenuRow kVersionRows[] = {
+    {"N121", "1.2  (Adobe Acrobat 3.x)", &TMain::N121Click},
+    {"N131", "1.3  (Adobe Acrobat 4.x)", &TMain::N121Click},
+    {"N141", "1.4  (Adobe Acrobat 5.x)", &TMain::N121Click},
+};
 
-void FillPassword(TMain& main, TMenuItem& submenu) {
-  submenu.Add("UserPassword1", "User Password")
-      .SetOnClick(Handler(main, &TMain::UserPassword1Click));
-  submenu.Add("OwnerPassword1", "Owner Password")
-      .SetOnClick(Handler(main, &TMain::OwnerPassword1Click));
-}
+// In the order of the Permission setting's positions (kSecurityItems).
+constexpr MenuRow kSecurityRows[] = {
+    {kSecurityItems[0].name, kSecurityItems[0].caption,
+     &TMain::Printdocument1Click},
+    {kSecurityItems[1].name, kSecurityItems[1].caption,
+     &TMain::Modifycontentsofdocument1Click},
+    {kSecurityItems[2].name, kSecurityItems[2].caption,
+     &TMain::Addormodifytextannotations1Click},
+    {kSecurityItems[3].name, kSecurityItems[3].caption,
+     &TMain::Copytextandgraphicsfromdocument1Click},
+    {kSecurityItems[4].name, kSecurityItems[4].caption,
+     &TMain::Fillininteraciveformfields1Click},
+    {kSecurityItems[5].name, kSecurityItems[5].caption,
+     &TMain::Extracttextandgraphics1Click},
+    {kSecurityItems[6].name, kSecurityItems[6].caption,
+     &TMain::Assemblethedocument1Click},
+    {kSecurityItems[7].name, kSecurityItems[7].caption,
+     &TMain::Highqualityprint1Click},
+};
+static_assert(std::size(kSecurityRows) == kSecurityItems.size());
 
-void FillResolution(TMain& main, TMenuItem& submenu) {
-  AddRadioGroup(submenu, 3,
-                {{"N721", "72"},
-                 {"N1441", "144"},
-                 {"N3001", "300"},
-                 {"N6001", "600"},
-                 {"N12001", "1200"},
-                 {"N24001", "2400"},
-                 {"N36001", "3600"},
-                 {"N40001", "4000"}},
-                "N12001", Handler(main, &TMain::N721Click));
-}
+constexpr MenuRow kPasswordRows[] = {
+    {"UserPassword1", "User Password", &TMain::UserPassword1Click},
+    {"OwnerPassword1", "Owner Password", &TMain::OwnerPassword1Click},
+};
+
+constexpr MenuRow kResolutionRows[] = {
+    {"N721", "72", &TMain::N721Click},
+    {"N1441", "144", &TMain::N721Click},
+    {"N3001", "300", &TMain::N721Click},
+    {"N6001", "600", &TMain::N721Click},
+    {"N12001", "1200", &TMain::N721Click},
+    {"N24001", "2400", &TMain::N721Click},
+    {"N36001", "3600", &TMain::N721Click},
+    {"N40001", "4000", &TMain::N721Click},
+};
+
+const Submenu kQuality{
+    .rows = kQualityRows, .radio_group = 1, .checked = "Default1"};
+const Submenu kVersion{
+    .rows = kVersionRows, .radio_group = 2, .checked = "N131"};
+const Submenu kSecurity{.rows = kSecurityRows, .check_items = true};
+const Submenu kPassword{.rows = kPasswordRows};
+const Submenu kResolution{
+    .rows = kResolutionRows, .radio_group = 3, .checked = "N12001"};
 
 // One top-level item: a separator ("-"), a command with its handler, or a
-// submenu with the function that fills it.
+// submenu.
 struct TopLevelItem {
   const char* name;
   const char* caption;
   ClickMethod click = nullptr;
-  void (*fill)(TMain&, TMenuItem&) = nullptr;
+  const Submenu* submenu = nullptr;
 };
 
 // Top to bottom.
@@ -107,11 +110,11 @@ const TopLevelItem kTopLevelItems[] = {
     {"Viewlastresult1", "&View Last Result", &TMain::Viewlastresult1Click},
     {"SaveLastResult1", "&Save Last Result As", &TMain::SaveLastResult1Click},
     {"N4", "-"},
-    {"PDFEncryptDecrpt1", "PDF Quality", nullptr, FillQuality},
-    {"PDFMergeSplit1", "PDF Version", nullptr, FillVersion},
-    {"PDFLayout1", "PDF Security", nullptr, FillSecurity},
-    {"PDFInfo1", "PDF Password", nullptr, FillPassword},
-    {"PDFResolution1", "PDF Resolution", nullptr, FillResolution},
+    {"PDFEncryptDecrpt1", "PDF Quality", nullptr, &kQuality},
+    {"PDFMergeSplit1", "PDF Version", nullptr, &kVersion},
+    {"PDFLayout1", "PDF Security", nullptr, &kSecurity},
+    {"PDFInfo1", "PDF Password", nullptr, &kPassword},
+    {"PDFResolution1", "PDF Resolution", nullptr, &kResolution},
     {"N6", "-"},
     {"Configuration1", "&Printing Preferences", &TMain::Configuration1Click},
     {"ShowPDFwhendone1", "Show PDF when done", &TMain::ShowPDFwhendone1Click},
@@ -122,13 +125,28 @@ const TopLevelItem kTopLevelItems[] = {
     {"Exit2", "E&xit", &TMain::Exit2Click},
 };
 
+void Fill(TMain& main, TMenuItem& submenu, const Submenu& rows) {
+  for (const MenuRow& row : rows.rows) {
+    TMenuItem& item = submenu.Add(row.name, row.caption);
+    if (rows.radio_group != 0) {
+      item.SetRadioItem(true);
+      item.SetGroupIndex(rows.radio_group);
+      item.SetChecked(std::string(row.name) == rows.checked);
+    } else if (rows.check_items) {
+      item.SetChecked(true);
+      item.SetAutoCheck(true);
+    }
+    item.SetOnClick(Handler(main, row.click));
+  }
+}
+
 }  // namespace
 
 void TMain::BuildPopupMenu1() {
   for (const TopLevelItem& row : kTopLevelItems) {
     TMenuItem& item = popup_menu1_.Items().Add(row.name, row.caption);
     if (row.click != nullptr) item.SetOnClick(Handler(*this, row.click));
-    if (row.fill != nullptr) row.fill(*this, item);
+    if (row.submenu != nullptr) Fill(*this, item, *row.submenu);
   }
   // Ticked at every start; never stored.
   popup_menu1_.FindItem("ShowPDFwhendone1")->SetChecked(true);

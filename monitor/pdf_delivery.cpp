@@ -3,7 +3,7 @@
 #include <cctype>
 
 #include "common/application_error.h"
-#include "monitor/main_form.h"
+#include "common/system_names.h"
 
 namespace plumeta {
 namespace {

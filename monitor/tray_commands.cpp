@@ -20,10 +20,8 @@ namespace {
 }  // namespace
 
 TrayCommands::TrayCommands(platform::Platform& platform,
-                           TSaveDialog& save_dialog, MonitorState state)
-    : platform_(platform),
-      save_dialog_(save_dialog),
-      state_(std::move(state)) {}
+                           TSaveDialog& save_dialog, MonitorView& view)
+    : platform_(platform), save_dialog_(save_dialog), view_(view) {}
 
 void TrayCommands::Open(const std::string& file, const std::string& parameters,
                         int show_mode) {
@@ -31,12 +29,12 @@ void TrayCommands::Open(const std::string& file, const std::string& parameters,
       {/*owned_by_main_window=*/true, "open", file, parameters, "", show_mode});
 }
 
-void TrayCommands::Viewlastresult1Click() {
-  Open(state_.last_result(), "", platform::kShow);
+void TrayCommands::ViewLastResult() {
+  Open(view_.LastResult(), "", platform::kShow);
 }
 
-void TrayCommands::SaveLastResult1Click() {
-  const std::string last_result = state_.last_result();
+void TrayCommands::SaveLastResultAs() {
+  const std::string last_result = view_.LastResult();
   if (!platform_.files->Exists(last_result)) return;
   if (!save_dialog_.Execute()) return;
   const std::string target = save_dialog_.file_name();
@@ -48,19 +46,19 @@ void TrayCommands::SaveLastResult1Click() {
     return;
   }
   // The temporary file, which stays where it is.
-  if (state_.show_pdf_when_done()) Open(last_result, "", platform::kShow);
+  if (view_.ShowPdfWhenDone()) Open(last_result, "", platform::kShow);
 }
 
-void TrayCommands::Configuration1Click() {
+void TrayCommands::OpenPrintingPreferences() {
   Open("rundll32.exe",
        std::string("PrintUI.dll, PrintUIEntry /e /n \"") + kPrinterName + "\"",
        platform::kShow);
 }
 
-void TrayCommands::Options1Click() {
+void TrayCommands::SetAsDefaultPrinter() {
   const std::string os_name =
       OsName(OsEdition(*platform_.system, *platform_.registry));
-  state_.set_os_name(os_name);
+  view_.SetOsName(os_name);
   const auto version = platform_.system->Version();
   const bool nt = version && version->platform == platform::PlatformId::kNt;
   if (nt && !IsOldNtName(os_name)) {
@@ -107,14 +105,14 @@ void TrayCommands::WriteDefaultPrinterProfile(const std::string& name) {
   }
 }
 
-void TrayCommands::Help1Click() {
+void TrayCommands::OpenHelp() {
   std::string folder = platform_.system->ProgramPath();
   const std::string::size_type slash = folder.find_last_of('\\');
   folder = slash == std::string::npos ? "" : folder.substr(0, slash);
   Open(folder + "\\manual.chm", "", platform::kShow);
 }
 
-void TrayCommands::Image2Click() {
+void TrayCommands::MailSupport() {
   Open(kSupportMailLink, "", platform::kShow);
 }
 

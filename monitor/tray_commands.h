@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "monitor/monitor_state.h"
+#include "monitor/monitor_view.h"
 #include "monitor/save_dialog.h"
 #include "platform/platform.h"
 
@@ -17,14 +17,14 @@ inline constexpr char kSupportMailLink[] = "mailto:support@plumeta.example";
 class TrayCommands {
  public:
   TrayCommands(platform::Platform& platform, TSaveDialog& save_dialog,
-               MonitorState state);
+               MonitorView& view);
 
-  void Viewlastresult1Click();
-  void SaveLastResult1Click();
-  void Configuration1Click();
-  void Options1Click();
-  void Help1Click();
-  void Image2Click();
+  void ViewLastResult();
+  void SaveLastResultAs();
+  void OpenPrintingPreferences();
+  void SetAsDefaultPrinter();
+  void OpenHelp();
+  void MailSupport();
 
   // Sets the default-printer attribute of the printer whose entry in the
   // printing layer's list is the name (the last such entry); nothing when
@@ -40,7 +40,7 @@ class TrayCommands {
 
   platform::Platform& platform_;
   TSaveDialog& save_dialog_;
-  MonitorState state_;
+  MonitorView& view_;
 };
 
 }  // namespace plumeta

@@ -24,7 +24,7 @@ void TMain::SetUpTrayPresence() {
   tray_icon1_.SetPopupMenu(&popup_menu1_);
   tray_icon1_.SetMinimizeToTray(true);
   tray_icon1_.SetOnDblClick(
-      [this](widgets::TPlumTrayIcon&) { RevealAndActivateMainWindow(); });
+      [this](widgets::TPlumTrayIcon&) { RevealMainWindow(); });
   // The monitor lives in the tray: its window stays hidden at start.
   tray_icon1_.SetOnStartup([](widgets::TPlumTrayIcon&, bool& show_main_form) {
     show_main_form = false;
@@ -43,11 +43,22 @@ void TMain::SetUpTrayPresence() {
   prev_inst1_.SetAllowedInst(1);
 }
 
-void TMain::PlaceBalloon() {
+void TMain::PlaceBalloonAtTray() {
   const platform::Size screen = platform_.application->ScreenSize();
-  balloon_control1_.SetPixelCoordinateX(screen.width - kBalloonFromRight);
-  balloon_control1_.SetPixelCoordinateY(screen.height - kBalloonFromBottom);
+  PlaceBalloon(screen.width - kBalloonFromRight,
+               screen.height - kBalloonFromBottom);
 }
+
+void TMain::PlaceBalloon(int x, int y) {
+  balloon_control1_.SetPixelCoordinateX(x);
+  balloon_control1_.SetPixelCoordinateY(y);
+}
+
+void TMain::ShowBalloon() { balloon_control1_.ShowBalloon(); }
+
+void TMain::SetCycleIcons(bool cycle) { tray_icon1_.SetCycleIcons(cycle); }
+
+void TMain::SetIconIndex(int index) { tray_icon1_.SetIconIndex(index); }
 
 // Only a start with arguments greets: the start at log-on has none. NT 4.0
 // and earlier get no balloon.
@@ -66,16 +77,16 @@ void TMain::PrepareConversionBalloon() {
   balloon_control1_.SetDuration(kConversionSeconds);
 }
 
-void TMain::OpenMain1Click(widgets::TMenuItem&) {
-  RevealAndActivateMainWindow();
-}
+void TMain::OpenMain1Click(widgets::TMenuItem&) { RevealMainWindow(); }
 
 // Shown, and made the active window: revealing alone leaves the hidden
 // application window active, so keys would not reach the form.
-void TMain::RevealAndActivateMainWindow() {
+void TMain::RevealMainWindow() {
   tray_icon1_.RevealMainWindow();
   window().SetForeground();
 }
+
+void TMain::ConcealMainWindow() { tray_icon1_.ConcealMainWindow(); }
 
 // Nothing shows the icon again during this run; the watcher still works.
 void TMain::HideIcon1Click(widgets::TMenuItem&) {

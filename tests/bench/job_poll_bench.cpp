@@ -12,6 +12,7 @@
 #include "tests/unit/support/fake_dialogs.h"
 #include "tests/unit/support/fake_files.h"
 #include "tests/unit/support/fake_locale.h"
+#include "tests/unit/support/fake_monitor_view.h"
 #include "tests/unit/support/fake_shell.h"
 #include "tests/unit/support/fake_spooler.h"
 #include "tests/unit/support/fake_system.h"
@@ -19,16 +20,6 @@
 
 namespace plumeta {
 namespace {
-
-class QuietTray : public ConversionTray {
- public:
-  void SetCycleIcons(bool) override {}
-  void SetIconIndex(int) override {}
-  void RevealMainWindow() override {}
-  void ConcealMainWindow() override {}
-  void PlaceBalloon(int, int) override {}
-  void ShowBalloon() override {}
-};
 
 constexpr int kQueuedJobs = 50;
 constexpr int kPolls = 2000;
@@ -64,29 +55,25 @@ double MicrosecondsPerPoll(int other_rows) {
   spooler->printers.push_back({info, {}});
   auto& queue = spooler->printers[0].jobs;
 
-  QuietTray tray;
+  testing::FakeMonitorView view;
+  view.show_pdf_when_done = false;
   TSaveDialog save_dialog(*platform.dialogs);
-  MonitorState state;
-  state.last_result = [] { return std::string("C:\\Temp\\1024.pdf"); };
-  state.os_name = [] { return std::string("Microsoft Windows XP"); };
-  state.set_os_name = [](const std::string&) {};
-  state.show_pdf_when_done = [] { return false; };
-  JobWatcher watcher(platform, tray, save_dialog, state);
+  JobWatcher watcher(platform, view, save_dialog);
 
   // The earlier jobs, printed through a connection: rows without flows.
   for (int i = 1; i <= other_rows; ++i) {
     queue.push_back(Job(i, "\\\\server\\Plumeta"));
   }
-  watcher.Timer1Timer();
+  watcher.Poll();
   queue.clear();
   for (int i = 1; i <= kQueuedJobs; ++i) {
     queue.push_back(Job(other_rows + i, "\\\\server\\Plumeta"));
   }
-  watcher.Timer1Timer();  // their rows
+  watcher.Poll();  // their rows
   const auto start = std::chrono::steady_clock::now();
   for (int poll = 0; poll < kPolls; ++poll) {
     queue[poll % kQueuedJobs].status ^= 0x10;  // one row changes each poll
-    watcher.Timer1Timer();
+    watcher.Poll();
   }
   const auto elapsed = std::chrono::steady_clock::now() - start;
   return std::chrono::duration<double, std::micro>(elapsed).count() / kPolls;

@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "monitor/pdf_delivery.h"
-#include "tests/unit/support/fake_conversion_tray.h"
+#include "tests/unit/support/fake_monitor_view.h"
 #include "tests/unit/support/monitor_test_bed.h"
 
 namespace plumeta {
@@ -26,14 +26,10 @@ class JobWatcherTest : public ::testing::Test {
     plumeta.printer_name = "Plumeta";
     plumeta.port_name = "PLUM:";
     bed.spooler->printers.push_back({plumeta, {}});
-    MonitorState state;
-    state.last_result = [] { return std::string(kLastResult); };
-    state.os_name = [this] { return os_name; };
-    state.set_os_name = [this](const std::string& name) { os_name = name; };
-    state.show_pdf_when_done = [this] { return show_pdf_when_done; };
-    watcher = std::make_unique<JobWatcher>(bed.platform, tray, save_dialog,
-                                           std::move(state));
-    bed.application->SetTimer(200, [this] { watcher->Timer1Timer(); });
+    view.last_result = kLastResult;
+    view.os_name = "Microsoft Windows XP";
+    watcher = std::make_unique<JobWatcher>(bed.platform, view, save_dialog);
+    bed.application->SetTimer(200, [this] { watcher->Poll(); });
   }
 
   std::vector<platform::PrintJob>& Queue() {
@@ -88,11 +84,9 @@ class JobWatcherTest : public ::testing::Test {
   }
 
   testing::MonitorTestBed bed;
-  testing::FakeConversionTray tray;
+  testing::FakeMonitorView view;
   testing::CallLog log;
   TSaveDialog save_dialog{*bed.dialogs};
-  std::string os_name = "Microsoft Windows XP";
-  bool show_pdf_when_done = true;
   std::unique_ptr<JobWatcher> watcher;
 };
 
@@ -133,7 +127,7 @@ TEST_F(JobWatcherTest, OnlyTheExactPrinterNameStartsAFlow) {
           printer);
     Advance(200);
     EXPECT_TRUE(bed.dialogs->saves.empty());
-    EXPECT_TRUE(tray.calls.empty());
+    EXPECT_TRUE(view.calls.empty());
   }
   EXPECT_EQ(watcher->job_table().size(), 3);
 }
@@ -146,8 +140,8 @@ TEST_F(JobWatcherTest, CancelStopsTheAnimationAndKeepsWindowAndLastResult) {
   const std::vector<std::string> expected = {"cycle on",  "balloon at 934,743",
                                              "balloon",   "reveal",
                                              "cycle off", "icon 0"};
-  EXPECT_EQ(tray.calls, expected);
-  EXPECT_TRUE(tray.window_shown);
+  EXPECT_EQ(view.calls, expected);
+  EXPECT_TRUE(view.window_shown);
   EXPECT_EQ(bed.files->files[kLastResult], "%PDF-1.4 gs");
   ASSERT_EQ(bed.dialogs->saves.size(), 1u);
   EXPECT_EQ(bed.dialogs->saves[0].file_name, "Letter.PDF");
@@ -166,11 +160,11 @@ TEST_F(JobWatcherTest, NoBalloonOnNt4AndEarlier) {
   std::uint32_t id = 0;
   for (const auto& row : kRows) {
     SCOPED_TRACE(row.os_name);
-    os_name = row.os_name;
-    tray.calls.clear();
+    view.os_name = row.os_name;
+    view.calls.clear();
     Print(++id, "Doc");
     Advance(200);
-    EXPECT_EQ(std::count(tray.calls.begin(), tray.calls.end(), "balloon"),
+    EXPECT_EQ(std::count(view.calls.begin(), view.calls.end(), "balloon"),
               row.balloon ? 1 : 0);
   }
 }
@@ -186,7 +180,7 @@ TEST_F(JobWatcherTest, AFlowStartDeletesALastResultOlderThanItsJob) {
 TEST_F(JobWatcherTest, AcceptWaitsForTheFileThenCopiesAndOpensWhenTicked) {
   for (bool ticked : {true, false}) {
     SCOPED_TRACE(ticked ? "ticked" : "not ticked");
-    show_pdf_when_done = ticked;
+    view.show_pdf_when_done = ticked;
     bed.shell->executed.clear();
     bed.files->files.erase(kTarget);
     const std::uint32_t id = ticked ? 1 : 2;
@@ -221,9 +215,9 @@ TEST_F(JobWatcherTest, AcceptWaitsForTheFileThenCopiesAndOpensWhenTicked) {
       EXPECT_EQ(open.directory, "");
       EXPECT_EQ(open.show_mode, platform::kShow);
     }
-    EXPECT_EQ(tray.calls.back(), "icon 0");
-    EXPECT_FALSE(tray.cycling);
-    EXPECT_FALSE(tray.window_shown);
+    EXPECT_EQ(view.calls.back(), "icon 0");
+    EXPECT_FALSE(view.cycling);
+    EXPECT_FALSE(view.window_shown);
     EXPECT_TRUE(bed.ui->messages.empty());
   }
 }
@@ -267,8 +261,8 @@ TEST_F(JobWatcherTest, TheWaitEndsWhenTheJobLeftWithoutAPdf) {
   EXPECT_EQ(shown.caption, "Plumeta");
   EXPECT_EQ(shown.icon, platform::MessageIcon::kError);
   EXPECT_EQ(shown.buttons, platform::MessageButtons::kOk);
-  EXPECT_FALSE(tray.cycling);
-  EXPECT_EQ(tray.icon_index, 0);
+  EXPECT_FALSE(view.cycling);
+  EXPECT_EQ(view.icon_index, 0);
   EXPECT_EQ(bed.files->files[kTarget], "the old PDF");
   EXPECT_FALSE(Opened(kTarget));
 }
@@ -281,7 +275,7 @@ TEST_F(JobWatcherTest, ExitDuringTheWaitEndsTheFlowQuietly) {
   Print(7, "Letter");
   Advance(200);
   EXPECT_EQ(bed.application->waits, 5);
-  EXPECT_FALSE(tray.cycling);
+  EXPECT_FALSE(view.cycling);
   EXPECT_TRUE(bed.ui->messages.empty());
 }
 
@@ -361,7 +355,7 @@ TEST_F(JobWatcherTest, AFailedCopyKeepsLastResultAndTellsWhy) {
               "'C:\\Users\\me\\Letter.PDF'.\r\nAccess is denied.");
     EXPECT_EQ(bed.ui->messages[0].caption, "Plumeta");
     EXPECT_EQ(bed.ui->messages[0].icon, platform::MessageIcon::kError);
-    EXPECT_FALSE(tray.cycling);
+    EXPECT_FALSE(view.cycling);
     bed.files->files.erase(kLastResult);
   }
 }

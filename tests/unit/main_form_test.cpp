@@ -19,16 +19,18 @@ class MainFormTest : public ::testing::Test {
 
 TEST_F(MainFormTest, StartUpRunsItsStepsInOrder) {
   auto main = bed_.NewMain({"/welcome"});
+  platform::PrinterInfo2 plumeta;
+  plumeta.printer_name = "Plumeta";
+  bed_.spooler->printers.push_back({plumeta, {}});
   std::vector<std::string> steps;
-  main->hooks().fill_printer_list = [&](std::vector<std::string>& printers) {
+  bed_.spooler->on_list_printers = [&] {
     // The Run value is written before the printer list; the icon is in the
     // tray already, but deaf until step 8.
     steps.push_back("5 " + bed_.Stored(RootKey::kLocalMachine, testing::kRunKey,
                                        "Plumeta"));
     steps.push_back(std::string("icon ") +
                     (main->TrayIcon1().Enabled() ? "enabled" : "deaf"));
-    steps.push_back("result " + main->last_result());
-    printers.push_back("Plumeta");
+    steps.push_back("result " + main->LastResult());
   };
   main->Create();
   EXPECT_EQ(steps, (std::vector<std::string>{
@@ -39,7 +41,7 @@ TEST_F(MainFormTest, StartUpRunsItsStepsInOrder) {
   EXPECT_EQ(bed_.notification_area.Operations(),
             (std::vector<std::string>{"modify", "add", "setversion"}));
   EXPECT_EQ(main->printers(), std::vector<std::string>{"Plumeta"});
-  EXPECT_EQ(main->last_result(), "C:\\Temp\\1024.pdf");
+  EXPECT_EQ(main->LastResult(), "C:\\Temp\\1024.pdf");
   EXPECT_TRUE(main->TrayIcon1().Enabled());
   EXPECT_TRUE(bed_.window().controls["Image2"]);
   EXPECT_NE(bed_.ResponseFile(), "<missing>");
@@ -63,7 +65,7 @@ TEST_F(MainFormTest, OsNameAndWow64) {
                             platform::ProductType::kServer};
   auto main = bed_.Start();
   EXPECT_EQ(main->runs_under_wow64(), 256);
-  EXPECT_EQ(main->os_name(), "Microsoft Windows Server 2008");
+  EXPECT_EQ(main->OsName(), "Microsoft Windows Server 2008");
 }
 
 TEST_F(MainFormTest, PrintingPreferencesShownOnTheNtFamilyFromVersionFive) {
@@ -186,12 +188,14 @@ TEST_F(MainFormTest, ExitAnsweredYesStopsTheTimerStoresAndTerminates) {
 
 TEST_F(MainFormTest, Timer1TicksEveryTwoHundredMillisecondsFromCreation) {
   auto main = bed_.NewMain();
-  int ticks = 0;
-  main->hooks().timer1_tick = [&] { ++ticks; };
+  testing::CallLog log;
+  bed_.spooler->log = &log;
   ASSERT_EQ(bed_.application->timers.size(), 1u);
   EXPECT_EQ(bed_.application->timers.begin()->second.interval_ms, 200u);
   bed_.application->FireTimers();
-  EXPECT_EQ(ticks, 1);
+  // Each tick polls the printer's queue.
+  EXPECT_EQ(log.calls().size(), 1u);
+  EXPECT_EQ(log.calls().front().rfind("spooler open Plumeta", 0), 0u);
 }
 
 TEST_F(MainFormTest, MenuButtonPopsTheMenuUpAtTheScreenCentre) {
@@ -205,12 +209,18 @@ TEST_F(MainFormTest, MenuButtonPopsTheMenuUpAtTheScreenCentre) {
 }
 
 TEST_F(MainFormTest, DestroyReleasesTheJobTable) {
-  int releases = 0;
-  {
-    auto main = bed_.Start();
-    main->hooks().release_job_table = [&] { ++releases; };
-  }
-  EXPECT_EQ(releases, 1);
+  platform::PrinterInfo2 plumeta;
+  plumeta.printer_name = "Plumeta";
+  bed_.spooler->printers.push_back({plumeta, {}});
+  platform::PrintJob job;
+  job.job_id = 7;
+  job.printer_name = "\\\\server\\Plumeta";  // a row, and no flow
+  bed_.spooler->printers.back().jobs.push_back(job);
+  auto main = bed_.Start();
+  bed_.application->FireTimers();
+  ASSERT_EQ(main->job_watcher().job_table().size(), 1);
+  main->FormDestroy();
+  EXPECT_EQ(main->job_watcher().job_table().size(), 0);
 }
 
 TEST_F(MainFormTest, WindowLayout) {

@@ -65,7 +65,7 @@ TEST_F(MainFormWatcherTest, ShowPdfWhenDoneDecidesWhetherTheCopyOpens) {
   // Ghostscript writes while the dialog is open, and the job leaves.
   const std::string pdf = "%PDF-1.4\nstartxref\n9\n%%EOF\n";
   bed.dialogs->while_save_open = [&] {
-    bed.files->files[main->last_result()] = pdf;
+    bed.files->files[main->LastResult()] = pdf;
     bed.spooler->Find("Plumeta")->jobs.clear();
   };
   bed.dialogs->save_answers = {"C:\\out.pdf"};

@@ -6,6 +6,7 @@
 
 #include "common/errors.h"
 #include "monitor/job_poll.h"
+#include "tests/unit/support/fake_monitor_view.h"
 #include "tests/unit/support/monitor_test_bed.h"
 
 namespace plumeta {
@@ -29,12 +30,9 @@ class TrayCommandsTest : public ::testing::Test {
     bed.spooler->printers.push_back({Printer("Plumeta", "PLUM:"), {}});
     bed.spooler->log = &log;
     bed.shell->log = &log;
-    MonitorState state;
-    state.last_result = [] { return std::string(kLastResult); };
-    state.os_name = [this] { return os_name; };
-    state.set_os_name = [this](const std::string& name) { os_name = name; };
-    state.show_pdf_when_done = [this] { return show_pdf_when_done; };
-    commands = std::make_unique<TrayCommands>(bed.platform, save_dialog, state);
+    view.last_result = kLastResult;
+    view.os_name = "stale";
+    commands = std::make_unique<TrayCommands>(bed.platform, save_dialog, view);
   }
 
   std::vector<std::string> ShellCalls() {
@@ -48,8 +46,7 @@ class TrayCommandsTest : public ::testing::Test {
   testing::MonitorTestBed bed;
   testing::CallLog log;
   TSaveDialog save_dialog{*bed.dialogs};
-  std::string os_name = "stale";
-  bool show_pdf_when_done = true;
+  testing::FakeMonitorView view;
   std::unique_ptr<TrayCommands> commands;
 };
 
@@ -59,14 +56,14 @@ TEST_F(TrayCommandsTest, ShellCommandsOpenExactlyTheirFiles) {
     void (TrayCommands::*command)();
     const char* call;
   } kRows[] = {
-      {"View Last Result", &TrayCommands::Viewlastresult1Click,
+      {"View Last Result", &TrayCommands::ViewLastResult,
        "shell execute open|C:\\Temp\\1024.pdf|||5"},
-      {"Printing Preferences", &TrayCommands::Configuration1Click,
+      {"Printing Preferences", &TrayCommands::OpenPrintingPreferences,
        "shell execute open|rundll32.exe|PrintUI.dll, PrintUIEntry /e /n "
        "\"Plumeta\"||5"},
-      {"Help", &TrayCommands::Help1Click,
+      {"Help", &TrayCommands::OpenHelp,
        "shell execute open|C:\\Program Files\\Plumeta\\manual.chm|||5"},
-      {"support picture", &TrayCommands::Image2Click,
+      {"support picture", &TrayCommands::MailSupport,
        "shell execute open|mailto:support@plumeta.example|||5"},
   };
   for (const auto& row : kRows) {
@@ -101,10 +98,10 @@ TEST_F(TrayCommandsTest, SaveLastResultAsNeedsLastResultAndKeepsIt) {
     bed.files->files[kChosen] = "old";
     if (row.last_result_exists) bed.files->files[kLastResult] = "%PDF last";
     save_dialog.set_file_name("Letter.PDF");
-    show_pdf_when_done = row.ticked;
+    view.show_pdf_when_done = row.ticked;
     bed.dialogs->save_answers = {
         row.accepted ? std::optional<std::string>(kChosen) : std::nullopt};
-    commands->SaveLastResult1Click();
+    commands->SaveLastResultAs();
     ASSERT_EQ(bed.dialogs->saves.size(), row.dialog_shown ? 1u : 0u);
     if (row.dialog_shown) {
       EXPECT_EQ(bed.dialogs->saves[0].file_name, "Letter.PDF");
@@ -126,7 +123,7 @@ TEST_F(TrayCommandsTest, SaveLastResultAsReportsAFailedCopy) {
   bed.files->files["C:\\ro.pdf"] = "old";
   bed.files->replace_failures["C:\\ro.pdf"] = platform::kErrorAccessDenied;
   bed.dialogs->save_answers = {"C:\\ro.pdf"};
-  commands->SaveLastResult1Click();
+  commands->SaveLastResultAs();
   EXPECT_EQ(bed.files->files["C:\\ro.pdf"], "old");
   ASSERT_EQ(bed.ui->messages.size(), 1u);
   EXPECT_NE(bed.ui->messages[0].text.find("Access is denied"),
@@ -189,9 +186,9 @@ TEST_F(TrayCommandsTest, SetAsDefaultPrinterByWindowsVersion) {
       printer.info.attributes = platform::kPrinterAttributeLocal;
     }
     bed.system->version = row.version;
-    os_name = "stale";
-    commands->Options1Click();
-    EXPECT_EQ(os_name, row.os_name);
+    view.os_name = "stale";
+    commands->SetAsDefaultPrinter();
+    EXPECT_EQ(view.os_name, row.os_name);
     EXPECT_EQ(log.calls(), row.calls);
     EXPECT_EQ(bed.profile->calls, row.profile);
     EXPECT_EQ(
@@ -228,7 +225,7 @@ TEST_F(TrayCommandsTest, MarkDefaultPrinterRaisesTheSystemError) {
   bed.platform.spooler.reset(spooler);
   bed.system->version = {platform::PlatformId::kNt, 4, 0, 1381, ""};
   try {
-    commands->Options1Click();
+    commands->SetAsDefaultPrinter();
     FAIL() << "no error";
   } catch (const OsError& error) {
     EXPECT_EQ(error.code(), platform::kErrorAccessDenied);

@@ -187,7 +187,7 @@ TEST_F(TrayPresenceTest, TheMouseAndTheTrayItems) {
 
 TEST_F(TrayPresenceTest, TheIconIgnoresTheMouseUntilStepEight) {
   auto main = bed_.NewMain();
-  main->hooks().fill_printer_list = [&](std::vector<std::string>&) {
+  bed_.spooler->on_list_printers = [&] {
     main->TrayIcon1().HandleNotification(kRButtonDown);
     main->TrayIcon1().HandleNotification(kLButtonDblClk);
   };

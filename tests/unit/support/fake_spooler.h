@@ -4,6 +4,7 @@
 #ifndef TESTS_UNIT_SUPPORT_FAKE_SPOOLER_H_
 #define TESTS_UNIT_SUPPORT_FAKE_SPOOLER_H_
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -29,6 +30,8 @@ class FakeSpooler : public platform::Spooler {
   platform::ErrorCode enum_printers_error = platform::kSuccess;
   // What PrintersSize fails with, as a spooler that is not running.
   platform::ErrorCode printers_size_error = platform::kSuccess;
+  // Runs as a listing of the printers starts (its size query).
+  std::function<void()> on_list_printers;
   // What every ListJobs fails with, as a spooler that stopped answering.
   platform::ErrorCode enum_jobs_error = platform::kSuccess;
   CallLog* log = nullptr;
@@ -61,6 +64,7 @@ class FakeSpooler : public platform::Spooler {
 
   platform::ErrorCode PrintersSize(std::uint32_t, std::uint32_t,
                                    std::uint32_t* needed) override {
+    if (on_list_printers) on_list_printers();
     *needed = static_cast<std::uint32_t>(printers.size());
     return printers_size_error;
   }

@@ -1,20 +1,29 @@
-// The tray side of the conversion flow, recording each call in order.
-#ifndef TESTS_UNIT_SUPPORT_FAKE_CONVERSION_TRAY_H_
-#define TESTS_UNIT_SUPPORT_FAKE_CONVERSION_TRAY_H_
+// The main window as the job watcher and the tray commands see it: state a
+// test sets, and the tray side of the conversion flow recorded in order.
+#ifndef TESTS_UNIT_SUPPORT_FAKE_MONITOR_VIEW_H_
+#define TESTS_UNIT_SUPPORT_FAKE_MONITOR_VIEW_H_
 
 #include <string>
 #include <vector>
 
-#include "monitor/conversion_tray.h"
+#include "monitor/monitor_view.h"
 
 namespace plumeta::testing {
 
-class FakeConversionTray : public ConversionTray {
+class FakeMonitorView : public MonitorView {
  public:
+  std::string last_result = "C:\\Temp\\1024.pdf";
+  std::string os_name;
+  bool show_pdf_when_done = true;
   std::vector<std::string> calls;
   bool cycling = false;
   int icon_index = 0;
   bool window_shown = false;
+
+  std::string LastResult() override { return last_result; }
+  std::string OsName() override { return os_name; }
+  void SetOsName(const std::string& name) override { os_name = name; }
+  bool ShowPdfWhenDone() override { return show_pdf_when_done; }
 
   void SetCycleIcons(bool cycle) override {
     cycling = cycle;
@@ -41,4 +50,4 @@ class FakeConversionTray : public ConversionTray {
 
 }  // namespace plumeta::testing
 
-#endif  // TESTS_UNIT_SUPPORT_FAKE_CONVERSION_TRAY_H_
+#endif  // TESTS_UNIT_SUPPORT_FAKE_MONITOR_VIEW_H_

@@ -1,0 +1,42 @@
+// What the print-job watcher and the tray commands see of the main window:
+// its state (LastResult's path, the Windows edition's name, the tick of
+// "Show PDF when done") and, for a job's flow, the tray icon's animation,
+// the window shown and hidden through the icon, and the balloon. TMain is the
+// one implementation; the tests give a recording fake.
+#ifndef MONITOR_MONITOR_VIEW_H_
+#define MONITOR_MONITOR_VIEW_H_
+
+#include <string>
+
+namespace plumeta {
+
+// Where the monitor's balloons point, from the screen's bottom right corner:
+// at the notification area.
+inline constexpr int kBalloonFromRight = 90;
+inline constexpr int kBalloonFromBottom = 25;
+
+class MonitorView {
+ public:
+  virtual ~MonitorView() = default;
+
+  virtual std::string LastResult() = 0;
+  // The Windows edition's name, which the printing preferences learn late.
+  virtual std::string OsName() = 0;
+  virtual void SetOsName(const std::string& name) = 0;
+  virtual bool ShowPdfWhenDone() = 0;
+
+  // CycleIcons: true starts the animation at icon 0, false stops it.
+  virtual void SetCycleIcons(bool cycle) = 0;
+  virtual void SetIconIndex(int index) = 0;
+  // Shows the main window, brings it in front of every other program's
+  // window and gives it the input focus.
+  virtual void RevealMainWindow() = 0;
+  virtual void ConcealMainWindow() = 0;
+  // The balloon's tip in screen pixels, then the balloon itself.
+  virtual void PlaceBalloon(int x, int y) = 0;
+  virtual void ShowBalloon() = 0;
+};
+
+}  // namespace plumeta
+
+#endif  // MONITOR_MONITOR_VIEW_H_
