@@ -1,7 +1,9 @@
 #include "tests/wine/scenarios/installed_system.h"
 
+#include <chrono>
 #include <sstream>
 
+#include "tests/support/wait_until.h"
 #include "tests/wine/support/plumeta_printer.h"
 #include "tests/wine/support/process_runner.h"
 #include "tests/wine/support/wine_test_support.h"
@@ -176,13 +178,12 @@ std::optional<std::string> ResponseFile() {
 }
 
 bool WaitResponseFileHas(const std::string& text, DWORD timeout_ms) {
-  const DWORD start = ::GetTickCount();
-  for (;;) {
-    const auto content = ResponseFile();
-    if (content && content->find(text) != std::string::npos) return true;
-    if (::GetTickCount() - start >= timeout_ms) return false;
-    ::Sleep(50);
-  }
+  return testing::WaitUntil(
+      [&] {
+        const auto content = ResponseFile();
+        return content && content->find(text) != std::string::npos;
+      },
+      std::chrono::milliseconds(timeout_ms), std::chrono::milliseconds(50));
 }
 
 Program::Program(const std::string& command_line)

@@ -58,6 +58,15 @@ ScratchKey::~ScratchKey() {
   ::RegDeleteKeyA(root_, "Software\\PlumetaWineTests");
 }
 
+bool KeyExists(HKEY root, const std::string& path) {
+  HKEY key = nullptr;
+  if (::RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
+    return false;
+  }
+  ::RegCloseKey(key);
+  return true;
+}
+
 std::optional<std::string> ReadWholeFile(const std::string& path) {
   HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ,
                               nullptr, OPEN_EXISTING, 0, nullptr);

@@ -1,5 +1,6 @@
 // Helpers for the wine suite: scratch folders and registry keys that clean up
-// after themselves, and Wine's own view of paths.
+// after themselves, whole files and keys looked at with the raw API, and
+// Wine's own view of paths.
 #ifndef TESTS_WINE_SUPPORT_WINE_TEST_SUPPORT_H_
 #define TESTS_WINE_SUPPORT_WINE_TEST_SUPPORT_H_
 
@@ -46,6 +47,9 @@ class ScratchKey {
   HKEY root_;
   std::string path_;
 };
+
+// Whether the key can be opened for reading.
+bool KeyExists(HKEY root, const std::string& path);
 
 // The whole content of a file read with the raw API; nullopt if it cannot be
 // opened.
