@@ -27,6 +27,10 @@
 namespace plumeta {
 namespace {
 
+using wine_test::Quoted;
+using wine_test::SystemFolder;
+using wine_test::Windir;
+
 constexpr char kPortKey[] =
     "SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\Redirected "
     "Port\\Ports\\PLUM:";
@@ -37,29 +41,8 @@ constexpr char kAppDefaults[] = "Software\\Wine\\AppDefaults\\plumsetup.exe";
 
 std::string SetupPath() { return wine_test::ThroughDriveZ(PLUMSETUP_EXE); }
 
-// A path in double quotes for a command line. (Built by appending: GCC 12
-// warns wrongly about "\"" + std::string at -O3.)
-std::string Quoted(const std::string& path) {
-  std::string quoted = "\"";
-  quoted += path;
-  quoted += '"';
-  return quoted;
-}
-
 std::string Folder(const std::string& path) {
   return path.substr(0, path.find_last_of('\\'));
-}
-
-std::string SystemFolder() {
-  char folder[MAX_PATH + 1] = {};
-  ::GetSystemDirectoryA(folder, sizeof(folder));
-  return folder;
-}
-
-std::string Windir() {
-  char folder[MAX_PATH + 1] = {};
-  ::GetEnvironmentVariableA("windir", folder, sizeof(folder));
-  return folder;
 }
 
 std::optional<std::string> StringValue(HKEY root, const std::string& path,

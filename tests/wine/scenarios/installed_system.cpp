@@ -11,6 +11,10 @@
 #include <winspool.h>
 
 namespace plumeta::scenario {
+
+using wine_test::DeleteValue;
+using wine_test::Quoted;
+using wine_test::SystemFolder;
 namespace {
 
 constexpr char kPortSubkey[] =
@@ -25,28 +29,7 @@ constexpr char kSettingsSubkey[] =
 constexpr const char* kSettingNames[] = {"Version", "Quality",    "UPwd",
                                          "OPwd",    "Resolution", "Permission"};
 
-std::string SystemFolder() {
-  char folder[MAX_PATH + 1] = {};
-  ::GetSystemDirectoryA(folder, sizeof(folder));
-  return folder;
-}
-
-void DeleteValue(HKEY root, const char* path, const char* name) {
-  win32::ScopedRegistryKey key;
-  if (::RegOpenKeyExA(root, path, 0, KEY_ALL_ACCESS, key.Receive()) ==
-      ERROR_SUCCESS) {
-    ::RegDeleteValueA(key.Get(), name);
-  }
-}
-
 }  // namespace
-
-std::string Quoted(const std::string& text) {
-  std::string quoted = "\"";
-  quoted += text;
-  quoted += '"';
-  return quoted;
-}
 
 std::string SetupExe() {
   return std::string(kInstallFolder) + "\\plumsetup.exe";

@@ -24,6 +24,7 @@
 namespace plumeta::scenario {
 namespace {
 
+using wine_test::Quoted;
 using wine_test::Rgb;
 
 constexpr DWORD kWaitMs = 15000;
@@ -39,9 +40,7 @@ constexpr Rgb kInfoLetter{32, 80, 192};  // the "i" of the INFO picture
 constexpr char kHandlerClass[] = "PlumetaScenario.PdfFile";
 
 std::string SpoolFolder() {
-  char folder[MAX_PATH + 1] = {};
-  ::GetEnvironmentVariableA("windir", folder, sizeof(folder));
-  return std::string(folder) + "\\system32\\spool\\PRINTERS";
+  return wine_test::Windir() + "\\system32\\spool\\PRINTERS";
 }
 
 // The job's data file, as spool_jobs.h names it.

@@ -20,15 +20,11 @@ namespace plumeta::scenario {
 namespace {
 
 using wine_driver::MonitorMenu;
+using wine_test::Quoted;
+using wine_test::Windir;
 
 constexpr DWORD kWaitMs = 15000;
 constexpr char kBalloonClass[] = "PlumetaBalloon";
-
-std::string Windir() {
-  char folder[MAX_PATH + 1] = {};
-  ::GetEnvironmentVariableA("windir", folder, sizeof(folder));
-  return folder;
-}
 
 std::vector<std::string> Sorted(std::vector<std::string> lines) {
   std::sort(lines.begin(), lines.end());

@@ -50,6 +50,14 @@ class ScratchKey {
 
 // Whether the key can be opened for reading.
 bool KeyExists(HKEY root, const std::string& path);
+// Deletes the value, if its key can be opened.
+void DeleteValue(HKEY root, const char* path, const char* name);
+
+// The Windows folder (%windir%) and the system folder.
+std::string Windir();
+std::string SystemFolder();
+// `text` in double quotes: one argument of a command line.
+std::string Quoted(const std::string& text);
 
 // The whole content of a file read with the raw API; nullopt if it cannot be
 // opened.
