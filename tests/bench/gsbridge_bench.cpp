@@ -28,6 +28,8 @@
 #include <vector>
 
 #include "gsbridge/gsbridge.h"
+#include "tests/host/support/child_process.h"
+#include "tests/unit/support/temp_folder.h"
 
 extern char** environ;
 
@@ -155,17 +157,15 @@ bool ConvertWithProgram(const std::string& gs, const std::string& job_file,
 
 // The page count pdfinfo reports, or "?".
 std::string Pages(const std::string& pdf) {
-  FILE* pipe = popen(("pdfinfo '" + pdf + "' 2>/dev/null").c_str(), "r");
-  if (pipe == nullptr) return "?";
+  std::istringstream info(
+      plumeta::testing::ShellOutput("pdfinfo '" + pdf + "' 2>/dev/null"));
   std::string pages = "?";
-  char line[512];
-  while (std::fgets(line, sizeof line, pipe) != nullptr) {
+  for (std::string line; std::getline(info, line);) {
     unsigned count = 0;
-    if (std::sscanf(line, "Pages: %u", &count) == 1) {
+    if (std::sscanf(line.c_str(), "Pages: %u", &count) == 1) {
       pages = std::to_string(count);
     }
   }
-  pclose(pipe);
   return pages;
 }
 
@@ -227,9 +227,9 @@ int main(int argc, char** argv) {
   }
   if (jobs.empty()) jobs = {GeneratedJob(1), GeneratedJob(50)};
 
-  char folder_pattern[] = "/tmp/gsbridge_bench_XXXXXX";
-  if (mkdtemp(folder_pattern) == nullptr) return 1;
-  const std::string folder = folder_pattern;
+  const plumeta::testing::TempFolder temp;
+  if (temp.path().empty()) return 1;
+  const std::string& folder = temp.path();
   const std::string job_file = folder + "/job.ps";
   const std::string bridge_pdf = folder + "/bridge.pdf";
   const std::string program_pdf = folder + "/program.pdf";
@@ -271,6 +271,5 @@ int main(int argc, char** argv) {
                 in_process, from_stdin, from_file, from_stdin / in_process,
                 from_file / in_process);
   }
-  std::filesystem::remove_all(folder);
   return status;
 }

@@ -18,7 +18,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -29,8 +28,10 @@
 #include "platform/host/box/box_paths.h"
 #include "platform/host/console/console_events.h"
 #include "platform/host/print/spool_jobs.h"
+#include "tests/host/support/child_process.h"
 #include "tests/host/support/console_program.h"
 #include "tests/host/support/program_run.h"
+#include "tests/support/wait_until.h"
 #include "tests/unit/support/temp_folder.h"
 
 namespace plumeta::bench {
@@ -40,6 +41,9 @@ namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 using std::chrono::seconds;
+
+// Waits look often: their end is part of what is timed.
+constexpr milliseconds kPoll(2);
 
 double Seconds(Clock::duration d) {
   return std::chrono::duration<double>(d).count();
@@ -71,31 +75,9 @@ long ResidentKb(pid_t pid) {
   return -1;
 }
 
-bool WaitUntil(const std::function<bool()>& done, milliseconds timeout) {
-  const auto deadline = Clock::now() + timeout;
-  while (!done()) {
-    if (Clock::now() >= deadline) return false;
-    std::this_thread::sleep_for(milliseconds(2));
-  }
-  return true;
-}
-
 [[noreturn]] void Fail(const std::string& why) {
   std::fprintf(stderr, "road_benchmark: %s\n", why.c_str());
   std::exit(1);
-}
-
-std::string Shell(const std::string& command) {
-  std::string output;
-  std::FILE* pipe = ::popen(command.c_str(), "r");
-  if (pipe == nullptr) return output;
-  char buffer[4096];
-  std::size_t got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) {
-    output.append(buffer, got);
-  }
-  ::pclose(pipe);
-  return output;
 }
 
 struct Options {
@@ -132,12 +114,12 @@ class Road {
   void StartMonitor() {
     monitor_.emplace(PLUMETA_PATH, std::vector<std::string>{}, environment_);
     const std::string rsp = Linux("C:\\WINDOWS\\system32\\plum.rsp");
-    if (!WaitUntil(
+    if (!testing::WaitUntil(
             [&] {
               return testing::ReadText(rsp).find(
                          "-sOutputFile=" + last_result_) != std::string::npos;
             },
-            seconds(10))) {
+            seconds(10), kPoll)) {
       Fail("plumeta did not write its argument file");
     }
   }
@@ -192,8 +174,9 @@ class Road {
     const std::string file =
         temp_ / ("sample-" + std::to_string(pages) + ".ps");
     if (!fs::exists(file)) {
-      std::ofstream(file) << Shell(std::string(SAMPLE_POSTSCRIPT_PATH) + " " +
-                                   std::to_string(pages));
+      std::ofstream(file) << testing::ShellOutput(
+          testing::Quoted(SAMPLE_POSTSCRIPT_PATH) + " " +
+          std::to_string(pages));
     }
     return file;
   }
@@ -261,12 +244,12 @@ class Road {
       monitor_->Send("ok " + target);
       const auto answered = Clock::now();
       const double cpu_start = CpuSeconds(monitor_->pid());
-      const bool placed = WaitUntil(
+      const bool placed = testing::WaitUntil(
           [&] {
             return fs::exists(Linux(target)) &&
                    !fs::exists(Linux(last_result_));
           },
-          seconds(60));
+          seconds(60), kPoll);
       const auto done = Clock::now();
       const double cpu = CpuSeconds(monitor_->pid()) - cpu_start;
       printing.join();

@@ -11,6 +11,7 @@
 #include "common/ghostscript_arguments.h"
 #include "platform/host/box/box.h"
 #include "platform/host/registry/store_registry.h"
+#include "tests/host/support/child_process.h"
 #include "tests/host/support/console_program.h"
 #include "tests/host/support/program_run.h"
 #include "tests/unit/support/gs_argument_reader.h"
@@ -255,20 +256,14 @@ TEST_F(MonitorTest, Wow64WritesIntoTheNativeSystemFolder) {
 int RunGhostscript(const std::string& folder,
                    const std::string& response_file) {
   testing::WriteText(folder + "/job.ps", kJob);
-  const pid_t child = ::fork();
-  if (child == 0) {
-    if (::chdir(folder.c_str()) != 0) ::_exit(126);
-    const int input = ::open("job.ps", O_RDONLY);
-    const int sink = ::open("/dev/null", O_WRONLY);
-    ::dup2(input, 0);
-    ::dup2(sink, 1);
-    ::execlp("gs", "gs", "-q", ("@" + response_file).c_str(), "-",
-             static_cast<char*>(nullptr));
-    ::_exit(127);
-  }
-  int status = 0;
-  ::waitpid(child, &status, 0);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  const int input = ::open((folder + "/job.ps").c_str(), O_RDONLY | O_CLOEXEC);
+  const int sink = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+  const int exit_code = testing::ExitCode(
+      testing::StartChild("gs", {"-q", "@" + response_file, "-"}, {},
+                          {.in = input, .out = sink}, folder));
+  ::close(input);
+  ::close(sink);
+  return exit_code;
 }
 
 // qpdf's view of a PDF's encryption with `password`: its JSON text.

@@ -12,6 +12,7 @@
 
 #include "common/ghostscript_arguments.h"
 #include "tests/host/support/road_box.h"
+#include "tests/support/wait_until.h"
 
 namespace plumeta {
 namespace {
@@ -21,6 +22,7 @@ using testing::kPortKey;
 using testing::ProgramResult;
 using testing::ReadText;
 using testing::RoadBox;
+using testing::WaitUntil;
 using testing::WriteText;
 
 constexpr char kOutput[] = "C:\\Jobs\\out.pdf";
@@ -77,15 +79,6 @@ class PlumprintTest : public ::testing::Test {
 
   std::string Jobs(const std::string& name) {
     return box_.Linux("C:\\Jobs") + "/" + name;
-  }
-
-  // Waits up to 5 s for `done`.
-  static bool WaitUntil(const std::function<bool()>& done) {
-    for (int i = 0; i < 500; ++i) {
-      if (done()) return true;
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return done();
   }
 
   testing::TempFolder files_;

@@ -6,11 +6,11 @@
 
 #include <chrono>
 #include <filesystem>
-#include <functional>
 #include <thread>
 
 #include "tests/host/support/console_program.h"
 #include "tests/host/support/road_box.h"
+#include "tests/support/wait_until.h"
 
 namespace plumeta {
 namespace {
@@ -20,6 +20,7 @@ using std::chrono::milliseconds;
 using std::chrono::seconds;
 using testing::ProgramResult;
 using testing::RoadBox;
+using testing::WaitUntil;
 using testing::WriteText;
 
 constexpr char kArgumentFile[] = "C:\\WINDOWS\\system32\\plum.rsp";
@@ -70,16 +71,6 @@ class RoadTest : public ::testing::Test {
       return testing::ReadText(box_.Linux(kArgumentFile)).find(line + "\r\n") !=
              std::string::npos;
     });
-  }
-
-  static bool WaitUntil(const std::function<bool()>& done,
-                        milliseconds timeout = seconds(5)) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (!done()) {
-      if (std::chrono::steady_clock::now() >= deadline) return false;
-      std::this_thread::sleep_for(milliseconds(20));
-    }
-    return true;
   }
 
   // Sends `line` and answers the dialog it opens with `answer`.

@@ -8,8 +8,6 @@
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
-#include <thread>
 
 #include "platform/host/box/box.h"
 #include "platform/host/box/box_process.h"
@@ -18,6 +16,7 @@
 #include "platform/host/registry/store_registry.h"
 #include "tests/host/support/console_program.h"
 #include "tests/host/support/program_run.h"
+#include "tests/support/wait_until.h"
 #include "tests/unit/support/temp_folder.h"
 
 namespace plumeta {
@@ -30,17 +29,8 @@ constexpr char kPrinterKey[] =
     "SYSTEM\\CurrentControlSet\\Control\\Print\\Printers\\Plumeta";
 
 bool ExistsWithin(const fs::path& path, std::chrono::milliseconds timeout) {
-  const auto deadline = std::chrono::steady_clock::now() + timeout;
-  while (std::chrono::steady_clock::now() < deadline) {
-    if (fs::exists(path)) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
-  return fs::exists(path);
-}
-
-std::string ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
+  return testing::WaitUntil([&] { return fs::exists(path); }, timeout,
+                            std::chrono::milliseconds(50));
 }
 
 class WatcherHostTest : public ::testing::Test {
@@ -121,7 +111,7 @@ TEST_F(WatcherHostTest, AJobBringsBalloonAndDialogAndThePdfArrivesComplete) {
   host::RemoveSpoolJob(spool_, id);
 
   ASSERT_TRUE(ExistsWithin(target, std::chrono::seconds(10)));
-  EXPECT_EQ(ReadAll(target), pdf);
+  EXPECT_EQ(testing::ReadText(target), pdf);
   const auto shell = monitor->WaitFor("shell");
   ASSERT_TRUE(shell.has_value());
   EXPECT_EQ(shell->at(1), "open");

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/unit/support/fake_application.h"
 #include "tests/unit/support/widget_fakes.h"
 
 namespace plumeta::widgets {
@@ -13,9 +14,9 @@ namespace {
 
 using platform::Point;
 using platform::Rect;
-using widget_testing::CallLog;
-using widget_testing::FakeApplication;
-using widget_testing::FakeBalloonWindows;
+using testing::CallLog;
+using testing::FakeApplication;
+using testing::FakeBalloonWindows;
 
 // Labels of 70 x 13 (title) and 120 x 26 (two lines of text): the window is
 // max(34 + 70, 10 + 120) + 10 = 140 wide.
@@ -64,7 +65,7 @@ TEST(BalloonLayoutTest, PlacesTheTipOnThePointInEveryPosition) {
        {10, 53}},
   };
   for (const Row& row : rows) {
-    SCOPED_TRACE(testing::Message() << "position " << row.position);
+    SCOPED_TRACE(::testing::Message() << "position " << row.position);
     platform::BalloonWindowLayout layout =
         LayOutBalloon(x, y, row.position, {70, 13}, {120, 26});
     EXPECT_EQ(layout.window, row.window);

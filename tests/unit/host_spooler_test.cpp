@@ -8,6 +8,7 @@
 #include "platform/host/print/spool_jobs.h"
 #include "platform/host/print/spooler.h"
 #include "platform/host/registry/memory_registry.h"
+#include "tests/unit/support/temp_folder.h"
 
 namespace plumeta {
 namespace {
@@ -19,19 +20,13 @@ constexpr char kPrint[] = "SYSTEM\\CurrentControlSet\\Control\\Print";
 class HostSpoolerTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    spool_ =
-        std::filesystem::temp_directory_path() /
-        ("plumeta-spool-" +
-         std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-         "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(spool_);
+    ASSERT_FALSE(spool_.path().empty());
     auto registry = std::make_unique<host::MemoryRegistry>();
     registry_ = registry.get();
     spooler_ = std::make_unique<host::HostSpooler>(
-        std::move(registry), spool_.string(), "Windows NT x86");
+        std::move(registry), spool_.path(), "Windows NT x86");
     MakeKey(std::string(kPrint) + "\\Monitors\\Redirected Port\\Ports\\PLUM:");
   }
-  void TearDown() override { std::filesystem::remove_all(spool_); }
 
   void MakeKey(const std::string& path) {
     std::unique_ptr<platform::RegistryKey> key;
@@ -57,7 +52,7 @@ class HostSpoolerTest : public ::testing::Test {
     return info;
   }
 
-  std::filesystem::path spool_;
+  testing::TempFolder spool_;
   host::MemoryRegistry* registry_ = nullptr;
   std::unique_ptr<host::HostSpooler> spooler_;
 };
@@ -151,11 +146,11 @@ TEST_F(HostSpoolerTest, JobsAreTheSpoolFoldersFilePairs) {
   job.user_name = "User";
   job.submitted = {2024, 5, 3, 1, 12, 30, 5, 250};
   job.status = 8;
-  EXPECT_EQ(host::AddSpoolJob(spool_.string(), job, "%!PS\n"), 1u);
+  EXPECT_EQ(host::AddSpoolJob(spool_.path(), job, "%!PS\n"), 1u);
   job.document = "Second";
-  EXPECT_EQ(host::AddSpoolJob(spool_.string(), job, "%!PS-more\n"), 2u);
+  EXPECT_EQ(host::AddSpoolJob(spool_.path(), job, "%!PS-more\n"), 2u);
   job.printer_name = "Elsewhere";
-  EXPECT_EQ(host::AddSpoolJob(spool_.string(), job, "x"), 3u);
+  EXPECT_EQ(host::AddSpoolJob(spool_.path(), job, "x"), 3u);
   EXPECT_TRUE(std::filesystem::exists(spool_ / "00001.SPL"));
   EXPECT_TRUE(std::filesystem::exists(spool_ / "00001.SHD"));
 
@@ -177,7 +172,7 @@ TEST_F(HostSpoolerTest, JobsAreTheSpoolFoldersFilePairs) {
   ASSERT_EQ(jobs.size(), 1u);
   EXPECT_EQ(jobs[0].job_id, 2u);
 
-  host::RemoveSpoolJob(spool_.string(), 1);
+  host::RemoveSpoolJob(spool_.path(), 1);
   platform::PrinterInfo2 info;
   ASSERT_EQ(printer->GetInfo(&info), 0u);
   EXPECT_EQ(info.jobs, 1u);

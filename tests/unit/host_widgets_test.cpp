@@ -15,8 +15,8 @@
 #include "platform/host/console/notification_area.h"
 #include "platform/host/console/top_level_windows.h"
 #include "platform/window_messages.h"
+#include "tests/unit/support/fake_application.h"
 #include "tests/unit/support/temp_folder.h"
-#include "tests/unit/support/widget_fakes.h"
 #include "widgets/balloon.h"
 #include "widgets/prev_inst.h"
 #include "widgets/tray_icon.h"
@@ -24,9 +24,9 @@
 namespace plumeta::host {
 namespace {
 
+using testing::CallLog;
 using ::testing::ElementsAre;
-using widget_testing::CallLog;
-using widget_testing::FakeApplication;
+using testing::FakeApplication;
 
 std::vector<std::string> Lines(const std::ostringstream& out) {
   std::vector<std::string> lines;
@@ -222,7 +222,7 @@ TEST_F(HostTopLevelWindowsTest, TwoProgramsOfTheBoxSeeEachOther) {
 
   EXPECT_TRUE(guard.CheckPrevInst());
   EXPECT_TRUE(app_.terminated);
-  EXPECT_THAT(log_, ElementsAre("Terminate"));
+  EXPECT_THAT(log_.calls(), ElementsAre("app terminate"));
 
   StopOtherProgram(other);
   app_.terminated = false;

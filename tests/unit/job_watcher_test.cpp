@@ -370,8 +370,8 @@ TEST_F(JobWatcherTest, TheOldFileAtTheTargetStaysUntilTheNewOneReplacesIt) {
   Print(7, "Letter");
   Advance(200);
   EXPECT_EQ(bed.files->files[kTarget], Pdf("new"));
-  EXPECT_EQ(bed.files->log.end()[-2],
-            "replace " + *PartialCopyPath(kTarget, 0) + " " + kTarget);
+  EXPECT_EQ(bed.file_log.calls().end()[-2],
+            "file replace " + *PartialCopyPath(kTarget, 0) + " -> " + kTarget);
 }
 
 TEST_F(JobWatcherTest, ChoosingLastResultUnderAnySpellingKeepsThePdf) {

@@ -6,14 +6,15 @@
 #include <string>
 #include <vector>
 
+#include "tests/unit/support/fake_application.h"
 #include "tests/unit/support/widget_fakes.h"
 
 namespace plumeta::widgets {
 namespace {
 
-using widget_testing::CallLog;
-using widget_testing::FakeApplication;
-using widget_testing::FakeTopLevelWindows;
+using testing::CallLog;
+using testing::FakeApplication;
+using testing::FakeTopLevelWindows;
 
 platform::TopLevelWindow Copy(platform::WindowHandle handle) {
   return {handle, "TApplication", "Plumeta"};
@@ -38,7 +39,7 @@ TEST(PrevInstTest, CountsCopiesByClassAndTitle) {
        {Copy(2), own},
        true,
        {"LastActivePopup 0x2", "BringWindowToTop 0x2",
-        "SetForegroundWindow 0x2", "Terminate"}},
+        "SetForegroundWindow 0x2", "app terminate"}},
       {"other windows do not count",
        1,
        "Plumeta",
@@ -56,7 +57,7 @@ TEST(PrevInstTest, CountsCopiesByClassAndTitle) {
        {own, {9, "TApplication", "Plumeta"}},
        true,
        {"LastActivePopup 0x9", "BringWindowToTop 0x9",
-        "SetForegroundWindow 0x9", "Terminate"}},
+        "SetForegroundWindow 0x9", "app terminate"}},
       {"AllowedInst 2 lets a second copy run",
        2,
        "Plumeta",
@@ -69,13 +70,13 @@ TEST(PrevInstTest, CountsCopiesByClassAndTitle) {
        {Copy(2), own, Copy(3)},
        true,
        {"LastActivePopup 0x3", "BringWindowToTop 0x3",
-        "SetForegroundWindow 0x3", "Terminate"}},
+        "SetForegroundWindow 0x3", "app terminate"}},
       {"AllowedInst 0 ends every copy",
        0,
        "Plumeta",
        {own},
        true,
-       {"Terminate"}},
+       {"app terminate"}},
       {"an empty own title never matches",
        1,
        "",
@@ -94,7 +95,7 @@ TEST(PrevInstTest, CountsCopiesByClassAndTitle) {
     guard.SetAllowedInst(row.allowed);
 
     EXPECT_EQ(guard.CheckPrevInst(), row.expected);
-    EXPECT_EQ(log, row.expected_calls);
+    EXPECT_EQ(log.calls(), row.expected_calls);
     EXPECT_EQ(app.terminated, row.expected);
   }
 }
@@ -109,9 +110,9 @@ TEST(PrevInstTest, RestoresTheOtherCopysMinimisedPopup) {
   TPrevInst guard(app, windows);
 
   EXPECT_TRUE(guard.CheckPrevInst());
-  EXPECT_THAT(
-      log, ::testing::ElementsAre("LastActivePopup 0x2", "BringWindowToTop 0x2",
-                                  "Restore 0x77", "Terminate"));
+  EXPECT_THAT(log.calls(), ::testing::ElementsAre(
+                               "LastActivePopup 0x2", "BringWindowToTop 0x2",
+                               "Restore 0x77", "app terminate"));
 }
 
 }  // namespace

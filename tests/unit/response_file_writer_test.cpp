@@ -31,11 +31,12 @@ class ResponseFileWriterTest : public ::testing::Test {
 
 TEST_F(ResponseFileWriterTest, WrittenBesideThenReplacedInOneStep) {
   auto main = bed_.Start();
-  bed_.files->log.clear();
+  bed_.file_log.Clear();
   main->ClickMenuItem("N3001");
-  EXPECT_EQ(bed_.files->log,
+  EXPECT_EQ(bed_.file_log.calls(),
             (std::vector<std::string>{
-                "write " + kFresh, "replace " + kFresh + " " + kResponseFile}));
+                "file write " + kFresh + " admins-only",
+                "file replace " + kFresh + " -> " + kResponseFile}));
   EXPECT_FALSE(bed_.files->Exists(kFresh));
   EXPECT_EQ(bed_.files->protection[kResponseFile],
             platform::FileProtection::kAdministratorsAndSystemOnly);

@@ -362,12 +362,12 @@ TEST(SetupFlowTest, AnErrorEndsTheRunWithItsTextAndNothingAfter) {
   const Row kRows[] = {
       {"response file access denied",
        {},
-       [](SetupWorld& w) { w.files.write_error = 5; },
+       [](SetupWorld& w) { w.files.write_failures[kResponseFile] = 5; },
        std::string("file write ") + kResponseFile + " admins-only",
        "File access denied."},
       {"response file, code without a text",
        {},
-       [](SetupWorld& w) { w.files.write_error = 1784; },
+       [](SetupWorld& w) { w.files.write_failures[kResponseFile] = 1784; },
        std::string("file write ") + kResponseFile + " admins-only",
        "I/O error 1784."},
       {"port key cannot be opened",
@@ -439,7 +439,7 @@ TEST(SetupFlowTest, AFailedRunLeavesSetupUndoneAndTheTimerOff) {
 
 TEST(SetupFlowTest, RedirectionComesBackOnWhenTheResponseFileFails) {
   SetupWorld world(TestWindows::kSevenX64);
-  world.files.write_error = 5;
+  world.files.write_failures[kResponseFile] = 5;
   setup::TForm1 form(world.Services(), world.Balloon(), {});
   EXPECT_THROW(form.FormCreate(), InOutError);
   ExpectLines(world.log.calls(), Lines{"system redirection off"} +

@@ -228,14 +228,14 @@ TEST(FirstResponseFileTest, TwelveLinesFromTheWindowsFolder) {
 
 TEST(FirstResponseFileTest, ReplacesAnOlderFileWhole) {
   SetupWorld world;
-  world.files.files["D:\\W\\system32\\plum.rsp"] = {
-      "-dOld\r\n\r\n" + std::string(500, 'x'), {}};
+  world.files.files["D:\\W\\system32\\plum.rsp"] =
+      "-dOld\r\n\r\n" + std::string(500, 'x');
   setup::WriteFirstResponseFile(world.files, "D:\\W\\");
   EXPECT_EQ(world.log.calls(),
             (std::vector<std::string>{
                 "file delete D:\\W\\system32\\plum.rsp",
                 "file write D:\\W\\system32\\plum.rsp admins-only"}));
-  EXPECT_EQ(world.files.files["D:\\W\\system32\\plum.rsp"].content,
+  EXPECT_EQ(world.files.files["D:\\W\\system32\\plum.rsp"],
             setup::FirstResponseFileContent("D:\\W\\"));
 }
 

@@ -8,17 +8,19 @@
 #include <vector>
 
 #include "platform/window_messages.h"
+#include "tests/unit/support/fake_application.h"
+#include "tests/unit/support/fake_dialogs.h"
 #include "tests/unit/support/widget_fakes.h"
 
 namespace plumeta::widgets {
 namespace {
 
+using testing::CallLog;
 using ::testing::ElementsAre;
-using widget_testing::CallLog;
-using widget_testing::FakeApplication;
-using widget_testing::FakeDialogs;
-using widget_testing::FakeNotificationArea;
-using widget_testing::FakeWindow;
+using testing::FakeApplication;
+using testing::FakeDialogs;
+using testing::FakeNotificationArea;
+using testing::FakeWindow;
 
 constexpr std::intptr_t kLButtonDblClk = platform::kWmLButtonDblClk;
 constexpr std::intptr_t kRButtonDown = platform::kWmRButtonDown;
@@ -26,6 +28,11 @@ constexpr std::intptr_t kRButtonUp = platform::kWmRButtonUp;
 
 class TrayIconTest : public ::testing::Test {
  protected:
+  TrayIconTest() {
+    app_.cursor = platform::Point{1200, 1000};
+    app_.application_window_visible = true;
+  }
+
   // The tray monitor's icon: six images at 500 ms, disabled until start-up
   // enables it, hint "Plumeta", visible, with the popup menu.
   std::unique_ptr<TPlumTrayIcon> MonitorIcon() {
@@ -48,7 +55,7 @@ class TrayIconTest : public ::testing::Test {
     icon->Loaded();
     icon->SetEnabled(true);
     area_.calls.clear();
-    log_.clear();
+    log_.Clear();
     return icon;
   }
 
@@ -235,10 +242,11 @@ TEST_F(TrayIconTest, RightClickOpensTheMenuAtTheCursor) {
 
   Notify(*icon, kRButtonDown);
 
-  EXPECT_THAT(log_, ElementsAre("SetForegroundWindow 0x4242",
-                                "SetForegroundWindow 0x4242", "ProcessMessages",
-                                "TrackPopupMenu 1200,1000",
-                                "Window.PostWindowMessage 0x0 0x0 0x0"));
+  EXPECT_THAT(
+      log_.calls(),
+      ElementsAre("SetForegroundWindow 0x4242", "SetForegroundWindow 0x4242",
+                  "app process-messages", "dialogs popup-menu 1200,1000",
+                  "Window.PostWindowMessage 0x0 0x0 0x0"));
   EXPECT_EQ(menu_.PopupComponent(), icon.get());
 }
 
@@ -265,7 +273,7 @@ TEST_F(TrayIconTest, MouseMessagesThatOpenNoMenu) {
 
     Notify(*icon, row.message);
 
-    EXPECT_TRUE(dialogs_.shown_menus.empty());
+    EXPECT_TRUE(dialogs_.menus.empty());
     menu_.SetAutoPopup(true);
     app_.cursor = platform::Point{1200, 1000};
   }
@@ -378,13 +386,13 @@ TEST_F(TrayIconTest, OneHandlerWindowServesEveryIconOfTheProcess) {
 TEST_F(TrayIconTest, MinimisingSendsTheProgramToTheTray) {
   auto icon = RunningIcon();
   icon->SetIconVisible(false);
-  log_.clear();
+  log_.Clear();
   area_.calls.clear();
 
   app_.SendApplicationMessage(0x0005, 1, 0);  // WM_SIZE, SIZE_MINIMIZED
 
-  EXPECT_THAT(log_, ElementsAre("Window.Hide", "HideApplicationWindow",
-                                "NotifyIcon add"));
+  EXPECT_THAT(log_.calls(),
+              ElementsAre("Window.Hide", "app hide-window", "NotifyIcon add"));
   EXPECT_TRUE(icon->IconVisible());
 }
 
@@ -393,7 +401,7 @@ TEST_F(TrayIconTest, MinimisingWithoutMinimizeToTrayChangesNothing) {
   icon->SetMinimizeToTray(false);
   app_.SendApplicationMessage(0x0005, 1, 0);
   app_.SendApplicationMessage(0x0005, 0, 0);  // SIZE_RESTORED
-  EXPECT_TRUE(log_.empty());
+  EXPECT_TRUE(log_.calls().empty());
 }
 
 TEST_F(TrayIconTest, RestoreCommandShowsTheMainWindowInItsNormalState) {
@@ -404,7 +412,7 @@ TEST_F(TrayIconTest, RestoreCommandShowsTheMainWindowInItsNormalState) {
   app_.SendApplicationMessage(platform::kWmSysCommand, platform::kScRestore | 2,
                               0);  // + system bits
 
-  EXPECT_THAT(log_, ElementsAre("Window.Normal", "Window.Show"));
+  EXPECT_THAT(log_.calls(), ElementsAre("Window.Normal", "Window.Show"));
 }
 
 TEST_F(TrayIconTest, StartupEventCanKeepTheMainWindowHidden) {
@@ -428,13 +436,14 @@ TEST_F(TrayIconTest, RevealAndConcealTheMainWindow) {
   window_.minimized = true;
   window_.visible = false;
   icon->RevealMainWindow();
-  EXPECT_THAT(log_, ElementsAre("RestoreApplication", "Window.Normal",
-                                "Window.Show", "ForegroundApplicationWindow"));
+  EXPECT_THAT(log_.calls(),
+              ElementsAre("app restore", "Window.Normal", "Window.Show",
+                          "app foreground-window"));
 
-  log_.clear();
+  log_.Clear();
   app_.application_window_visible = false;
   icon->ConcealMainWindow();
-  EXPECT_THAT(log_, ElementsAre("Window.Hide"))
+  EXPECT_THAT(log_.calls(), ElementsAre("Window.Hide"))
       << "a hidden taskbar button is left alone";
 }
 
@@ -443,8 +452,8 @@ TEST_F(TrayIconTest, ShowingTheOwnerBringsTheProgramForward) {
   window_.Send(0x0018, 1, 0);  // WM_SHOWWINDOW by a show call
   window_.Send(0x0018, 1, 3);  // shown because its owner was restored
   window_.Send(0x0018, 0, 0);  // hidden
-  EXPECT_THAT(log_,
-              ElementsAre("ForegroundApplicationWindow", "Window.Foreground"));
+  EXPECT_THAT(log_.calls(),
+              ElementsAre("app foreground-window", "Window.Foreground"));
 }
 
 TEST_F(TrayIconTest, DestructionDeletesTheIconAndReleasesEverything) {

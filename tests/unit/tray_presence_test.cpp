@@ -22,7 +22,7 @@ constexpr std::intptr_t kRButtonDown = platform::kWmRButtonDown;
 class TrayPresenceTest : public ::testing::Test {
  protected:
   bool Logged(const std::string& entry) const {
-    const auto& log = bed_.widget_log;
+    const auto& log = bed_.widget_log.calls();
     return std::find(log.begin(), log.end(), entry) != log.end();
   }
 
@@ -219,7 +219,7 @@ TEST_F(TrayPresenceTest, ASecondCopyBringsTheFirstForwardAndEnds) {
   for (const auto& row : kRows) {
     SCOPED_TRACE(row.name);
     bed_.application->terminated = false;
-    bed_.widget_log.clear();
+    bed_.widget_log.Clear();
     // The running copy's file, with a setting the registry does not hold.
     const std::string running = "-r600\r\n\r\n";
     bed_.files->files = {{testing::kResponseFile, running}};

@@ -4,15 +4,15 @@
 #include <string>
 #include <vector>
 
-#include "tests/unit/support/widget_fakes.h"
+#include "tests/unit/support/fake_dialogs.h"
 #include "widgets/popup_menu.h"
 
 namespace plumeta::widgets {
 namespace {
 
+using testing::CallLog;
 using ::testing::ElementsAre;
-using widget_testing::CallLog;
-using widget_testing::FakeDialogs;
+using testing::FakeDialogs;
 
 class WidgetPopupMenuTest : public ::testing::Test {
  protected:
@@ -53,15 +53,15 @@ TEST_F(WidgetPopupMenuTest, PopupShowsTheTreeAndClicksTheChosenItem) {
 
   menu_.Popup(300, 200);
 
-  ASSERT_EQ(dialogs_.shown_menus.size(), 1u);
-  const std::vector<platform::MenuItemView>& shown = dialogs_.shown_menus[0];
+  ASSERT_EQ(dialogs_.menus.size(), 1u);
+  const std::vector<platform::MenuItemView>& shown = dialogs_.menus[0].items;
   ASSERT_EQ(shown.size(), 5u);
   EXPECT_EQ(shown[0].caption, "&Open Main Window");
   EXPECT_TRUE(shown[0].is_default);
   EXPECT_EQ(shown[2].items.size(), 3u);
   EXPECT_TRUE(shown[2].items[0].checked);
   EXPECT_TRUE(shown[2].items[0].radio);
-  EXPECT_EQ(dialogs_.menu_points[0], (platform::Point{300, 200}));
+  EXPECT_EQ(dialogs_.menus[0].at, (platform::Point{300, 200}));
   EXPECT_THAT(clicks_, ElementsAre("Screen1"));
 }
 

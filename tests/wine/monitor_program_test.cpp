@@ -15,6 +15,8 @@
 namespace plumeta::win32 {
 namespace {
 
+using wine_test::DeleteValue;
+
 constexpr char kSettingsKey[] =
     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\ShellExt";
 constexpr char kRunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
@@ -41,14 +43,6 @@ void WriteString(HKEY root, const char* path, const char* name,
                              reinterpret_cast<const BYTE*>(text.c_str()),
                              static_cast<DWORD>(text.size() + 1)),
             ERROR_SUCCESS);
-}
-
-void DeleteValue(HKEY root, const char* path, const char* name) {
-  ScopedRegistryKey key;
-  if (::RegOpenKeyExA(root, path, 0, KEY_ALL_ACCESS, key.Receive()) ==
-      ERROR_SUCCESS) {
-    ::RegDeleteValueA(key.Get(), name);
-  }
 }
 
 std::string TempFolderWithoutBackslash() {

@@ -27,6 +27,10 @@
 namespace plumeta {
 namespace {
 
+using wine_test::Quoted;
+using wine_test::SystemFolder;
+using wine_test::Windir;
+
 constexpr char kPortKey[] =
     "SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\Redirected "
     "Port\\Ports\\PLUM:";
@@ -37,38 +41,8 @@ constexpr char kAppDefaults[] = "Software\\Wine\\AppDefaults\\plumsetup.exe";
 
 std::string SetupPath() { return wine_test::ThroughDriveZ(PLUMSETUP_EXE); }
 
-// A path in double quotes for a command line. (Built by appending: GCC 12
-// warns wrongly about "\"" + std::string at -O3.)
-std::string Quoted(const std::string& path) {
-  std::string quoted = "\"";
-  quoted += path;
-  quoted += '"';
-  return quoted;
-}
-
 std::string Folder(const std::string& path) {
   return path.substr(0, path.find_last_of('\\'));
-}
-
-std::string SystemFolder() {
-  char folder[MAX_PATH + 1] = {};
-  ::GetSystemDirectoryA(folder, sizeof(folder));
-  return folder;
-}
-
-std::string Windir() {
-  char folder[MAX_PATH + 1] = {};
-  ::GetEnvironmentVariableA("windir", folder, sizeof(folder));
-  return folder;
-}
-
-bool KeyExists(HKEY root, const std::string& path) {
-  HKEY key = nullptr;
-  if (::RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
-    return false;
-  }
-  ::RegCloseKey(key);
-  return true;
 }
 
 std::optional<std::string> StringValue(HKEY root, const std::string& path,
@@ -233,7 +207,7 @@ TEST_F(PlumsetupTest,
 
   EXPECT_EQ(CountDriver("Windows NT x86"), 1);
   EXPECT_EQ(CountPrinters(), 1);
-  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kSpoolerPortKey));
+  EXPECT_FALSE(wine_test::KeyExists(HKEY_LOCAL_MACHINE, kSpoolerPortKey));
   EXPECT_EQ(StringValue(HKEY_LOCAL_MACHINE, kRunKey, "Plumeta"),
             Folder(SetupPath()) + "\\Plumeta.exe");
 
@@ -264,7 +238,7 @@ TEST_F(PlumsetupTest, RemovalTakesEverythingAwayAndEndsTheTrayMonitor) {
   EXPECT_EQ(CountPrinters(), 0);
   EXPECT_EQ(CountDriver("Windows NT x86"), 0);
   EXPECT_EQ(CountDriver("Windows x64"), 1);  // only the 32-bit one goes
-  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kPortKey));
+  EXPECT_FALSE(wine_test::KeyExists(HKEY_LOCAL_MACHINE, kPortKey));
   EXPECT_FALSE(StringValue(HKEY_LOCAL_MACHINE, kRunKey, "Plumeta"));
 }
 
@@ -362,7 +336,7 @@ TEST_F(PlumsetupTest, OnWindows98TheNinetyEightBranchRuns) {
   ASSERT_TRUE(RunSetup(""));
   EXPECT_EQ(CountDriver("Windows 4.0"), 1);
   EXPECT_EQ(CountDriver("Windows NT x86"), 0);
-  EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kSpoolerPortKey));
+  EXPECT_TRUE(wine_test::KeyExists(HKEY_LOCAL_MACHINE, kSpoolerPortKey));
   for (const char* file : kFiles) {
     SCOPED_TRACE(file);
     EXPECT_EQ(wine_test::ReadWholeFile(windir + "\\SYSTEM\\" + file),
@@ -372,8 +346,9 @@ TEST_F(PlumsetupTest, OnWindows98TheNinetyEightBranchRuns) {
 
   ASSERT_TRUE(RunSetup("1024"));
   EXPECT_EQ(CountDriver("Windows 4.0"), 0);
-  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kPortKey));
-  EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kSpoolerPortKey));  // stays
+  EXPECT_FALSE(wine_test::KeyExists(HKEY_LOCAL_MACHINE, kPortKey));
+  EXPECT_TRUE(
+      wine_test::KeyExists(HKEY_LOCAL_MACHINE, kSpoolerPortKey));  // stays
 }
 
 // NT 4.0 for plumsetup.exe alone: the driver files go to four folders (the
@@ -405,7 +380,7 @@ TEST_F(PlumsetupTest, OnNt4TheNt4BranchRuns) {
   ASSERT_TRUE(finished);
   EXPECT_GE(finished->elapsed_ms, 4500u);  // no balloon, the same exit delay
   EXPECT_EQ(CountDriver("Windows NT x86"), 1);
-  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kSpoolerPortKey));
+  EXPECT_FALSE(wine_test::KeyExists(HKEY_LOCAL_MACHINE, kSpoolerPortKey));
   for (const std::string& folder : kDestinations) {
     for (const char* file : kFiles) {
       SCOPED_TRACE(folder + "\\" + file);
@@ -418,7 +393,8 @@ TEST_F(PlumsetupTest, OnNt4TheNt4BranchRuns) {
   ASSERT_TRUE(RunSetup("1024"));
   EXPECT_EQ(CountDriver("Windows NT x86"), 0);
   EXPECT_EQ(CountPrinters(), 0);
-  EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kPortKey));  // NT 4.0 keeps it
+  EXPECT_TRUE(
+      wine_test::KeyExists(HKEY_LOCAL_MACHINE, kPortKey));  // NT 4.0 keeps it
 }
 
 }  // namespace

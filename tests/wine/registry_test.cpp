@@ -23,15 +23,6 @@ std::vector<std::string> Sorted(std::vector<std::string> names) {
   return names;
 }
 
-bool KeyExists(HKEY root, const std::string& path) {
-  HKEY key = nullptr;
-  if (::RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
-    return false;
-  }
-  ::RegCloseKey(key);
-  return true;
-}
-
 // Every case runs under HKEY_CURRENT_USER and HKEY_LOCAL_MACHINE.
 class RegistryTest : public ::testing::TestWithParam<RootKey> {
  protected:
@@ -161,10 +152,10 @@ TEST_P(RegistryTest, DeletesAKeyTree) {
     SCOPED_TRACE(row.name);
     const std::string path = scratch_.path() + "\\Tree";
     CreateTree(path);
-    ASSERT_TRUE(KeyExists(root, path + "\\A\\Deep"));
+    ASSERT_TRUE(wine_test::KeyExists(root, path + "\\A\\Deep"));
     EXPECT_EQ(row.delete_tree(&registry_, GetParam(), path), 0u);
-    EXPECT_FALSE(KeyExists(root, path));
-    EXPECT_TRUE(KeyExists(root, scratch_.path()));
+    EXPECT_FALSE(wine_test::KeyExists(root, path));
+    EXPECT_TRUE(wine_test::KeyExists(root, scratch_.path()));
     EXPECT_EQ(row.delete_tree(&registry_, GetParam(), path), 2u);
   }
 }
@@ -176,7 +167,7 @@ TEST_P(RegistryTest, RefusesToDeleteTheWholeRoot) {
     EXPECT_EQ(DeleteKeyTreeByHand(RootKeyHandle(GetParam()), path),
               ERROR_INVALID_PARAMETER);
   }
-  EXPECT_TRUE(KeyExists(RootKeyHandle(GetParam()), "Software"));
+  EXPECT_TRUE(wine_test::KeyExists(RootKeyHandle(GetParam()), "Software"));
 }
 
 INSTANTIATE_TEST_SUITE_P(BothRoots, RegistryTest,

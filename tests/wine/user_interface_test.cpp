@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "platform/win32/scoped_handle.h"
+#include "tests/wine/support/window_finder.h"
 
 namespace plumeta::win32 {
 namespace {
@@ -49,19 +50,16 @@ struct SeenBox {
 // Waits for the visible box captioned `caption`, notes what it shows and
 // clicks `button`, as a user would.
 void ClickWhenShown(const std::string& caption, int button, SeenBox* seen) {
-  for (int waited = 0; waited < 10000; waited += 20) {
-    HWND box = ::FindWindowA("#32770", caption.c_str());
-    if (box != nullptr && ::IsWindowVisible(box)) {
-      char text[256] = {};
-      ::GetDlgItemTextA(box, 0xFFFF, text, sizeof(text));
-      seen->text = text;
-      seen->owner = ::GetWindow(box, GW_OWNER);
-      seen->found = ::GetDlgItem(box, button) != nullptr;
-      ::PostMessageA(::GetDlgItem(box, button), BM_CLICK, 0, 0);
-      return;
-    }
-    ::Sleep(20);
-  }
+  HWND box = wine_test::WaitForWindow(
+      [&] { return wine_test::FindVisibleWindow("#32770", caption.c_str()); },
+      10000);
+  if (box == nullptr) return;
+  char text[256] = {};
+  ::GetDlgItemTextA(box, 0xFFFF, text, sizeof(text));
+  seen->text = text;
+  seen->owner = ::GetWindow(box, GW_OWNER);
+  seen->found = ::GetDlgItem(box, button) != nullptr;
+  ::PostMessageA(::GetDlgItem(box, button), BM_CLICK, 0, 0);
 }
 
 TEST(MessageBoxTest, ShowsTheBoxAndReturnsTheButtonClicked) {

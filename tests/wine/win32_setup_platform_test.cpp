@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "platform/win32/processes.h"
 #include "platform/win32/shell.h"
 #include "platform/win32/spooler.h"
+#include "tests/support/wait_until.h"
 #include "tests/wine/support/process_runner.h"
 #include "tests/wine/support/wine_test_support.h"
 
@@ -57,11 +59,9 @@ TEST(Win32ProcessesTest, SnapshotNamesProcessesByTheirFileName) {
   for (const auto& [name, snapshot] : ways) {
     SCOPED_TRACE(name);
     // A process shows in snapshots once it has started.
-    bool seen = false;
-    for (int i = 0; i < 100 && !seen; ++i, ::Sleep(20)) {
-      seen = InSnapshot(snapshot, id, "plumeta.exe");
-    }
-    EXPECT_TRUE(seen);
+    EXPECT_TRUE(testing::WaitUntil(
+        [&] { return InSnapshot(snapshot, id, "plumeta.exe"); },
+        std::chrono::seconds(2)));
   }
   ::TerminateProcess(standin.Get(), 3);
   ::WaitForSingleObject(standin.Get(), 5000);
@@ -108,11 +108,13 @@ TEST(Win32ProcessesTest, AnEndedProcessCannotBeOpened) {
   // Wine keeps an ended process's id openable for about half a second
   // (measured: 10 tries 50 ms apart); Windows lets it go with its last handle.
   ErrorCode opened = platform::kSuccess;
-  for (int tries = 0; tries < 100 && opened == platform::kSuccess;
-       ++tries, ::Sleep(50)) {
-    process.reset();
-    opened = processes.Open(id, &process);
-  }
+  testing::WaitUntil(
+      [&] {
+        process.reset();
+        opened = processes.Open(id, &process);
+        return opened != platform::kSuccess;
+      },
+      std::chrono::seconds(5), std::chrono::milliseconds(50));
   EXPECT_EQ(opened, platform::kErrorInvalidParameter);
   EXPECT_FALSE(process);
 }

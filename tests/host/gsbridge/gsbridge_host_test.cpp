@@ -2,9 +2,6 @@
 // the input callback comes out as a PDF, and Ghostscript's own error text
 // reaches the output callback.
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -14,6 +11,8 @@
 #include <vector>
 
 #include "gsbridge/gsbridge.h"
+#include "tests/host/support/child_process.h"
+#include "tests/unit/support/temp_folder.h"
 
 namespace plumeta::gsbridge {
 namespace {
@@ -64,28 +63,13 @@ void GSBRIDGE_CALL CollectOutput(const char* text, int length) {
   }
 }
 
-// Runs a command line; returns its exit status and standard output.
-int RunCommand(const std::string& command, std::string* output) {
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return -1;
-  char buffer[4096];
-  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
-    output->append(buffer, n);
-  }
-  const int status = pclose(pipe);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 class GsbridgeHostTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/gsbridge_host_XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    folder_ = pattern;
+    ASSERT_FALSE(folder_.path().empty());
     host = HostSide();
     InstallCallBacks(FeedJob, CollectOutput, nullptr);
   }
-  void TearDown() override { std::filesystem::remove_all(folder_); }
 
   int Convert(const std::string& job, std::vector<std::string> args) {
     host.input = job;
@@ -96,9 +80,9 @@ class GsbridgeHostTest : public ::testing::Test {
                   argv.data());
   }
 
-  std::string Pdf() const { return folder_ + "/out.pdf"; }
+  std::string Pdf() const { return folder_ / "out.pdf"; }
 
-  std::string folder_;
+  testing::TempFolder folder_;
 };
 
 TEST_F(GsbridgeHostTest, ConvertsAJobFromTheInputCallbackIntoAPdf) {
@@ -122,11 +106,13 @@ TEST_F(GsbridgeHostTest, ConvertsAJobFromTheInputCallbackIntoAPdf) {
     EXPECT_EQ(host.input_position, host.input.size());
     EXPECT_TRUE(host.messages.empty());
 
-    std::string check;
-    EXPECT_EQ(RunCommand("qpdf --check '" + Pdf() + "' 2>&1", &check), 0)
-        << check;
-    std::string info;
-    ASSERT_EQ(RunCommand("pdfinfo '" + Pdf() + "' 2>&1", &info), 0) << info;
+    int exit_code = -1;
+    const std::string check =
+        testing::ShellOutput("qpdf --check '" + Pdf() + "' 2>&1", &exit_code);
+    EXPECT_EQ(exit_code, 0) << check;
+    const std::string info =
+        testing::ShellOutput("pdfinfo '" + Pdf() + "' 2>&1", &exit_code);
+    ASSERT_EQ(exit_code, 0) << info;
     EXPECT_NE(info.find("\nPages:           2\n"), std::string::npos) << info;
     std::filesystem::remove(Pdf());
   }

@@ -3,6 +3,7 @@
 #ifndef TESTS_HOST_SUPPORT_BACKGROUND_PROGRAM_H_
 #define TESTS_HOST_SUPPORT_BACKGROUND_PROGRAM_H_
 
+#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -12,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/host/support/child_process.h"
+
 namespace plumeta::testing {
 
 class BackgroundProgram {
@@ -20,23 +23,8 @@ class BackgroundProgram {
                     const std::vector<std::string>& arguments,
                     const std::map<std::string, std::string>& environment) {
     int pipe_ends[2];
-    if (::pipe(pipe_ends) != 0) return;
-    std::vector<std::string> argv_text = {program};
-    argv_text.insert(argv_text.end(), arguments.begin(), arguments.end());
-    std::vector<char*> argv;
-    for (std::string& argument : argv_text) argv.push_back(argument.data());
-    argv.push_back(nullptr);
-    pid_ = ::fork();
-    if (pid_ == 0) {
-      for (const auto& [name, value] : environment) {
-        ::setenv(name.c_str(), value.c_str(), 1);
-      }
-      ::dup2(pipe_ends[1], 1);
-      ::close(pipe_ends[0]);
-      ::close(pipe_ends[1]);
-      ::execv(program.c_str(), argv.data());
-      ::_exit(127);
-    }
+    if (::pipe2(pipe_ends, O_CLOEXEC) != 0) return;
+    pid_ = StartChild(program, arguments, environment, {.out = pipe_ends[1]});
     ::close(pipe_ends[1]);
     output_ = pipe_ends[0];
   }

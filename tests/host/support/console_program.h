@@ -4,6 +4,7 @@
 #ifndef TESTS_HOST_SUPPORT_CONSOLE_PROGRAM_H_
 #define TESTS_HOST_SUPPORT_CONSOLE_PROGRAM_H_
 
+#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -17,6 +18,7 @@
 #include <vector>
 
 #include "platform/host/console/console_events.h"
+#include "tests/host/support/child_process.h"
 
 namespace plumeta::testing {
 
@@ -27,24 +29,11 @@ class ConsoleProgram {
                  const std::map<std::string, std::string>& environment) {
     int input[2];
     int output[2];
-    if (::pipe(input) != 0 || ::pipe(output) != 0) return;
-    std::vector<std::string> argv_text = {program};
-    argv_text.insert(argv_text.end(), arguments.begin(), arguments.end());
-    child_ = ::fork();
-    if (child_ == 0) {
-      for (const auto& [name, value] : environment) {
-        ::setenv(name.c_str(), value.c_str(), 1);
-      }
-      ::dup2(input[0], 0);
-      ::dup2(output[1], 1);
-      ::close(input[1]);
-      ::close(output[0]);
-      std::vector<char*> argv;
-      for (std::string& argument : argv_text) argv.push_back(argument.data());
-      argv.push_back(nullptr);
-      ::execv(program.c_str(), argv.data());
-      ::_exit(127);
+    if (::pipe2(input, O_CLOEXEC) != 0 || ::pipe2(output, O_CLOEXEC) != 0) {
+      return;
     }
+    child_ = StartChild(program, arguments, environment,
+                        {.in = input[0], .out = output[1]});
     ::close(input[0]);
     ::close(output[1]);
     to_program_ = input[1];

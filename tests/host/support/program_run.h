@@ -4,14 +4,13 @@
 #define TESTS_HOST_SUPPORT_PROGRAM_RUN_H_
 
 #include <fcntl.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <map>
 #include <string>
 #include <vector>
 
+#include "tests/host/support/child_process.h"
 #include "tests/unit/support/temp_folder.h"
 
 namespace plumeta::testing {
@@ -28,31 +27,18 @@ inline ProgramResult RunProgram(
     const std::string& input = "") {
   TempFolder files;
   WriteText(files / "in", input);
-  std::vector<std::string> argv_text = {program};
-  argv_text.insert(argv_text.end(), arguments.begin(), arguments.end());
-  std::vector<char*> argv;
-  for (std::string& argument : argv_text) argv.push_back(argument.data());
-  argv.push_back(nullptr);
-
-  pid_t child = ::fork();
-  if (child == 0) {
-    for (const auto& [name, value] : environment) {
-      ::setenv(name.c_str(), value.c_str(), 1);
-    }
-    int in = ::open((files / "in").c_str(), O_RDONLY);
-    int out = ::open((files / "out").c_str(), O_WRONLY | O_CREAT, 0600);
-    int err = ::open((files / "err").c_str(), O_WRONLY | O_CREAT, 0600);
-    if (in < 0 || out < 0 || err < 0) ::_exit(127);
-    ::dup2(in, 0);
-    ::dup2(out, 1);
-    ::dup2(err, 2);
-    ::execv(program.c_str(), argv.data());
-    ::_exit(127);
-  }
   ProgramResult result;
-  int status = 0;
-  if (child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status)) {
-    result.exit_code = WEXITSTATUS(status);
+  const int in = ::open((files / "in").c_str(), O_RDONLY | O_CLOEXEC);
+  const int out =
+      ::open((files / "out").c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+  const int err =
+      ::open((files / "err").c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+  if (in >= 0 && out >= 0 && err >= 0) {
+    result.exit_code =
+        ExitCode(StartChild(program, arguments, environment, {in, out, err}));
+  }
+  for (int descriptor : {in, out, err}) {
+    if (descriptor >= 0) ::close(descriptor);
   }
   result.out = ReadText(files / "out");
   result.err = ReadText(files / "err");

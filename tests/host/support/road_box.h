@@ -8,12 +8,10 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "platform/host/box/box.h"
@@ -21,7 +19,9 @@
 #include "platform/host/print/spool_jobs.h"
 #include "platform/host/registry/store_registry.h"
 #include "tests/host/support/background_program.h"
+#include "tests/host/support/child_process.h"
 #include "tests/host/support/program_run.h"
+#include "tests/support/wait_until.h"
 #include "tests/unit/support/temp_folder.h"
 
 namespace plumeta::testing {
@@ -29,32 +29,6 @@ namespace plumeta::testing {
 inline constexpr char kPortKey[] =
     "SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\Redirected "
     "Port\\Ports\\PLUM:";
-
-// Output of a shell command, "" when it could not run.
-inline std::string ShellOutput(const std::string& command) {
-  std::string output;
-  std::FILE* pipe = ::popen(command.c_str(), "r");
-  if (pipe == nullptr) return output;
-  char buffer[4096];
-  std::size_t got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) {
-    output.append(buffer, got);
-  }
-  ::pclose(pipe);
-  return output;
-}
-
-inline std::string Quoted(const std::string& text) {
-  std::string quoted = "'";
-  for (char c : text) {
-    if (c == '\'') {
-      quoted += "'\\''";
-    } else {
-      quoted += c;
-    }
-  }
-  return quoted + "'";
-}
 
 // scripts/sample-postscript: a document of `pages` pages.
 inline std::string SamplePostScript(int pages) {
@@ -112,12 +86,9 @@ class RoadBox {
   // cut short.
   void InstallPrinter() {
     BackgroundProgram setup(PLUMSETUP_PATH, {}, Environment());
-    const auto deadline =
-        std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (!RunEntryWritten() && std::chrono::steady_clock::now() < deadline) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    ASSERT_TRUE(RunEntryWritten()) << "plumsetup did not install in time";
+    ASSERT_TRUE(WaitUntil([this] { return RunEntryWritten(); },
+                          std::chrono::seconds(10)))
+        << "plumsetup did not install in time";
   }
 
   void SetString(const std::string& path, const std::string& name,

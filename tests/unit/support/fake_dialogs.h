@@ -1,5 +1,6 @@
 // Dialogs that record what they were asked and answer from queues a test
-// fills. An input box without a queued answer is cancelled.
+// fills. An input box without a queued answer is cancelled. With a `log`,
+// each popup menu goes into it ("dialogs popup-menu <x>,<y>").
 #ifndef TESTS_UNIT_SUPPORT_FAKE_DIALOGS_H_
 #define TESTS_UNIT_SUPPORT_FAKE_DIALOGS_H_
 
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "platform/dialogs.h"
+#include "tests/unit/support/call_log.h"
 
 namespace plumeta::testing {
 
@@ -26,6 +28,10 @@ struct MenuRequest {
 
 class FakeDialogs : public platform::Dialogs {
  public:
+  FakeDialogs() = default;
+  explicit FakeDialogs(CallLog& call_log) : log(&call_log) {}
+
+  CallLog* log = nullptr;
   std::vector<InputRequest> inputs;
   // nullopt: the user cancels.
   std::deque<std::optional<std::string>> input_answers;
@@ -62,6 +68,8 @@ class FakeDialogs : public platform::Dialogs {
   std::string TrackPopupMenu(const std::vector<platform::MenuItemView>& items,
                              platform::Point at) override {
     menus.push_back({items, at});
+    Record(log, "dialogs popup-menu " + std::to_string(at.x) + "," +
+                    std::to_string(at.y));
     if (menu_choices.empty()) return "";
     std::string choice = menu_choices.front();
     menu_choices.pop_front();

@@ -2,7 +2,9 @@
 // path fail to be written or replaced, make a file read-only, or give a file
 // a second spelling (`aliases`). Each file has an identity that moves with
 // it when it is replaced onto another path, and a modification time that is
-// its content's, plus `Touch`.
+// its content's, plus `Touch`. With a `log`, every call that changes
+// something goes into it ("file write <path> admins-only", "file copy <from>
+// -> <to> overwrite", "file replace <from> -> <to>", "file delete <path>").
 #ifndef TESTS_UNIT_SUPPORT_FAKE_FILES_H_
 #define TESTS_UNIT_SUPPORT_FAKE_FILES_H_
 
@@ -10,9 +12,9 @@
 #include <map>
 #include <set>
 #include <string>
-#include <vector>
 
 #include "platform/files.h"
+#include "tests/unit/support/call_log.h"
 
 namespace plumeta::testing {
 
@@ -23,9 +25,7 @@ class FakeFiles : public platform::Files {
   std::set<std::string> read_only;
   // Path -> the code WriteTextFile fails with for it.
   std::map<std::string, platform::ErrorCode> write_failures;
-  // Every call that changes something: "write <path>", "replace <from> <to>",
-  // "delete <path>", "copy <from> <to>".
-  std::vector<std::string> log;
+  CallLog* log = nullptr;
   // Files another program holds open: InUse (even once they are gone), and
   // neither deletable nor readable.
   std::set<std::string> in_use;
@@ -46,7 +46,7 @@ class FakeFiles : public platform::Files {
     return files.count(Key(name));
   }
   platform::ErrorCode Delete(const std::string& name) override {
-    log.push_back("delete " + name);
+    Record(log, "file delete " + name);
     const std::string path = Key(name);
     if (!files.count(path)) return platform::kErrorFileNotFound;
     if (read_only.count(path)) return platform::kErrorAccessDenied;
@@ -58,7 +58,8 @@ class FakeFiles : public platform::Files {
   platform::ErrorCode Copy(const std::string& from_name,
                            const std::string& to_name,
                            bool fail_if_exists) override {
-    log.push_back("copy " + from_name + " " + to_name);
+    Record(log, "file copy " + from_name + " -> " + to_name +
+                    (fail_if_exists ? " fail-if-exists" : " overwrite"));
     const std::string from = Key(from_name);
     const std::string to = Key(to_name);
     if (!files.count(from)) return platform::kErrorFileNotFound;
@@ -75,7 +76,12 @@ class FakeFiles : public platform::Files {
       const std::string& path, const std::string& content,
       platform::FileProtection file_protection) override {
     if (on_write) on_write(path);
-    log.push_back("write " + path);
+    Record(log,
+           "file write " + path +
+               (file_protection ==
+                        platform::FileProtection::kAdministratorsAndSystemOnly
+                    ? " admins-only"
+                    : " inherited"));
     if (auto it = write_failures.find(path); it != write_failures.end()) {
       return it->second;
     }
@@ -121,7 +127,7 @@ class FakeFiles : public platform::Files {
   }
   platform::ErrorCode Replace(const std::string& replacement_name,
                               const std::string& target_name) override {
-    log.push_back("replace " + replacement_name + " " + target_name);
+    Record(log, "file replace " + replacement_name + " -> " + target_name);
     const std::string replacement = Key(replacement_name);
     const std::string target = Key(target_name);
     if (!files.count(replacement)) return platform::kErrorFileNotFound;

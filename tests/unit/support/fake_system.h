@@ -1,5 +1,6 @@
 // An in-memory System: version facts, WOW64 answers and the environment are
-// plain fields a test sets; calls through entry points are recorded.
+// plain fields a test sets; calls through entry points are recorded, and
+// with a `log` the redirection switches go into it too.
 #ifndef TESTS_UNIT_SUPPORT_FAKE_SYSTEM_H_
 #define TESTS_UNIT_SUPPORT_FAKE_SYSTEM_H_
 
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "platform/system.h"
+#include "tests/unit/support/call_log.h"
 
 namespace plumeta::testing {
 
@@ -25,6 +27,7 @@ class FakeSystem : public platform::System {
   std::string program_path = "C:\\Program Files\\Plumeta\\plumeta.exe";
   platform::ErrorCode last_error = 0;
   std::vector<std::string> calls;  // "IsWow64Process", "Disable", "Revert"
+  CallLog* log = nullptr;          // "system redirection off" / "... on"
 
   std::optional<platform::VersionInfo> Version() override { return version; }
   bool CallIsWow64Process(platform::EntryPoint, bool* wow64) override {
@@ -36,12 +39,14 @@ class FakeSystem : public platform::System {
   bool CallWow64DisableFsRedirection(platform::EntryPoint,
                                      void** old_value) override {
     calls.push_back("Disable");
+    Record(log, "system redirection off");
     *old_value = &redirection_token_;
     return redirection_calls_succeed;
   }
   bool CallWow64RevertFsRedirection(platform::EntryPoint,
                                     void* old_value) override {
     calls.push_back(old_value == &redirection_token_ ? "Revert" : "Revert?");
+    Record(log, "system redirection on");
     return redirection_calls_succeed;
   }
   std::optional<std::string> Environment(const std::string& name) override {

@@ -39,6 +39,7 @@ class MonitorTestBed {
   MonitorTestBed() {
     registry = Own(&platform.registry, new host::MemoryRegistry);
     files = Own(&platform.files, new FakeFiles);
+    files->log = &file_log;
     system = Own(&platform.system, new FakeSystem);
     libraries = Own(&platform.libraries, new FakeLibraries);
     ui = Own(&platform.user_interface, new FakeUserInterface);
@@ -92,9 +93,9 @@ class MonitorTestBed {
   // How many times the file was put in place.
   int ResponseFileWrites() {
     int writes = 0;
-    for (const auto& entry : files->log) {
-      if (entry ==
-          std::string("replace ") + kResponseFile + ".new " + kResponseFile) {
+    for (const auto& entry : file_log.calls()) {
+      if (entry == std::string("file replace ") + kResponseFile + ".new -> " +
+                       kResponseFile) {
         ++writes;
       }
     }
@@ -118,6 +119,7 @@ class MonitorTestBed {
   platform::Platform platform;
   host::MemoryRegistry* registry;
   FakeFiles* files;
+  CallLog file_log;  // what `files` changed
   FakeSystem* system;
   FakeLibraries* libraries;
   FakeUserInterface* ui;
@@ -129,10 +131,10 @@ class MonitorTestBed {
   FakeShell* shell;
   FakeLocale* locale;
   FakeProfile* profile;
-  widget_testing::CallLog widget_log;
-  widget_testing::FakeNotificationArea notification_area{widget_log};
-  widget_testing::FakeBalloonWindows balloon_windows;
-  widget_testing::FakeTopLevelWindows top_level_windows{widget_log};
+  CallLog widget_log;
+  FakeNotificationArea notification_area{widget_log};
+  FakeBalloonWindows balloon_windows;
+  FakeTopLevelWindows top_level_windows{widget_log};
 
  private:
   template <typename Interface, typename Fake>

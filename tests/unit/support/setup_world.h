@@ -1,13 +1,10 @@
 // Everything the setup program reaches, as fakes that write one call log:
-// the in-memory registry behind a recording decorator, files in memory, the
-// spooler, shell and processes fakes, an application whose timers a test
-// fires, and a balloon that only records.
+// the in-memory registry behind a recording decorator, the shared fakes of
+// files, system, spooler, shell, processes and application, and a balloon
+// that only records.
 #ifndef TESTS_UNIT_SUPPORT_SETUP_WORLD_H_
 #define TESTS_UNIT_SUPPORT_SETUP_WORLD_H_
 
-#include <cstdint>
-#include <functional>
-#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -15,13 +12,13 @@
 
 #include "common/module_list.h"
 #include "common/system_utils.h"
-#include "platform/application.h"
-#include "platform/files.h"
 #include "platform/host/registry/memory_registry.h"
 #include "platform/registry.h"
 #include "setup/notice_balloon.h"
 #include "setup/setup_form.h"
 #include "tests/unit/support/call_log.h"
+#include "tests/unit/support/fake_application.h"
+#include "tests/unit/support/fake_files.h"
 #include "tests/unit/support/fake_libraries.h"
 #include "tests/unit/support/fake_processes.h"
 #include "tests/unit/support/fake_shell.h"
@@ -117,154 +114,6 @@ class RecordingRegistry : public platform::Registry {
   CallLog& log_;
 };
 
-// Files in memory, by their exact paths.
-class MemoryFiles : public platform::Files {
- public:
-  struct File {
-    std::string content;
-    platform::FileProtection protection = platform::FileProtection::kInherited;
-  };
-  std::map<std::string, File> files;
-  platform::ErrorCode write_error = platform::kSuccess;
-  CallLog* log = nullptr;
-
-  bool Exists(const std::string& path) override { return files.count(path); }
-  platform::ErrorCode Delete(const std::string& path) override {
-    Record(log, "file delete " + path);
-    return files.erase(path) ? platform::kSuccess
-                             : platform::kErrorFileNotFound;
-  }
-  platform::ErrorCode Copy(const std::string& from, const std::string& to,
-                           bool fail_if_exists) override {
-    Record(log, "file copy " + from + " -> " + to +
-                    (fail_if_exists ? " fail-if-exists" : " overwrite"));
-    auto source = files.find(from);
-    if (source == files.end()) return platform::kErrorFileNotFound;
-    if (fail_if_exists && files.count(to)) return platform::kErrorFileExists;
-    files[to] = source->second;
-    return platform::kSuccess;
-  }
-  platform::ErrorCode WriteTextFile(
-      const std::string& path, const std::string& content,
-      platform::FileProtection protection) override {
-    Record(log,
-           "file write " + path +
-               (protection ==
-                        platform::FileProtection::kAdministratorsAndSystemOnly
-                    ? " admins-only"
-                    : " inherited"));
-    if (write_error != platform::kSuccess) return write_error;
-    files[path] = {content, protection};
-    return platform::kSuccess;
-  }
-  std::optional<std::string> ReadFile(const std::string& path) override {
-    auto it = files.find(path);
-    if (it == files.end()) return std::nullopt;
-    return it->second.content;
-  }
-  bool InUse(const std::string&) override { return false; }
-  std::optional<std::uint64_t> Size(const std::string& path) override {
-    auto it = files.find(path);
-    if (it == files.end()) return std::nullopt;
-    return it->second.content.size();
-  }
-  std::optional<platform::FileFacts> Facts(const std::string& path) override {
-    auto it = files.find(path);
-    if (it == files.end()) return std::nullopt;
-    return platform::FileFacts{0, std::hash<std::string>{}(path),
-                               it->second.content.size(), 0};
-  }
-  bool IsReadOnly(const std::string&) override { return false; }
-  platform::ErrorCode SetReadOnly(const std::string&, bool) override {
-    return platform::kSuccess;
-  }
-  platform::ErrorCode Replace(const std::string& replacement,
-                              const std::string& target) override {
-    auto it = files.find(replacement);
-    if (it == files.end()) return platform::kErrorFileNotFound;
-    files[target] = it->second;
-    files.erase(replacement);
-    return platform::kSuccess;
-  }
-  platform::ErrorCode CreateFolder(const std::string&) override {
-    return platform::kSuccess;
-  }
-};
-
-// An application whose message loop a test drives: Run fires the timers
-// that are set, earliest deadline first, until the quit request.
-class ScriptedApplication : public platform::Application {
- public:
-  struct Timer {
-    std::uint32_t interval_ms;
-    std::function<void()> tick;
-  };
-  std::map<TimerId, Timer> timers;
-  std::string title;
-  bool terminated = false;
-  bool ran = false;
-  std::uint64_t now_ms = 0;
-  platform::Size screen{1280, 1024};
-  CallLog* log = nullptr;
-
-  void SetTitle(const std::string& text) override { title = text; }
-  std::string Title() override { return title; }
-  void Terminate() override {
-    Record(log, "app terminate");
-    terminated = true;
-  }
-  bool Terminated() override { return terminated; }
-  void Run() override {
-    Record(log, "app run");
-    ran = true;
-    std::map<TimerId, std::uint64_t> due;
-    for (int ticks = 0; !terminated && ticks < 100; ++ticks) {
-      if (timers.empty()) return;  // nothing would ever wake the loop
-      for (const auto& [id, timer] : timers) {
-        if (!due.count(id)) due[id] = now_ms + timer.interval_ms;
-      }
-      auto next = due.begin();
-      for (auto it = due.begin(); it != due.end(); ++it) {
-        if (it->second < next->second) next = it;
-      }
-      const TimerId id = next->first;
-      now_ms = next->second;
-      due.erase(next);
-      if (timers.count(id)) {
-        Record(log, "app tick at " + std::to_string(now_ms));
-        timers.at(id).tick();
-      }
-    }
-  }
-  void ProcessMessages() override { Record(log, "app process-messages"); }
-  void WaitForMessages(std::uint32_t) override {}
-  void Post(std::function<void()> call) override { call(); }
-  TimerId SetTimer(std::uint32_t interval_ms,
-                   std::function<void()> tick) override {
-    Record(log, "app set-timer " + std::to_string(interval_ms));
-    timers[++last_id_] = {interval_ms, std::move(tick)};
-    return last_id_;
-  }
-  void KillTimer(TimerId timer) override {
-    Record(log, "app kill-timer");
-    timers.erase(timer);
-  }
-  std::uint64_t TickCount() override { return now_ms; }
-  void RestoreApplication() override {}
-  bool ApplicationWindowVisible() override { return false; }
-  void HideApplicationWindow() override {}
-  void ForegroundApplicationWindow() override {}
-  int AddApplicationHook(MessageHook) override { return 1; }
-  void RemoveApplicationHook(int) override {}
-  platform::Size ScreenSize() override { return screen; }
-  std::optional<platform::Point> CursorPos() override {
-    return platform::Point{};
-  }
-
- private:
-  TimerId last_id_ = 0;
-};
-
 class RecordingBalloon : public setup::NoticeBalloon {
  public:
   explicit RecordingBalloon(CallLog& log) : log_(log) {}
@@ -284,22 +133,6 @@ class RecordingBalloon : public setup::NoticeBalloon {
   CallLog& log_;
 };
 
-// FakeSystem whose redirection switch also goes into the call log.
-class LoggingSystem : public FakeSystem {
- public:
-  CallLog* log = nullptr;
-  bool CallWow64DisableFsRedirection(platform::EntryPoint entry,
-                                     void** old_value) override {
-    Record(log, "system redirection off");
-    return FakeSystem::CallWow64DisableFsRedirection(entry, old_value);
-  }
-  bool CallWow64RevertFsRedirection(platform::EntryPoint entry,
-                                    void* old_value) override {
-    Record(log, "system redirection on");
-    return FakeSystem::CallWow64RevertFsRedirection(entry, old_value);
-  }
-};
-
 // The Windows the setup program finds, by family.
 enum class TestWindows { kSeven, kSevenX64, kNt4, k98 };
 
@@ -310,7 +143,7 @@ class SetupWorld {
     spooler.log = &log;
     shell.log = &log;
     processes.log = &log;
-    application.log = &log;
+    application.screen = {1280, 1024};
     system.log = &log;
     system.environment["windir"] = "C:\\WINDOWS";
     system.program_path = "C:\\Setup\\plumsetup.exe";
@@ -387,15 +220,15 @@ class SetupWorld {
   CallLog log;
   host::MemoryRegistry registry;
   RecordingRegistry recording_registry{registry, log};
-  MemoryFiles files;
-  LoggingSystem system;
+  FakeFiles files;
+  FakeSystem system;
   FakeLibraries libraries;
   ModuleList modules{libraries};
   SystemUtils system_utils{system, modules};
   FakeSpooler spooler;
   FakeShell shell;
   FakeProcesses processes;
-  ScriptedApplication application;
+  FakeApplication application{log};
   FakeUserInterface ui;
 };
 

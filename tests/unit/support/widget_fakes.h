@@ -1,13 +1,13 @@
-// In-memory stand-ins for the platform calls the widgets make: an
-// application whose timers a test fires by hand, a main window, the popup
-// menu dialog, the notification area, balloon windows and the desktop's
-// top-level windows. They write what they are asked into one shared call log,
-// so that a test can check the order of calls across them.
+// In-memory stand-ins for the platform calls the widgets make beside the
+// application and the dialogs (fake_application.h, fake_dialogs.h): a main
+// window, the notification area, balloon windows and the desktop's top-level
+// windows. They write what they are asked into one call log, which the
+// application and dialogs fakes can share, so that a test can check the order
+// of calls across them.
 #ifndef TESTS_UNIT_SUPPORT_WIDGET_FAKES_H_
 #define TESTS_UNIT_SUPPORT_WIDGET_FAKES_H_
 
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -17,68 +17,12 @@
 
 #include "platform/application.h"
 #include "platform/balloon_windows.h"
-#include "platform/dialogs.h"
 #include "platform/notification_area.h"
 #include "platform/top_level_windows.h"
 #include "platform/window.h"
+#include "tests/unit/support/call_log.h"
 
-namespace plumeta::widget_testing {
-
-using CallLog = std::vector<std::string>;
-
-class FakeApplication : public platform::Application {
- public:
-  explicit FakeApplication(CallLog& log) : log_(log) {}
-
-  struct Timer {
-    std::uint32_t interval;
-    std::function<void()> tick;
-  };
-  std::map<TimerId, Timer> timers;
-  bool refuse_timers = false;
-  std::deque<std::function<void()>> posted;
-  std::map<int, MessageHook> hooks;
-  bool application_window_visible = true;
-  std::optional<platform::Point> cursor = platform::Point{1200, 1000};
-  bool terminated = false;
-
-  // Ticks every timer of `interval_ms` once (in creation order).
-  int FireTimers(std::uint32_t interval_ms);
-  // The one live timer's interval; 0 when there is none.
-  std::uint32_t OnlyTimerInterval() const;
-  void RunPosted();
-  void SendApplicationMessage(std::uint32_t message, std::uintptr_t wparam,
-                              std::intptr_t lparam);
-
-  void SetTitle(const std::string& title) override { title_ = title; }
-  std::string Title() override { return title_; }
-  void Terminate() override;
-  bool Terminated() override { return terminated; }
-  void Run() override {}
-  void ProcessMessages() override;
-  void WaitForMessages(std::uint32_t) override { ProcessMessages(); }
-  void Post(std::function<void()> call) override;
-  TimerId SetTimer(std::uint32_t interval_ms,
-                   std::function<void()> tick) override;
-  void KillTimer(TimerId timer) override;
-  std::uint64_t TickCount() override { return 0; }
-  void RestoreApplication() override;
-  bool ApplicationWindowVisible() override {
-    return application_window_visible;
-  }
-  void HideApplicationWindow() override;
-  void ForegroundApplicationWindow() override;
-  int AddApplicationHook(MessageHook hook) override;
-  void RemoveApplicationHook(int id) override;
-  platform::Size ScreenSize() override { return {1280, 1024}; }
-  std::optional<platform::Point> CursorPos() override { return cursor; }
-
- private:
-  CallLog& log_;
-  std::string title_ = "Plumeta";
-  TimerId next_timer_ = 1;
-  int next_hook_ = 1;
-};
+namespace plumeta::testing {
 
 class FakeWindow : public platform::Window {
  public:
@@ -103,30 +47,6 @@ class FakeWindow : public platform::Window {
  private:
   CallLog& log_;
   int next_hook_ = 1;
-};
-
-class FakeDialogs : public platform::Dialogs {
- public:
-  explicit FakeDialogs(CallLog& log) : log_(log) {}
-
-  // What the user chooses in the next popup menus ("" = nothing).
-  std::deque<std::string> menu_choices;
-  std::vector<std::vector<platform::MenuItemView>> shown_menus;
-  std::vector<platform::Point> menu_points;
-
-  std::string InputBox(const std::string&, const std::string&,
-                       const std::string& initial) override {
-    return initial;
-  }
-  std::optional<std::string> SaveDialog(
-      const platform::SaveDialogRequest&) override {
-    return std::nullopt;
-  }
-  std::string TrackPopupMenu(const std::vector<platform::MenuItemView>& items,
-                             platform::Point at) override;
-
- private:
-  CallLog& log_;
 };
 
 class FakeNotificationArea : public platform::NotificationArea {
@@ -212,6 +132,6 @@ class FakeTopLevelWindows : public platform::TopLevelWindows {
   CallLog& log_;
 };
 
-}  // namespace plumeta::widget_testing
+}  // namespace plumeta::testing
 
 #endif  // TESTS_UNIT_SUPPORT_WIDGET_FAKES_H_

@@ -7,47 +7,16 @@
 #include <cctype>
 #include <functional>
 
+#include "tests/wine/support/window_finder.h"
+
 namespace plumeta::wine_driver {
 namespace {
 
-constexpr DWORD kPollMs = 20;
 constexpr DWORD kKeyGapMs = 60;
 // The save dialog's file-name field (a ComboBoxEx32 with an edit inside).
 constexpr int kSaveFileNameId = 0x47C;
 // The text-input dialog's edit field.
 constexpr int kInputFieldId = 101;
-
-struct Search {
-  const char* class_name;
-  const char* title;
-  DWORD process_id;
-  HWND found;
-};
-
-BOOL CALLBACK Match(HWND window, LPARAM data) {
-  auto* search = reinterpret_cast<Search*>(data);
-  char name[256] = {};
-  ::GetClassNameA(window, name, sizeof(name));
-  DWORD owner = 0;
-  ::GetWindowThreadProcessId(window, &owner);
-  if (std::string(name) == search->class_name &&
-      (search->process_id == 0 || owner == search->process_id) &&
-      (search->title == nullptr || Caption(window) == search->title) &&
-      ::IsWindowVisible(window)) {
-    search->found = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-HWND Poll(const std::function<HWND()>& find, DWORD timeout_ms) {
-  const DWORD start = ::GetTickCount();
-  for (;;) {
-    if (HWND window = find()) return window;
-    if (::GetTickCount() - start >= timeout_ms) return nullptr;
-    ::Sleep(kPollMs);
-  }
-}
 
 BOOL CALLBACK CollectText(HWND window, LPARAM data) {
   if (::IsWindowVisible(window)) {
@@ -107,19 +76,17 @@ std::string LabelText(HWND dialog) {
 }  // namespace
 
 HWND FindShown(const char* class_name, const char* title, DWORD process_id) {
-  Search search{class_name, title, process_id, nullptr};
-  ::EnumWindows(&Match, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  return wine_test::FindVisibleWindow(class_name, title, process_id);
 }
 
 HWND WaitShown(const char* class_name, const char* title, DWORD process_id,
                DWORD timeout_ms) {
-  return Poll([&] { return FindShown(class_name, title, process_id); },
-              timeout_ms);
+  return wine_test::WaitForWindow(
+      [&] { return FindShown(class_name, title, process_id); }, timeout_ms);
 }
 
 bool WaitHidden(HWND window, DWORD timeout_ms) {
-  return Poll(
+  return wine_test::WaitForWindow(
              [&]() -> HWND {
                return ::IsWindow(window) && ::IsWindowVisible(window)
                           ? nullptr
@@ -219,8 +186,8 @@ const std::vector<MenuEntry>& MonitorMenu() {
 
 HWND OpenTrayMenu(DWORD process_id, DWORD timeout_ms) {
   const DWORD start = ::GetTickCount();
-  HWND tray = Poll([] { return ::FindWindowA(nullptr, "Wine System Tray"); },
-                   timeout_ms);
+  HWND tray = wine_test::WaitForWindow(
+      [] { return ::FindWindowA(nullptr, "Wine System Tray"); }, timeout_ms);
   if (tray == nullptr) return nullptr;
   // Each icon is a child window of the tray; a right click on one reaches
   // the program that put it there. Try them until a menu of ours opens.
@@ -337,7 +304,7 @@ std::optional<Dialog> AnswerInput(DWORD process_id, const char* caption,
 
 std::optional<std::string> AnswerSave(DWORD process_id, const std::string& path,
                                       DWORD timeout_ms) {
-  HWND dialog = Poll(
+  HWND dialog = wine_test::WaitForWindow(
       [&]() -> HWND {
         HWND window = FindShown("#32770", nullptr, process_id);
         return window != nullptr &&

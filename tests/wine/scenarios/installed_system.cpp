@@ -1,7 +1,9 @@
 #include "tests/wine/scenarios/installed_system.h"
 
+#include <chrono>
 #include <sstream>
 
+#include "tests/support/wait_until.h"
 #include "tests/wine/support/plumeta_printer.h"
 #include "tests/wine/support/process_runner.h"
 #include "tests/wine/support/wine_test_support.h"
@@ -9,6 +11,10 @@
 #include <winspool.h>
 
 namespace plumeta::scenario {
+
+using wine_test::DeleteValue;
+using wine_test::Quoted;
+using wine_test::SystemFolder;
 namespace {
 
 constexpr char kPortSubkey[] =
@@ -23,28 +29,7 @@ constexpr char kSettingsSubkey[] =
 constexpr const char* kSettingNames[] = {"Version", "Quality",    "UPwd",
                                          "OPwd",    "Resolution", "Permission"};
 
-std::string SystemFolder() {
-  char folder[MAX_PATH + 1] = {};
-  ::GetSystemDirectoryA(folder, sizeof(folder));
-  return folder;
-}
-
-void DeleteValue(HKEY root, const char* path, const char* name) {
-  win32::ScopedRegistryKey key;
-  if (::RegOpenKeyExA(root, path, 0, KEY_ALL_ACCESS, key.Receive()) ==
-      ERROR_SUCCESS) {
-    ::RegDeleteValueA(key.Get(), name);
-  }
-}
-
 }  // namespace
-
-std::string Quoted(const std::string& text) {
-  std::string quoted = "\"";
-  quoted += text;
-  quoted += '"';
-  return quoted;
-}
 
 std::string SetupExe() {
   return std::string(kInstallFolder) + "\\plumsetup.exe";
@@ -176,13 +161,12 @@ std::optional<std::string> ResponseFile() {
 }
 
 bool WaitResponseFileHas(const std::string& text, DWORD timeout_ms) {
-  const DWORD start = ::GetTickCount();
-  for (;;) {
-    const auto content = ResponseFile();
-    if (content && content->find(text) != std::string::npos) return true;
-    if (::GetTickCount() - start >= timeout_ms) return false;
-    ::Sleep(50);
-  }
+  return testing::WaitUntil(
+      [&] {
+        const auto content = ResponseFile();
+        return content && content->find(text) != std::string::npos;
+      },
+      std::chrono::milliseconds(timeout_ms), std::chrono::milliseconds(50));
 }
 
 Program::Program(const std::string& command_line)

@@ -77,8 +77,6 @@ class Program {
   win32::ScopedKernelHandle process_;
 };
 
-std::string Quoted(const std::string& text);
-
 }  // namespace plumeta::scenario
 
 #endif  // TESTS_WINE_SCENARIOS_INSTALLED_SYSTEM_H_

@@ -8,12 +8,14 @@
 // the screen is the driver.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <optional>
 #include <string>
 
 #include "platform/host/print/spool_jobs.h"
 #include "platform/win32/scoped_handle.h"
+#include "tests/support/wait_until.h"
 #include "tests/wine/driver/driver.h"
 #include "tests/wine/scenarios/installed_system.h"
 #include "tests/wine/support/screen_capture.h"
@@ -22,6 +24,7 @@
 namespace plumeta::scenario {
 namespace {
 
+using wine_test::Quoted;
 using wine_test::Rgb;
 
 constexpr DWORD kWaitMs = 15000;
@@ -37,9 +40,7 @@ constexpr Rgb kInfoLetter{32, 80, 192};  // the "i" of the INFO picture
 constexpr char kHandlerClass[] = "PlumetaScenario.PdfFile";
 
 std::string SpoolFolder() {
-  char folder[MAX_PATH + 1] = {};
-  ::GetEnvironmentVariableA("windir", folder, sizeof(folder));
-  return std::string(folder) + "\\system32\\spool\\PRINTERS";
+  return wine_test::Windir() + "\\system32\\spool\\PRINTERS";
 }
 
 // The job's data file, as spool_jobs.h names it.
@@ -53,16 +54,6 @@ std::string JobDataPath(std::uint32_t job_id) {
 std::string Data(const std::optional<std::string>& value) {
   const std::string type = "REG_SZ ";
   return value && value->rfind(type, 0) == 0 ? value->substr(type.size()) : "";
-}
-
-template <typename Check>
-bool WaitUntil(Check check, DWORD timeout_ms) {
-  const DWORD start = ::GetTickCount();
-  for (;;) {
-    if (check()) return true;
-    if (::GetTickCount() - start >= timeout_ms) return false;
-    ::Sleep(50);
-  }
 }
 
 // The program the shell runs to open a PDF, for the scenario's time: the
@@ -273,13 +264,13 @@ TEST_F(PrintJobScenario, AJobBecomesTheEncryptedPdfTheSaveDialogNamed) {
   host::RemoveSpoolJob(SpoolFolder(), job_id_);
   job_id_ = 0;
 
-  ASSERT_TRUE(WaitUntil(
+  ASSERT_TRUE(testing::WaitUntil(
       [&] {
         const auto pdf = wine_test::ReadWholeFile(target);
         return pdf && pdf->rfind("%PDF-", 0) == 0 &&
                pdf->find("%%EOF") != std::string::npos;
       },
-      kWaitMs))
+      std::chrono::milliseconds(kWaitMs), std::chrono::milliseconds(50)))
       << "no PDF at " << target;
   const std::string unix_target = wine_test::UnixPath(target).value_or("");
   const std::string encryption =
@@ -301,12 +292,12 @@ TEST_F(PrintJobScenario, AJobBecomesTheEncryptedPdfTheSaveDialogNamed) {
   // "Show PDF when done" is ticked at start: the shell opens the PDF with
   // the program registered for .pdf.
   std::string opened;
-  EXPECT_TRUE(WaitUntil(
+  EXPECT_TRUE(testing::WaitUntil(
       [&] {
         opened = wine_test::ReadWholeFile(opened_record).value_or("");
         return opened.find("\r\n") != std::string::npos;
       },
-      kWaitMs))
+      std::chrono::milliseconds(kWaitMs), std::chrono::milliseconds(50)))
       << "the shell was not asked to open the PDF";
   // The path as echoed, with or without the quotes the shell put round it.
   std::erase(opened, '"');

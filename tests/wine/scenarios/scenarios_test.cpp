@@ -6,27 +6,25 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "tests/wine/driver/driver.h"
 #include "tests/wine/scenarios/installed_system.h"
+#include "tests/wine/support/window_finder.h"
 #include "tests/wine/support/wine_test_support.h"
 
 namespace plumeta::scenario {
 namespace {
 
 using wine_driver::MonitorMenu;
+using wine_test::Quoted;
+using wine_test::Windir;
 
 constexpr DWORD kWaitMs = 15000;
 constexpr char kBalloonClass[] = "PlumetaBalloon";
-
-std::string Windir() {
-  char folder[MAX_PATH + 1] = {};
-  ::GetEnvironmentVariableA("windir", folder, sizeof(folder));
-  return folder;
-}
 
 std::vector<std::string> Sorted(std::vector<std::string> lines) {
   std::sort(lines.begin(), lines.end());
@@ -44,35 +42,11 @@ std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
-struct OwnWindow {
-  const char* class_name;
-  DWORD process_id;
-  HWND found;
-};
-
-BOOL CALLBACK MatchOwnWindow(HWND window, LPARAM data) {
-  auto* search = reinterpret_cast<OwnWindow*>(data);
-  char name[64] = {};
-  ::GetClassNameA(window, name, sizeof(name));
-  DWORD owner = 0;
-  ::GetWindowThreadProcessId(window, &owner);
-  if (owner != search->process_id || std::string(name) != search->class_name) {
-    return TRUE;
-  }
-  search->found = window;
-  return FALSE;
-}
-
 // The process's top-level window of that class, shown or not, waited for.
 HWND WaitOwnWindow(const char* class_name, DWORD process_id) {
-  const DWORD start = ::GetTickCount();
-  while (::GetTickCount() - start < kWaitMs) {
-    OwnWindow search{class_name, process_id, nullptr};
-    ::EnumWindows(&MatchOwnWindow, reinterpret_cast<LPARAM>(&search));
-    if (search.found != nullptr) return search.found;
-    ::Sleep(20);
-  }
-  return nullptr;
+  return wine_test::WaitForWindow(
+      [&] { return wine_test::FindAnyWindow(class_name, nullptr, process_id); },
+      kWaitMs);
 }
 
 // The monitor's application window: there once its start-up has begun.
@@ -259,10 +233,9 @@ TEST_F(ScenarioTest, RemovalEndsTheMonitorAndTakesEverythingAway) {
   HWND main_window = WaitOwnWindow("TMain", monitor.id());
   ASSERT_NE(main_window, nullptr);
   ::PostMessageA(main_window, WM_CLOSE, 0, 0);
-  const DWORD start = ::GetTickCount();
-  while (!RegQuery(kSettingsKey) && ::GetTickCount() - start < kWaitMs) {
-    ::Sleep(100);
-  }
+  testing::WaitUntil([] { return RegQuery(kSettingsKey).has_value(); },
+                     std::chrono::milliseconds(kWaitMs),
+                     std::chrono::milliseconds(100));
   ASSERT_TRUE(RegValue(kSettingsKey, "Permission"));
 
   ASSERT_EQ(Program(Quoted(SetupExe()) + " 1024").WaitEnd(kWaitMs), 0u);

@@ -3,10 +3,12 @@
 #ifndef TESTS_WINE_SUPPORT_WINDOW_FINDER_H_
 #define TESTS_WINE_SUPPORT_WINDOW_FINDER_H_
 
+#include <chrono>
 #include <functional>
 #include <string>
 
 #include "platform/win32/windows_api.h"
+#include "tests/support/wait_until.h"
 
 namespace plumeta::wine_test {
 
@@ -71,12 +73,10 @@ inline bool PumpUntil(const std::function<bool()>& done, DWORD timeout_ms) {
 // Waits (without pumping: another thread or process owns the window) until
 // `find` gives a window, or `timeout_ms` passed.
 inline HWND WaitForWindow(const std::function<HWND()>& find, DWORD timeout_ms) {
-  const DWORD start = ::GetTickCount();
-  while (::GetTickCount() - start <= timeout_ms) {
-    if (HWND window = find()) return window;
-    ::Sleep(20);
-  }
-  return nullptr;
+  HWND window = nullptr;
+  testing::WaitUntil([&] { return (window = find()) != nullptr; },
+                     std::chrono::milliseconds(timeout_ms));
+  return window;
 }
 
 }  // namespace plumeta::wine_test

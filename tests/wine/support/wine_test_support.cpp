@@ -58,6 +58,43 @@ ScratchKey::~ScratchKey() {
   ::RegDeleteKeyA(root_, "Software\\PlumetaWineTests");
 }
 
+bool KeyExists(HKEY root, const std::string& path) {
+  HKEY key = nullptr;
+  if (::RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
+    return false;
+  }
+  ::RegCloseKey(key);
+  return true;
+}
+
+void DeleteValue(HKEY root, const char* path, const char* name) {
+  HKEY key = nullptr;
+  if (::RegOpenKeyExA(root, path, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
+    ::RegDeleteValueA(key, name);
+    ::RegCloseKey(key);
+  }
+}
+
+std::string Windir() {
+  char folder[MAX_PATH + 1] = {};
+  ::GetEnvironmentVariableA("windir", folder, sizeof(folder));
+  return folder;
+}
+
+std::string SystemFolder() {
+  char folder[MAX_PATH + 1] = {};
+  ::GetSystemDirectoryA(folder, sizeof(folder));
+  return folder;
+}
+
+// (Built by appending: GCC 12 warns wrongly about "\"" + std::string at -O3.)
+std::string Quoted(const std::string& text) {
+  std::string quoted = "\"";
+  quoted += text;
+  quoted += '"';
+  return quoted;
+}
+
 std::optional<std::string> ReadWholeFile(const std::string& path) {
   HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ,
                               nullptr, OPEN_EXISTING, 0, nullptr);

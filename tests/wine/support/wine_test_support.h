@@ -1,5 +1,6 @@
 // Helpers for the wine suite: scratch folders and registry keys that clean up
-// after themselves, and Wine's own view of paths.
+// after themselves, whole files and keys looked at with the raw API, and
+// Wine's own view of paths.
 #ifndef TESTS_WINE_SUPPORT_WINE_TEST_SUPPORT_H_
 #define TESTS_WINE_SUPPORT_WINE_TEST_SUPPORT_H_
 
@@ -46,6 +47,17 @@ class ScratchKey {
   HKEY root_;
   std::string path_;
 };
+
+// Whether the key can be opened for reading.
+bool KeyExists(HKEY root, const std::string& path);
+// Deletes the value, if its key can be opened.
+void DeleteValue(HKEY root, const char* path, const char* name);
+
+// The Windows folder (%windir%) and the system folder.
+std::string Windir();
+std::string SystemFolder();
+// `text` in double quotes: one argument of a command line.
+std::string Quoted(const std::string& text);
 
 // The whole content of a file read with the raw API; nullopt if it cannot be
 // opened.
