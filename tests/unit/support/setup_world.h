@@ -189,6 +189,12 @@ class MemoryFiles : public platform::Files {
   platform::ErrorCode CreateFolder(const std::string&) override {
     return platform::kSuccess;
   }
+  platform::ErrorCode MoveNew(const std::string& from,
+                              const std::string& to) override {
+    if (files.count(to)) return platform::kErrorAlreadyExists;
+    return Replace(from, to);
+  }
+  bool IsFolder(const std::string&) override { return false; }
 };
 
 // An application whose message loop a test drives: Run fires the timers
