@@ -44,6 +44,18 @@ std::string StartAtText(const platform::SystemTime& submitted,
   return date + " " + time;
 }
 
+std::string CutFileNameStem(const std::string& stem, std::size_t max_length,
+                            platform::Locale& locale) {
+  std::size_t end = 0;
+  while (end < stem.size()) {
+    const std::size_t width =
+        locale.IsLeadByte(stem[end]) && end + 1 < stem.size() ? 2 : 1;
+    if (end + width > max_length) break;
+    end += width;
+  }
+  return stem.substr(0, end);
+}
+
 std::string ProposedFileName(const std::string& document,
                              platform::Locale& locale) {
   static constexpr std::string_view kForbidden = "\\/:*?\"<>|";
@@ -56,7 +68,10 @@ std::string ProposedFileName(const std::string& document,
       name[i] = '_';
     }
   }
-  return name + ".PDF";
+  static constexpr std::string_view kExtension = ".PDF";
+  return CutFileNameStem(name, kProposedNameLength - kExtension.size(),
+                         locale) +
+         std::string(kExtension);
 }
 
 }  // namespace plumeta

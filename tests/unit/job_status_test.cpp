@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "platform/host/host_profile.h"
 #include "tests/unit/support/fake_locale.h"
 
@@ -87,8 +89,8 @@ TEST(StartAtTextTest, TheSpoolersTimeInTheUsersFormats) {
 
 TEST(ProposedFileNameTest, CharactersWindowsRefusesBecomeUnderscores) {
   const struct {
-    const char* document;
-    const char* name;
+    std::string document;
+    std::string name;
     bool double_byte = false;  // the user's code page is Shift JIS
   } kRows[] = {
       {"Letter", "Letter.PDF"},
@@ -106,6 +108,13 @@ TEST(ProposedFileNameTest, CharactersWindowsRefusesBecomeUnderscores) {
       {"Caf\xE9 (draft) #1 & 100% ~ok.txt",
        "Caf\xE9 (draft) #1 & 100% ~ok.txt.PDF"},
       {"", ".PDF"},
+      // Cut so that the path fits in the folder the dialog opens; never
+      // inside a two-byte character.
+      {std::string(300, 'x'), std::string(124, 'x') + ".PDF"},
+      {std::string(123, 'x') + "\x95\x5C", std::string(123, 'x') + ".PDF",
+       true},
+      {std::string(122, 'x') + "\x95\x5C",
+       std::string(122, 'x') + "\x95\x5C.PDF", true},
   };
   for (const auto& row : kRows) {
     SCOPED_TRACE(row.document);
