@@ -3,6 +3,9 @@
 #ifndef MONITOR_CONVERSION_TRAY_H_
 #define MONITOR_CONVERSION_TRAY_H_
 
+#include <string>
+#include <vector>
+
 namespace plumeta {
 
 // Where the monitor's balloons point, from the screen's bottom right corner:
@@ -23,6 +26,8 @@ class ConversionTray {
   // The balloon's tip in screen pixels, then the balloon itself.
   virtual void PlaceBalloon(int x, int y) = 0;
   virtual void ShowBalloon() = 0;
+  // The balloon with these lines for once, in place of its text.
+  virtual void ShowNotice(const std::vector<std::string>& lines) = 0;
 };
 
 }  // namespace plumeta

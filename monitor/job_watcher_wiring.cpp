@@ -24,6 +24,13 @@ class TMainConversionTray : public ConversionTray {
     main_.BalloonControl1().SetPixelCoordinateY(y);
   }
   void ShowBalloon() override { main_.BalloonControl1().ShowBalloon(); }
+  void ShowNotice(const std::vector<std::string>& lines) override {
+    widgets::TBalloonControl& balloon = main_.BalloonControl1();
+    const std::vector<std::string> text = balloon.Text();
+    balloon.SetText(lines);
+    balloon.ShowBalloon();
+    balloon.SetText(text);
+  }
 
  private:
   TMain& main_;
@@ -37,6 +44,8 @@ MonitorState TMain::WatcherState() {
   state.os_name = [this] { return os_name_; };
   state.set_os_name = [this](const std::string& name) { os_name_ = name; };
   state.show_pdf_when_done = [this] { return show_pdf_when_done(); };
+  state.auto_save_folder = [this] { return UsableAutoSaveFolder(); };
+  state.file_name_template = [this] { return auto_save_.file_name_template; };
   return state;
 }
 

@@ -10,12 +10,14 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "common/module_list.h"
 #include "common/system_names.h"
 #include "common/system_utils.h"
+#include "monitor/auto_save_settings.h"
 #include "monitor/conversion_settings.h"
 #include "monitor/conversion_tray.h"
 #include "monitor/job_watcher.h"
@@ -107,6 +109,7 @@ class TMain {
   void Viewlastresult1Click(widgets::TMenuItem& sender);
   void SaveLastResult1Click(widgets::TMenuItem& sender);
   void ShowPDFwhendone1Click(widgets::TMenuItem& sender);
+  void SaveAutomatically1Click(widgets::TMenuItem& sender);
   void Configuration1Click(widgets::TMenuItem& sender);
   void Options1Click(widgets::TMenuItem& sender);
   void Help1Click(widgets::TMenuItem& sender);
@@ -141,6 +144,10 @@ class TMain {
   const std::string& last_result() const { return last_result_; }
   std::vector<std::string>& printers() { return printers_; }
   const ConversionSettings& settings() const { return settings_; }
+  const AutoSaveSettings& auto_save() const { return auto_save_; }
+  // The auto-save folder when PDFs can be saved there, else empty; a folder
+  // that cannot be used is reported the first time it is asked for.
+  std::string UsableAutoSaveFolder();
   bool timer1_enabled() const { return timer1_ != 0; }
   void SetTimer1Enabled(bool enabled);
 
@@ -157,6 +164,9 @@ class TMain {
   void ShowPrintingPreferencesItems();
   void RegisterForStartAtLogOn();
   void LoadConversionSettings();
+  // Reads the auto-save settings, reports what cannot be used, and sets the
+  // "Save Automatically..." item from them.
+  void LoadAutoSaveSettings();
   void SecurityItemClick(widgets::TMenuItem& sender);
   void CheckOnly(widgets::TMenuItem& sender,
                  const std::vector<const char*>& group);
@@ -195,6 +205,9 @@ class TMain {
   ConversionSettings settings_;
   // Settings that were never loaded, or not all read, are never stored.
   bool settings_loaded_ = false;
+  AutoSaveSettings auto_save_;
+  // The folder whose problem has been shown.
+  std::optional<std::string> reported_folder_;
 };
 
 }  // namespace plumeta

@@ -37,6 +37,11 @@ class FakeConversionTray : public ConversionTray {
                     std::to_string(y));
   }
   void ShowBalloon() override { calls.push_back("balloon"); }
+  void ShowNotice(const std::vector<std::string>& lines) override {
+    std::string call = "notice";
+    for (const std::string& line : lines) call += " " + line;
+    calls.push_back(call);
+  }
 };
 
 }  // namespace plumeta::testing
