@@ -7,8 +7,8 @@ namespace plumeta {
 
 void TMain::LoadAutoSaveSettings() {
   std::vector<std::string> problems;
-  auto_save_ = ReadAutoSaveSettings(*platform_.registry, *platform_.locale,
-                                    &problems);
+  auto_save_ =
+      ReadAutoSaveSettings(*platform_.registry, *platform_.locale, &problems);
   if (widgets::TMenuItem* item = popup_menu1_.FindItem("SaveAutomatically1")) {
     item->SetVisible(!auto_save_.locked);
     item->SetChecked(!auto_save_.user_folder.empty());

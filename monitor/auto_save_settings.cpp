@@ -46,32 +46,25 @@ bool IsFullPath(const std::string& path) {
 AutoSaveSettings ReadAutoSaveSettings(platform::Registry& registry,
                                       platform::Locale& locale,
                                       std::vector<std::string>* problems) {
+  // A key that cannot be opened holds no values here: the user's key is the
+  // conversion settings' too, whose loading reports it; HKEY_LOCAL_MACHINE's
+  // opens wherever the monitor runs as it must, with administrator rights.
   std::unique_ptr<platform::RegistryKey> user;
   std::unique_ptr<platform::RegistryKey> machine;
-  const bool user_opened = registry.OpenKey(RootKey::kCurrentUser,
-                                            kSettingsKey, /*create=*/true,
-                                            &user) == platform::kSuccess;
-  const platform::ErrorCode machine_code = registry.OpenKey(
-      RootKey::kLocalMachine, kSettingsKey, /*create=*/false, &machine);
-  if (!user_opened) {
-    problems->push_back(
-        RegistryError::FailedToGetData(kAutoSaveFolderValue).what());
+  if (registry.OpenKey(RootKey::kCurrentUser, kSettingsKey, /*create=*/true,
+                       &user) != platform::kSuccess) {
+    user.reset();
+  }
+  if (registry.OpenKey(RootKey::kLocalMachine, kSettingsKey,
+                       /*create=*/false, &machine) != platform::kSuccess) {
+    machine.reset();
   }
 
   AutoSaveSettings settings;
-  if (machine_code != platform::kSuccess &&
-      machine_code != platform::kErrorFileNotFound) {
-    // The administrator's values may be there: nothing the user set
-    // overrides them.
-    problems->push_back(
-        RegistryError::FailedToGetData(kAutoSaveFolderValue).what());
-    settings.locked = true;
-    return settings;
-  }
   ReadText(user.get(), kAutoSaveFolderValue, &settings.user_folder, problems);
   std::string admin_folder;
-  switch (ReadText(machine.get(), kAutoSaveFolderValue, &admin_folder,
-                   problems)) {
+  switch (
+      ReadText(machine.get(), kAutoSaveFolderValue, &admin_folder, problems)) {
     case Read::kMissing:
       settings.folder = settings.user_folder;
       break;

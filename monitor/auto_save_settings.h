@@ -31,7 +31,8 @@ struct AutoSaveSettings {
 // An empty template is the default one. A value that cannot be used reads
 // as missing (so the save dialog asks), and the text of its error goes to
 // `problems` in the words of ReadConversionSettings. The administrator's
-// folder that cannot be read still locks the menu.
+// folder that cannot be read still locks the menu. A key that cannot be
+// opened counts as holding nothing.
 // The folder is tidied (TidyFolder).
 AutoSaveSettings ReadAutoSaveSettings(platform::Registry& registry,
                                       platform::Locale& locale,

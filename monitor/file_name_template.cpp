@@ -50,7 +50,8 @@ bool IsDeviceName(const std::string& stem) {
   if (base == "CON" || base == "PRN" || base == "AUX" || base == "NUL") {
     return true;
   }
-  return base.size() == 4 && (base.starts_with("COM") || base.starts_with("LPT")) &&
+  return base.size() == 4 &&
+         (base.starts_with("COM") || base.starts_with("LPT")) &&
          base[3] >= '1' && base[3] <= '9';
 }
 

@@ -14,8 +14,8 @@ namespace plumeta {
 
 // What the tokens stand for.
 struct TemplateFacts {
-  std::string title;  // <Title>: the job's document name
-  std::string user;   // <User>
+  std::string title;          // <Title>: the job's document name
+  std::string user;           // <User>
   platform::SystemTime time;  // <Date> yyyy-mm-dd and <Time> hh-mm-ss
   std::uint32_t job_id = 0;   // <JobId>
   std::string printer;        // <Printer>

@@ -58,13 +58,7 @@ TEST(AutoSaveSettingsTest, TheAdministratorsValuesWin) {
        RegistryValue::String("<Date>"),
        {"C:\\Mine", "<Date>", false, "C:\\Mine"},
        0},
-      {"wrong types",
-       number,
-       number,
-       {},
-       {},
-       {"", "<Title>", false, ""},
-       2},
+      {"wrong types", number, number, {}, {}, {"", "<Title>", false, ""}, 2},
       {"the administrator's of a wrong type still locks",
        RegistryValue::String("C:\\Mine"),
        {},
@@ -80,8 +74,7 @@ TEST(AutoSaveSettingsTest, TheAdministratorsValuesWin) {
         {&row.user_folder, {RootKey::kCurrentUser, kAutoSaveFolderValue}},
         {&row.user_template, {RootKey::kCurrentUser, kFileNameTemplateValue}},
         {&row.admin_folder, {RootKey::kLocalMachine, kAutoSaveFolderValue}},
-        {&row.admin_template,
-         {RootKey::kLocalMachine, kFileNameTemplateValue}},
+        {&row.admin_template, {RootKey::kLocalMachine, kFileNameTemplateValue}},
     };
     for (const auto& [value, where] : values) {
       if (*value) bed.StoreValue(where.second, **value, where.first);
@@ -227,9 +220,9 @@ TEST(AutoSaveDeliveryTest, NamesAreTakenOnlyWhereNothingIs) {
                        : "C:\\PDF\\Memo (" + std::to_string(n) + ").pdf"] = "";
   }
   const std::size_t before = files.files.size();
-  EXPECT_EQ(DeliverPdfAsNew(files, "C:\\Temp\\a.pdf", "C:\\PDF", "Memo",
-                            &delivered),
-            platform::kErrorAlreadyExists);
+  EXPECT_EQ(
+      DeliverPdfAsNew(files, "C:\\Temp\\a.pdf", "C:\\PDF", "Memo", &delivered),
+      platform::kErrorAlreadyExists);
   EXPECT_EQ(files.files.size(), before);
 }
 

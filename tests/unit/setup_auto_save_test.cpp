@@ -30,8 +30,8 @@ TEST(SetupAutoSaveTest, SwitchesAnywhereInAnyCase) {
   for (const auto& row : kRows) {
     EXPECT_EQ(setup::AutoSaveFromArguments(row.arguments), row.expected);
   }
-  for (const Lines& arguments : {Lines{"/autosave"}, Lines{"/autosave", "D:\\",
-                                                           "/template"}}) {
+  for (const Lines& arguments :
+       {Lines{"/autosave"}, Lines{"/autosave", "D:\\", "/template"}}) {
     EXPECT_THROW(setup::AutoSaveFromArguments(arguments), PlumetaError);
   }
 }
@@ -45,12 +45,12 @@ TEST(SetupAutoSaveTest, InstalledWithTheInstallationAndRemovedWithIt) {
   install.FormCreate();
   EXPECT_EQ(install.SetupDone(), 1);
   EXPECT_EQ(world.spooler.printers.size(), 1u);
-  EXPECT_EQ(world.Value(RootKey::kLocalMachine, kSettingsKey,
-                        kAutoSaveFolderValue),
-            "D:\\PDF");
-  EXPECT_EQ(world.Value(RootKey::kLocalMachine, kSettingsKey,
-                        kFileNameTemplateValue),
-            "<User>");
+  EXPECT_EQ(
+      world.Value(RootKey::kLocalMachine, kSettingsKey, kAutoSaveFolderValue),
+      "D:\\PDF");
+  EXPECT_EQ(
+      world.Value(RootKey::kLocalMachine, kSettingsKey, kFileNameTemplateValue),
+      "<User>");
 
   setup::TForm1 remove(world.Services(), world.Balloon(), {"1024"});
   remove.FormCreate();
