@@ -3,12 +3,15 @@
 //   - the time from starting plumprint to the PDF at its chosen place (the
 //     monitor's save dialog answered at once), against bare Ghostscript on
 //     the same file with the same settings, for 1 and 50 pages;
+//   - the same with auto-save (no dialog: the PDF goes into a folder under
+//     its template's name), for a large document (--large-pages, 200);
 //   - the monitor's CPU use while idle and while it waits for a conversion;
 //   - its resident memory before and after 1,000 jobs (queued straight into
 //     the box's spool folder, each seen by the monitor and its save dialog
 //     cancelled).
 //
 // Usage: road_benchmark [--idle-seconds N] [--runs N] [--jobs N]
+//                       [--large-pages N]
 // Not a test: ctest does not run it.
 #include <sys/stat.h>
 #include <unistd.h>
@@ -102,6 +105,7 @@ struct Options {
   int idle_seconds = 30;
   int runs = 5;
   int jobs = 1000;
+  int large_pages = 200;
 };
 
 class Road {
@@ -172,6 +176,7 @@ class Road {
         "(medians of %d runs; the road includes the port's Delay of 300 ms\n"
         " that lets the monitor's 200 ms poll see each job before its PDF)\n",
         options_.runs);
+    TimeAutoSave(options_.large_pages);
     std::printf("\nMonitor CPU while idle %d s: %.3f%% of one core\n",
                 options_.idle_seconds, idle_cpu * 100);
 
@@ -281,6 +286,47 @@ class Road {
                 Median(wait_cpu) * 100);
   }
 
+  // The road with auto-save set through the menu, then turned off again.
+  void TimeAutoSave(int pages) {
+    const std::string folder = "C:\\Out\\Auto";
+    fs::create_directories(Linux(folder));
+    ChooseAutoSaveFolder(folder);
+    const std::string file = Sample(pages);
+    std::vector<double> bare, road;
+    for (int run = 0; run < options_.runs; ++run) {
+      bare.push_back(BareGhostscript(file));
+      const std::string document = "auto " + std::to_string(run);
+      const std::string target = Linux(folder + "\\" + document + ".pdf");
+      const auto start = Clock::now();
+      testing::ProgramResult print = testing::RunProgram(
+          PLUMPRINT_PATH, {"--document", document, file}, environment_);
+      const bool placed = WaitUntil(
+          [&] {
+            return fs::exists(target) && !fs::exists(Linux(last_result_));
+          },
+          seconds(120));
+      const auto done = Clock::now();
+      if (!placed || print.exit_code != 0) {
+        Fail("the auto-saved PDF did not arrive: " + print.err);
+      }
+      road.push_back(Seconds(done - start));
+    }
+    ChooseAutoSaveFolder("");
+    const double budget = 1.10 * Median(bare) + 0.250;
+    std::printf(
+        "\nAuto-save, %d pages: bare gs %.3f s, plumprint to PDF saved %.3f "
+        "s,\n  ratio %.2fx; 1.10 x gs + 250 ms = %.3f s (%s)\n",
+        pages, Median(bare), Median(road), Median(road) / Median(bare), budget,
+        Median(road) <= budget ? "within" : "over");
+  }
+
+  void ChooseAutoSaveFolder(const std::string& folder) {
+    monitor_->Send("click SaveAutomatically1");
+    if (!monitor_->WaitFor("input", seconds(10))) Fail("no folder question");
+    monitor_->Send(folder.empty() ? "ok" : "ok " + folder);
+    monitor_->seen.clear();
+  }
+
   // Queues `count` jobs in batches straight into the spool folder, as the
   // spooler would; the monitor sees each and its save dialog is cancelled.
   void ManyJobs(int count) {
@@ -333,6 +379,7 @@ int main(int argc, char** argv) {
     if (name == "--idle-seconds") options.idle_seconds = value;
     if (name == "--runs") options.runs = std::max(1, value);
     if (name == "--jobs") options.jobs = value;
+    if (name == "--large-pages") options.large_pages = std::max(1, value);
   }
   plumeta::bench::Road road(options);
   road.Run();
