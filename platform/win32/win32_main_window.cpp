@@ -239,7 +239,26 @@ void Win32FormWindow::SetNormalState() {
   if (::IsIconic(window_)) ::ShowWindow(window_, SW_RESTORE);
 }
 
-void Win32FormWindow::SetForeground() { ::SetForegroundWindow(window_); }
+// From Windows 98 and 2000 on a program takes the foreground only while the
+// user's last input was its own; a tray program woken by a print job is not,
+// and its window (with the save dialog it owns) would only flash in the
+// taskbar behind the printing program. Sharing the input state of the
+// foreground window's thread for the moment of the call is the way the
+// system leaves open; 95 and NT 4.0 have no such lock.
+void Win32FormWindow::SetForeground() {
+  const HWND foreground = ::GetForegroundWindow();
+  const DWORD own_thread = ::GetCurrentThreadId();
+  const DWORD foreground_thread =
+      foreground != nullptr && foreground != window_
+          ? ::GetWindowThreadProcessId(foreground, nullptr)
+          : 0;
+  const bool joined =
+      foreground_thread != 0 && foreground_thread != own_thread &&
+      ::AttachThreadInput(foreground_thread, own_thread, TRUE) != FALSE;
+  ::BringWindowToTop(window_);
+  ::SetForegroundWindow(window_);
+  if (joined) ::AttachThreadInput(foreground_thread, own_thread, FALSE);
+}
 
 int Win32FormWindow::AddMessageHook(platform::Application::MessageHook hook) {
   hooks_[++last_hook_] = std::move(hook);

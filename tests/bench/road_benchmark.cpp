@@ -28,10 +28,10 @@
 #include <thread>
 #include <vector>
 
-#include "platform/host/box.h"
-#include "platform/host/box_paths.h"
-#include "platform/host/console_events.h"
-#include "platform/host/spool_jobs.h"
+#include "platform/host/box/box.h"
+#include "platform/host/box/box_paths.h"
+#include "platform/host/console/console_events.h"
+#include "platform/host/print/spool_jobs.h"
 #include "tests/host/support/console_program.h"
 #include "tests/host/support/program_run.h"
 #include "tests/unit/support/temp_folder.h"

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "platform/host/host_processes.h"
+#include "platform/host/kernel/processes.h"
 #include "tests/host/support/background_program.h"
 #include "tests/unit/support/temp_folder.h"
 

@@ -5,10 +5,10 @@
 #include <filesystem>
 #include <sstream>
 
-#include "platform/host/box_process.h"
-#include "platform/host/box_provisioning.h"
-#include "platform/host/host_shell.h"
-#include "platform/host/windows_editions.h"
+#include "platform/host/box/box_process.h"
+#include "platform/host/box/box_provisioning.h"
+#include "platform/host/box/windows_editions.h"
+#include "platform/host/console/shell.h"
 #include "tests/unit/support/temp_folder.h"
 
 namespace plumeta {

@@ -9,8 +9,8 @@
 #include <fstream>
 
 #include "common/ghostscript_arguments.h"
-#include "platform/host/box.h"
-#include "platform/host/store_registry.h"
+#include "platform/host/box/box.h"
+#include "platform/host/registry/store_registry.h"
 #include "tests/host/support/console_program.h"
 #include "tests/host/support/program_run.h"
 #include "tests/unit/support/gs_argument_reader.h"

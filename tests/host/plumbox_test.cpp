@@ -3,11 +3,11 @@
 
 #include <filesystem>
 
-#include "platform/host/box.h"
-#include "platform/host/box_paths.h"
-#include "platform/host/file_hive_store.h"
-#include "platform/host/regedit4.h"
-#include "platform/host/windows_editions.h"
+#include "platform/host/box/box.h"
+#include "platform/host/box/box_paths.h"
+#include "platform/host/box/windows_editions.h"
+#include "platform/host/registry/file_hive_store.h"
+#include "platform/host/registry/regedit4.h"
 #include "tests/host/support/program_run.h"
 #include "tests/unit/support/temp_folder.h"
 

@@ -7,8 +7,8 @@
 #include <filesystem>
 
 #include "common/ghostscript_arguments.h"
-#include "platform/host/box_process.h"
-#include "platform/host/host_files.h"
+#include "platform/host/box/box_process.h"
+#include "platform/host/kernel/files.h"
 #include "tests/host/support/console_program.h"
 #include "tests/host/support/road_box.h"
 

@@ -9,10 +9,10 @@
 #include <optional>
 #include <sstream>
 
-#include "platform/host/box.h"
-#include "platform/host/box_paths.h"
-#include "platform/host/console_events.h"
-#include "platform/host/store_registry.h"
+#include "platform/host/box/box.h"
+#include "platform/host/box/box_paths.h"
+#include "platform/host/console/console_events.h"
+#include "platform/host/registry/store_registry.h"
 #include "tests/host/support/background_program.h"
 #include "tests/host/support/program_run.h"
 #include "tests/unit/support/temp_folder.h"

@@ -11,11 +11,11 @@
 #include <fstream>
 #include <thread>
 
-#include "platform/host/box.h"
-#include "platform/host/box_process.h"
-#include "platform/host/host_system.h"
-#include "platform/host/spool_jobs.h"
-#include "platform/host/store_registry.h"
+#include "platform/host/box/box.h"
+#include "platform/host/box/box_process.h"
+#include "platform/host/kernel/system.h"
+#include "platform/host/print/spool_jobs.h"
+#include "platform/host/registry/store_registry.h"
 #include "tests/host/support/console_program.h"
 #include "tests/host/support/program_run.h"
 #include "tests/unit/support/temp_folder.h"

@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "platform/host/box_paths.h"
+#include "platform/host/box/box_paths.h"
 #include "tests/unit/support/temp_folder.h"
 
 namespace plumeta::host {

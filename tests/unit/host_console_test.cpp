@@ -6,12 +6,12 @@
 
 #include <sstream>
 
-#include "platform/host/console.h"
-#include "platform/host/console_events.h"
-#include "platform/host/console_user_interface.h"
-#include "platform/host/host_application.h"
-#include "platform/host/host_dialogs.h"
-#include "platform/host/host_forms.h"
+#include "platform/host/console/application.h"
+#include "platform/host/console/console.h"
+#include "platform/host/console/console_events.h"
+#include "platform/host/console/console_user_interface.h"
+#include "platform/host/console/dialogs.h"
+#include "platform/host/console/forms.h"
 
 namespace plumeta::host {
 namespace {

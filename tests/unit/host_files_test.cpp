@@ -1,5 +1,3 @@
-#include "platform/host/host_files.h"
-
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
@@ -12,9 +10,10 @@
 #include <vector>
 
 #include "monitor/pdf_delivery.h"
-#include "platform/host/box_provisioning.h"
-#include "platform/host/unique_fd.h"
-#include "platform/host/windows_editions.h"
+#include "platform/host/base/unique_fd.h"
+#include "platform/host/box/box_provisioning.h"
+#include "platform/host/box/windows_editions.h"
+#include "platform/host/kernel/files.h"
 #include "tests/unit/support/temp_folder.h"
 
 namespace plumeta::host {

@@ -4,7 +4,7 @@
 #include <map>
 
 #include "common/ghostscript_arguments.h"
-#include "platform/host/ghostscript_command.h"
+#include "platform/host/print/ghostscript_command.h"
 #include "tests/unit/support/gs_argument_reader.h"
 #include "tests/unit/support/temp_folder.h"
 

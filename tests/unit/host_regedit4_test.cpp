@@ -2,7 +2,7 @@
 
 #include <sstream>
 
-#include "platform/host/regedit4.h"
+#include "platform/host/registry/regedit4.h"
 
 namespace plumeta::host {
 namespace {

@@ -4,10 +4,10 @@
 
 #include <memory>
 
-#include "platform/host/error_from_errno.h"
-#include "platform/host/file_hive_store.h"
-#include "platform/host/memory_registry.h"
-#include "platform/host/store_registry.h"
+#include "platform/host/base/error_from_errno.h"
+#include "platform/host/registry/file_hive_store.h"
+#include "platform/host/registry/memory_registry.h"
+#include "platform/host/registry/store_registry.h"
 #include "tests/unit/support/temp_folder.h"
 
 namespace plumeta::host {

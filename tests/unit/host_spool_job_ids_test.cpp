@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "platform/host/spool_jobs.h"
+#include "platform/host/print/spool_jobs.h"
 #include "tests/unit/support/temp_folder.h"
 
 namespace plumeta::host {

@@ -1,14 +1,13 @@
 // The box's spooler stand-in: Windows' refusals, where it keeps printers and
 // drivers, and the job files of the spool folder.
-#include "platform/host/host_spooler.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <memory>
 
-#include "platform/host/memory_registry.h"
-#include "platform/host/spool_jobs.h"
+#include "platform/host/print/spool_jobs.h"
+#include "platform/host/print/spooler.h"
+#include "platform/host/registry/memory_registry.h"
 
 namespace plumeta {
 namespace {

@@ -1,5 +1,3 @@
-#include "platform/host/host_system.h"
-
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -8,13 +6,14 @@
 
 #include "common/module_list.h"
 #include "common/system_utils.h"
-#include "platform/host/box.h"
-#include "platform/host/box_provisioning.h"
-#include "platform/host/error_from_errno.h"
-#include "platform/host/host_files.h"
-#include "platform/host/host_libraries.h"
-#include "platform/host/host_locale.h"
-#include "platform/host/windows_editions.h"
+#include "platform/host/base/error_from_errno.h"
+#include "platform/host/box/box.h"
+#include "platform/host/box/box_provisioning.h"
+#include "platform/host/box/windows_editions.h"
+#include "platform/host/kernel/files.h"
+#include "platform/host/kernel/libraries.h"
+#include "platform/host/kernel/locale.h"
+#include "platform/host/kernel/system.h"
 #include "tests/unit/support/temp_folder.h"
 
 namespace plumeta::host {

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/host/host_balloon_windows.h"
-#include "platform/host/host_notification_area.h"
-#include "platform/host/host_top_level_windows.h"
+#include "platform/host/console/balloon_windows.h"
+#include "platform/host/console/notification_area.h"
+#include "platform/host/console/top_level_windows.h"
 #include "platform/window_messages.h"
 #include "tests/unit/support/temp_folder.h"
 #include "tests/unit/support/widget_fakes.h"

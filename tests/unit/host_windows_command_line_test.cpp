@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/host/windows_command_line.h"
+#include "platform/host/base/windows_command_line.h"
 
 namespace plumeta::host {
 namespace {

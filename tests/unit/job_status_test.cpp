@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "platform/host/host_profile.h"
+#include "platform/host/kernel/profile.h"
 #include "tests/unit/support/fake_locale.h"
 
 namespace plumeta {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/host/memory_registry.h"
+#include "platform/host/registry/memory_registry.h"
 #include "tests/unit/support/fake_system.h"
 
 namespace plumeta {

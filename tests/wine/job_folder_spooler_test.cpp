@@ -11,7 +11,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/host/spool_jobs.h"
+#include "platform/host/print/spool_jobs.h"
 #include "tests/wine/support/wine_test_support.h"
 
 namespace plumeta::spoolbox {

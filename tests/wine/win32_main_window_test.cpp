@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 #include "monitor/main_form_layout.h"
 #include "tests/wine/support/window_finder.h"
 
@@ -168,6 +171,49 @@ TEST_F(Win32MainWindowTest, PaintsTheBackgroundAndThePicture) {
   ::UpdateWindow(handle_);
   wine_test::PumpUntil([] { return false; }, 200);
   EXPECT_EQ(PixelAt(48, 100), ResourcePixel("IMAGE2", 48, 100));
+}
+
+// A print job wakes the monitor while another program's window is in front:
+// the main window (and the save dialog it owns) must come forward, and the
+// monitor must not stay tied to the other program's input afterwards. Wine
+// keeps no foreground lock, so this shows the call's bookkeeping (joined the
+// other way round, the other thread keeps the foreground), not that Windows
+// would have refused a plain SetForegroundWindow.
+TEST_F(Win32MainWindowTest, SetForegroundComesInFrontOfAnotherThreadsWindow) {
+  window_->SetVisible(true);
+  std::atomic<HWND> other{nullptr};
+  std::atomic<DWORD> other_thread{0};
+  std::atomic<bool> active_seen_there{true};
+  std::thread printing_program([&] {
+    HWND window = ::CreateWindowExA(0, "STATIC", "printing program",
+                                    WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200,
+                                    100, nullptr, nullptr, nullptr, nullptr);
+    ::SetForegroundWindow(window);
+    other_thread = ::GetCurrentThreadId();
+    other = window;
+    MSG message;
+    while (::GetMessageA(&message, nullptr, 0, 0) > 0) {
+      if (message.message == WM_APP) {
+        active_seen_there = ::GetActiveWindow() != nullptr;
+        continue;
+      }
+      ::DispatchMessageA(&message);
+    }
+    ::DestroyWindow(window);
+  });
+  EXPECT_TRUE(wine_test::PumpUntil(
+      [&] { return other != nullptr && ::GetForegroundWindow() == other; },
+      5000));
+
+  window_->SetForeground();
+
+  EXPECT_TRUE(wine_test::PumpUntil(
+      [&] { return ::GetForegroundWindow() == handle_; }, 5000));
+  // Still joined, the other thread would see this window as its active one.
+  ::PostThreadMessageA(other_thread, WM_APP, 0, 0);
+  ::PostThreadMessageA(other_thread, WM_QUIT, 0, 0);
+  printing_program.join();
+  EXPECT_FALSE(active_seen_there);
 }
 
 }  // namespace

@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "platform/host/box.h"
-#include "platform/host/box_paths.h"
-#include "platform/host/box_provisioning.h"
-#include "platform/host/file_hive_store.h"
-#include "platform/host/setup_source_files.h"
-#include "platform/host/windows_editions.h"
+#include "platform/host/box/box.h"
+#include "platform/host/box/box_paths.h"
+#include "platform/host/box/box_provisioning.h"
+#include "platform/host/box/setup_source_files.h"
+#include "platform/host/box/windows_editions.h"
+#include "platform/host/registry/file_hive_store.h"
 #include "tools/plumbox/reg_command.h"
 
 namespace plumeta::plumbox {

@@ -6,7 +6,7 @@
 #include <ostream>
 
 #include "common/text.h"
-#include "platform/host/hive.h"
+#include "platform/host/registry/hive.h"
 #include "tools/plumbox/reg_values.h"
 
 namespace plumeta::plumbox {

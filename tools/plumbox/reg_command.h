@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/host/hive_store.h"
+#include "platform/host/registry/hive_store.h"
 
 namespace plumeta::plumbox {
 

@@ -5,11 +5,12 @@
 // program named by PLUMETA_GS) with them, its standard streams passed on.
 //
 // The output file is held in use the way the box's programs see a file
-// that a Windows program is writing (an exclusive flock, host_files.h):
-// before Ghostscript starts the file is put in place already locked, and
-// the lock goes only when Ghostscript has ended. Where Ghostscript failed
-// without ever opening it, the file is taken away again, as if it had never
-// been made. Ghostscript's exit code becomes this program's.
+// that a Windows program is writing (an exclusive flock,
+// platform/host/kernel/files.h): before Ghostscript starts the file is put in
+// place already locked, and the lock goes only when Ghostscript has ended.
+// Where Ghostscript failed without ever opening it, the file is taken away
+// again, as if it had never been made. Ghostscript's exit code becomes this
+// program's.
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/file.h>
@@ -28,10 +29,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/host/box.h"
-#include "platform/host/box_paths.h"
-#include "platform/host/ghostscript_command.h"
-#include "platform/host/unique_fd.h"
+#include "platform/host/base/unique_fd.h"
+#include "platform/host/box/box.h"
+#include "platform/host/box/box_paths.h"
+#include "platform/host/print/ghostscript_command.h"
 
 namespace plumeta::plumgs {
 namespace {

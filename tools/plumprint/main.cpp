@@ -20,12 +20,12 @@
 #include <string>
 #include <vector>
 
-#include "platform/host/box.h"
-#include "platform/host/box_process.h"
-#include "platform/host/host_spooler.h"
-#include "platform/host/redirected_port.h"
-#include "platform/host/spool_jobs.h"
-#include "platform/host/store_registry.h"
+#include "platform/host/box/box.h"
+#include "platform/host/box/box_process.h"
+#include "platform/host/print/redirected_port.h"
+#include "platform/host/print/spool_jobs.h"
+#include "platform/host/print/spooler.h"
+#include "platform/host/registry/store_registry.h"
 
 namespace plumeta::plumprint {
 namespace {

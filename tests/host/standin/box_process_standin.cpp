@@ -6,8 +6,8 @@
 #include <iostream>
 #include <string>
 
-#include "platform/host/box.h"
-#include "platform/host/host_processes.h"
+#include "platform/host/box/box.h"
+#include "platform/host/kernel/processes.h"
 
 int main(int argc, char** argv) {
   const std::string name = argc > 1 ? argv[1] : "plumeta.exe";

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/host/console_events.h"
+#include "platform/host/console/console_events.h"
 
 namespace plumeta::testing {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/host/locale_pictures.h"
+#include "platform/host/kernel/locale_pictures.h"
 #include "platform/locale.h"
 #include "platform/profile.h"
 

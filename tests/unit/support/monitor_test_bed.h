@@ -12,7 +12,7 @@
 
 #include "monitor/conversion_settings.h"
 #include "monitor/main_form.h"
-#include "platform/host/memory_registry.h"
+#include "platform/host/registry/memory_registry.h"
 #include "platform/platform.h"
 #include "tests/unit/support/fake_application.h"
 #include "tests/unit/support/fake_dialogs.h"

@@ -17,7 +17,7 @@
 #include "common/system_utils.h"
 #include "platform/application.h"
 #include "platform/files.h"
-#include "platform/host/memory_registry.h"
+#include "platform/host/registry/memory_registry.h"
 #include "platform/registry.h"
 #include "setup/notice_balloon.h"
 #include "setup/setup_form.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "platform/host/host_balloon_windows.h"
+#include "platform/host/console/balloon_windows.h"
 
 namespace plumeta::widget_testing {
 

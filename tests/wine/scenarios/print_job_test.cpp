@@ -12,7 +12,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/host/spool_jobs.h"
+#include "platform/host/print/spool_jobs.h"
 #include "platform/win32/scoped_handle.h"
 #include "tests/wine/driver/driver.h"
 #include "tests/wine/scenarios/installed_system.h"

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "platform/host/spool_jobs.h"
+#include "platform/host/print/spool_jobs.h"
 
 namespace plumeta::spoolbox {
 namespace {

@@ -1,6 +1,6 @@
 // The test monitor's spooler: the system's own spooler for printers and
 // drivers, with each printer's jobs read from a folder in the box's job
-// format (platform/host/spool_jobs.h). Wine's spooler keeps a print job
+// format (platform/host/print/spool_jobs.h). Wine's spooler keeps a print job
 // inside the process that opened it, so a job watcher in another process
 // never sees one; a job put in the folder is seen by every process.
 #ifndef TESTS_WINE_SPOOLBOX_JOB_FOLDER_SPOOLER_H_
