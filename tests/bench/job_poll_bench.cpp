@@ -28,6 +28,7 @@ class QuietTray : public ConversionTray {
   void ConcealMainWindow() override {}
   void PlaceBalloon(int, int) override {}
   void ShowBalloon() override {}
+  void ShowNotice(const std::vector<std::string>&) override {}
 };
 
 constexpr int kQueuedJobs = 50;

@@ -11,6 +11,7 @@ namespace {
 
 using platform::RegistryValue;
 using platform::RootKey;
+using testing::kLastResult;
 
 TEST(AutoSaveSettingsTest, TheAdministratorsValuesWin) {
   // nullptr: no such value; "#": a number.
