@@ -421,6 +421,7 @@ class AutoSaveRoadTest : public RoadTest {
   std::map<std::string, std::string> MenuMarks() {
     monitor_->seen.clear();
     Settle();
+    Settle();  // the first menu's items come before the second's event
     std::map<std::string, std::string> marks;
     for (const std::string& line : monitor_->seen) {
       auto event = host::SplitEventLine(line);
