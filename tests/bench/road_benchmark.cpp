@@ -4,7 +4,9 @@
 //     monitor's save dialog answered at once), against bare Ghostscript on
 //     the same file with the same settings, for 1 and 50 pages;
 //   - the same with auto-save (no dialog: the PDF goes into a folder under
-//     its template's name), for a large document (--large-pages, 200);
+//     its template's name), for a large document (--large-pages, 2000),
+//     also against Ghostscript reading the job on standard input as the
+//     port gives it;
 //   - the monitor's CPU use while idle and while it waits for a conversion;
 //   - its resident memory before and after 1,000 jobs (queued straight into
 //     the box's spool folder, each seen by the monitor and its save dialog
@@ -105,7 +107,7 @@ struct Options {
   int idle_seconds = 30;
   int runs = 5;
   int jobs = 1000;
-  int large_pages = 200;
+  int large_pages = 2000;
 };
 
 class Road {
@@ -152,7 +154,7 @@ class Road {
     WriteArgumentFile();
     std::printf("\n%-7s %12s %14s %7s\n", "pages", "bare gs (s)",
                 "plumprint (s)", "ratio");
-    for (int pages : {1, 50}) TimePortAlone(pages);
+    for (int pages : {1, 50, options_.large_pages}) TimePortAlone(pages);
     std::printf(
         "(no monitor: the job through the port and the box's "
         "Ghostscript, Delay 300 ms included)\n\n");
@@ -236,15 +238,19 @@ class Road {
                 Median(port), Median(port) / Median(bare));
   }
 
-  // Bare Ghostscript with the monitor's default settings, from the file.
-  double BareGhostscript(const std::string& file) {
+  // Bare Ghostscript with the monitor's default settings, from the file, or
+  // from standard input as the port hands it the job.
+  double BareGhostscript(const std::string& file, bool from_input = false) {
     const std::string out = temp_ / "bare.pdf";
+    const std::string input =
+        from_input ? testing::ReadText(file) : std::string();
     const auto start = Clock::now();
     testing::ProgramResult gs = testing::RunProgram(
         "/usr/bin/gs",
         {"-q", "-sDEVICE=pdfwrite", "-sOutputFile=" + out, "-dNOPAUSE",
          "-dSAFER", "-dBATCH", "-r1200", "-dCompatibilityLevel=1.3",
-         "-dPDFSETTINGS=/default", file});
+         "-dPDFSETTINGS=/default", from_input ? "-" : file},
+        {}, input);
     const double took = Seconds(Clock::now() - start);
     if (gs.exit_code != 0) Fail("gs: " + gs.err);
     return took;
@@ -292,9 +298,10 @@ class Road {
     fs::create_directories(Linux(folder));
     ChooseAutoSaveFolder(folder);
     const std::string file = Sample(pages);
-    std::vector<double> bare, road;
+    std::vector<double> bare, piped, road;
     for (int run = 0; run < options_.runs; ++run) {
       bare.push_back(BareGhostscript(file));
+      piped.push_back(BareGhostscript(file, /*from_input=*/true));
       const std::string document = "auto " + std::to_string(run);
       const std::string target = Linux(folder + "\\" + document + ".pdf");
       const auto start = Clock::now();
@@ -312,12 +319,21 @@ class Road {
       road.push_back(Seconds(done - start));
     }
     ChooseAutoSaveFolder("");
-    const double budget = 1.10 * Median(bare) + 0.250;
+    // The port hands Ghostscript the job on standard input, which it reads
+    // more slowly than a file: the second baseline is that much of the road.
     std::printf(
-        "\nAuto-save, %d pages: bare gs %.3f s, plumprint to PDF saved %.3f "
-        "s,\n  ratio %.2fx; 1.10 x gs + 250 ms = %.3f s (%s)\n",
-        pages, Median(bare), Median(road), Median(road) / Median(bare), budget,
-        Median(road) <= budget ? "within" : "over");
+        "\nAuto-save, %d pages (medians of %d runs): plumprint to PDF saved "
+        "%.3f s\n",
+        pages, options_.runs, Median(road));
+    for (const auto& [name, base] :
+         {std::pair{"bare gs on the file", Median(bare)},
+          std::pair{"bare gs on standard input", Median(piped)}}) {
+      const double budget = 1.10 * base + 0.250;
+      std::printf(
+          "  against %-26s %.3f s: %.2fx; 1.10x + 250 ms = %.3f s (%s)\n", name,
+          base, Median(road) / base, budget,
+          Median(road) <= budget ? "within" : "over");
+    }
   }
 
   void ChooseAutoSaveFolder(const std::string& folder) {
