@@ -36,6 +36,16 @@ inline constexpr std::array<const char*, 6> kSettingsValueNames = {
     kPermissionValue, kResolutionValue,    kQualityValue,
     kVersionValue,    kOwnerPasswordValue, kUserPasswordValue};
 
+// Beside the six, under the same key: where each PDF is saved without asking
+// (empty: the save dialog asks) and how its name is made. The same values
+// under HKEY_LOCAL_MACHINE's copy of the key are the administrator's, and
+// win over the user's.
+inline constexpr char kAutoSaveFolderValue[] = "AutoSaveFolder";
+inline constexpr char kFileNameTemplateValue[] = "FileNameTemplate";
+inline constexpr char kDefaultFileNameTemplate[] = "<Title>";
+inline constexpr std::array<const char*, 2> kAutoSaveValueNames = {
+    kAutoSaveFolderValue, kFileNameTemplateValue};
+
 // The file Ghostscript writes each job's PDF to, in the user's temporary
 // folder: the last result.
 inline constexpr char kLastResultFileName[] = "1024.pdf";

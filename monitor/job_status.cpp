@@ -56,18 +56,23 @@ std::string CutFileNameStem(const std::string& stem, std::size_t max_length,
   return stem.substr(0, end);
 }
 
-std::string ProposedFileName(const std::string& document,
-                             platform::Locale& locale) {
+std::string CleanFileName(const std::string& name, platform::Locale& locale) {
   static constexpr std::string_view kForbidden = "\\/:*?\"<>|";
-  std::string name = document;
-  for (std::size_t i = 0; i < name.size(); ++i) {
-    if (locale.IsLeadByte(name[i]) && i + 1 < name.size()) {
+  std::string clean = name;
+  for (std::size_t i = 0; i < clean.size(); ++i) {
+    if (locale.IsLeadByte(clean[i]) && i + 1 < clean.size()) {
       ++i;  // the second byte belongs to the character
-    } else if (static_cast<unsigned char>(name[i]) < 0x20 ||
-               kForbidden.find(name[i]) != std::string_view::npos) {
-      name[i] = '_';
+    } else if (static_cast<unsigned char>(clean[i]) < 0x20 ||
+               kForbidden.find(clean[i]) != std::string_view::npos) {
+      clean[i] = '_';
     }
   }
+  return clean;
+}
+
+std::string ProposedFileName(const std::string& document,
+                             platform::Locale& locale) {
+  const std::string name = CleanFileName(document, locale);
   static constexpr std::string_view kExtension = ".PDF";
   return CutFileNameStem(name, kProposedNameLength - kExtension.size(),
                          locale) +

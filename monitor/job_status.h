@@ -39,6 +39,11 @@ inline constexpr std::size_t kProposedNameLength = 128;
 std::string CutFileNameStem(const std::string& stem, std::size_t max_length,
                             platform::Locale& locale);
 
+// `name` with each character Windows refuses in a file name (\ / : * ? " < >
+// | and the control characters) replaced by "_". Characters are read in the
+// user's code page: the second byte of a two-byte character stays as it is.
+std::string CleanFileName(const std::string& name, platform::Locale& locale);
+
 // The document name followed by ".PDF", each character Windows refuses in a
 // file name (\ / : * ? " < > | and the control characters) replaced by "_",
 // cut to kProposedNameLength. Characters are read in the user's code page:

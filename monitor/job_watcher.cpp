@@ -3,6 +3,7 @@
 #include "common/application_error.h"
 #include "common/os_edition.h"
 #include "common/system_names.h"
+#include "monitor/file_name_template.h"
 #include "monitor/job_status.h"
 #include "monitor/pdf_delivery.h"
 
@@ -62,7 +63,7 @@ void JobWatcher::ProcessJob(const platform::PrintJob& job) {
   if (job.printer_name != kPrinterName) return;
   const std::uint64_t first_seen = poll_time_ ? *poll_time_ : Now();
   watched_[job.job_id] = {first_seen};
-  queued_.push_back({job.job_id, job.document, first_seen});
+  queued_.push_back({job.job_id, job.document, first_seen, job.user_name});
 }
 
 // Which jobs left the queue since the last poll. A printer that cannot be
@@ -149,31 +150,34 @@ void JobWatcher::RunFlow(const QueuedFlow& flow) {
   view_.PlaceBalloon(screen.width - kBalloonFromRight,
                      screen.height - kBalloonFromBottom);
   // NT 4.0 and earlier have no balloons.
-  if (!IsOldNtName(view_.OsName())) {
-    view_.ShowBalloon();
-  }
-  view_.RevealMainWindow();
-  save_dialog_.set_file_name(
-      ProposedFileName(flow.document, *platform_.locale));
-  const std::string aside = AsidePath(flow.job_id);
-  if (!save_dialog_.Execute()) {
-    // The PDF is the last result, for the menu's commands.
-    if (watched_[flow.job_id].output == Output::kSetAside &&
-        !last_result_.Restore(aside, Now())) {
-      platform_.files->Delete(aside);  // a newer last result is there
+  const bool balloons = !IsOldNtName(view_.OsName());
+  if (balloons) view_.ShowBalloon();
+  const std::string folder = view_.AutoSaveFolder();
+  std::string target;
+  if (folder.empty()) {
+    view_.RevealMainWindow();
+    save_dialog_.set_file_name(
+        ProposedFileName(flow.document, *platform_.locale));
+    if (!save_dialog_.Execute()) {
+      // The PDF is the last result, for the menu's commands.
+      const std::string aside = AsidePath(flow.job_id);
+      if (watched_[flow.job_id].output == Output::kSetAside &&
+          !last_result_.Restore(aside, Now())) {
+        platform_.files->Delete(aside);  // a newer last result is there
+      }
+      StopAnimation();
+      return;
     }
-    StopAnimation();
-    return;
+    target = save_dialog_.file_name();
+    view_.ConcealMainWindow();
   }
-  const std::string target = save_dialog_.file_name();
-  view_.ConcealMainWindow();
 
   switch (WaitForPdf(flow)) {
     case WaitEnd::kQuit:
       StopAnimation();
       return;
     case WaitEnd::kDamaged:
-      last_result_.Restore(aside, Now());
+      last_result_.Restore(AsidePath(flow.job_id), Now());
       [[fallthrough]];
     case WaitEnd::kGaveUp:
       StopAnimation();
@@ -183,24 +187,69 @@ void JobWatcher::RunFlow(const QueuedFlow& flow) {
       break;
   }
 
+  const std::optional<std::string> delivered =
+      folder.empty() ? Deliver(flow, target) : AutoSave(flow, folder);
+  if (!delivered) return;
+  if (!folder.empty() && balloons) {
+    view_.ShowNotice({"The PDF was saved as", *delivered});
+  }
+  if (view_.ShowPdfWhenDone()) {
+    platform_.shell->Execute({/*owned_by_main_window=*/true, "open", *delivered,
+                              "", "", platform::kShow});
+  }
+  StopAnimation();
+}
+
+std::optional<std::string> JobWatcher::Deliver(const QueuedFlow& flow,
+                                               const std::string& target) {
   platform::Files& files = *platform_.files;
+  const std::string aside = AsidePath(flow.job_id);
   const bool target_is_aside = SameFile(files, aside, target);
   if (const platform::ErrorCode code = DeliverPdf(files, aside, target);
       code != platform::kSuccess) {
-    // The PDF stays, as the last result where it can.
-    const std::string kept =
-        last_result_.Restore(aside, Now()) ? LastResult() : aside;
-    StopAnimation();
-    ShowDeliveryFailure(*platform_.user_interface, *platform_.system, kept,
-                        target, code);
-    return;
+    KeepAfterFailure(flow, target, code);
+    return std::nullopt;
   }
   if (!target_is_aside) files.Delete(aside);
-  if (view_.ShowPdfWhenDone()) {
-    platform_.shell->Execute({/*owned_by_main_window=*/true, "open", target, "",
-                              "", platform::kShow});
+  return target;
+}
+
+std::optional<std::string> JobWatcher::AutoSave(const QueuedFlow& flow,
+                                                const std::string& folder) {
+  platform::Locale& locale = *platform_.locale;
+  TemplateFacts facts;
+  facts.title = flow.document;
+  facts.user = flow.user.empty()
+                   ? platform_.system->Environment("USERNAME").value_or("")
+                   : flow.user;
+  facts.time = locale.LocalTime();
+  facts.job_id = flow.job_id;
+  facts.printer = kPrinterName;
+  const std::string stem = FitFileNameStem(
+      ExpandFileNameTemplate(view_.FileNameTemplate(), facts, locale), folder,
+      locale);
+  const std::string aside = AsidePath(flow.job_id);
+  std::string delivered;
+  if (const platform::ErrorCode code =
+          DeliverPdfAsNew(*platform_.files, aside, folder, stem, &delivered);
+      code != platform::kSuccess) {
+    KeepAfterFailure(flow, NumberedPdfPath(folder, stem, 1), code);
+    return std::nullopt;
   }
+  platform_.files->Delete(aside);
+  return delivered;
+}
+
+// The PDF stays, as the last result where it can.
+void JobWatcher::KeepAfterFailure(const QueuedFlow& flow,
+                                  const std::string& target,
+                                  platform::ErrorCode code) {
+  const std::string aside = AsidePath(flow.job_id);
+  const std::string kept =
+      last_result_.Restore(aside, Now()) ? LastResult() : aside;
   StopAnimation();
+  ShowDeliveryFailure(*platform_.user_interface, *platform_.system, kept,
+                      target, code);
 }
 
 void JobWatcher::NotCreated(const QueuedFlow& flow) {

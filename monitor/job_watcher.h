@@ -3,7 +3,9 @@
 // printer seen for the first time runs the conversion flow: animate the
 // tray icon, show the balloon and the main window, ask where the PDF goes,
 // wait for the job's PDF, copy it there, delete it, open the copy when
-// "Show PDF when done" is ticked.
+// "Show PDF when done" is ticked. With an auto-save folder set nothing asks:
+// the PDF goes into that folder under a name made from the file-name
+// template, never over a file that is there, and a balloon says where.
 //
 // Every job's Ghostscript writes the same file, LastResult. The port runs
 // one job at a time and waits a while before each, and a job leaves the
@@ -80,6 +82,7 @@ class JobWatcher {
     std::uint32_t job_id;
     std::string document;
     std::uint64_t first_seen;
+    std::string user;
   };
   // What became of a job's PDF.
   enum class Output {
@@ -101,6 +104,14 @@ class JobWatcher {
                  const std::vector<platform::PrintJob>& jobs);
   void NoteJobsLeft(const std::vector<std::uint32_t>& left);
   void RunFlow(const QueuedFlow& flow);
+  // Put the PDF set aside for the flow where it goes: the path it went to,
+  // or nullopt (with the error shown and the PDF kept) when it could not.
+  std::optional<std::string> Deliver(const QueuedFlow& flow,
+                                     const std::string& target);
+  std::optional<std::string> AutoSave(const QueuedFlow& flow,
+                                      const std::string& folder);
+  void KeepAfterFailure(const QueuedFlow& flow, const std::string& target,
+                        platform::ErrorCode code);
   WaitEnd WaitForPdf(const QueuedFlow& flow);
   void NotCreated(const QueuedFlow& flow);
   void StopAnimation();

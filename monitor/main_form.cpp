@@ -78,10 +78,11 @@ void TMain::FormCreate() {
   last_result_ = LastResultPath(system_utils_.TempFolder());  // 7
   tray_icon1_.SetEnabled(true);                               // 8
   if (!ending) LoadConversionSettings();                      // 9
-  window_->SetControlVisible("Image2", true);                 // 10
-  PlaceBalloonAtTray();                                       // 11
-  WelcomeBalloon();                                           // 12
-  PrepareConversionBalloon();                                 // 13
+  if (!ending) LoadAutoSaveSettings();
+  window_->SetControlVisible("Image2", true);  // 10
+  PlaceBalloonAtTray();                        // 11
+  WelcomeBalloon();                            // 12
+  PrepareConversionBalloon();                  // 13
 }
 
 // The printing preferences need the NT family from version 5.0 on.

@@ -9,6 +9,8 @@
 //                              instance guard, the window shown and hidden
 //   tray_command_handlers.cpp  the tray menu's commands (TrayCommands) and
 //                              "Show PDF when done"
+//   auto_save_handlers.cpp     auto-save's settings, "Save Automatically...",
+//                              the folder that cannot be used
 // The print-job watcher (JobWatcher) and the tray commands see TMain as a
 // MonitorView. The handlers keep the form designer's names (Options1Click,
 // N721Click...): the console protocol and the menu's item names use them.
@@ -17,12 +19,14 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "common/module_list.h"
 #include "common/system_names.h"
 #include "common/system_utils.h"
+#include "monitor/auto_save_settings.h"
 #include "monitor/conversion_settings.h"
 #include "monitor/job_watcher.h"
 #include "monitor/monitor_view.h"
@@ -100,6 +104,7 @@ class TMain : public MonitorView {
   void Viewlastresult1Click(widgets::TMenuItem& sender);
   void SaveLastResult1Click(widgets::TMenuItem& sender);
   void ShowPDFwhendone1Click(widgets::TMenuItem& sender);
+  void SaveAutomatically1Click(widgets::TMenuItem& sender);
   void Configuration1Click(widgets::TMenuItem& sender);
   void Options1Click(widgets::TMenuItem& sender);
   void Help1Click(widgets::TMenuItem& sender);
@@ -128,6 +133,7 @@ class TMain : public MonitorView {
   int runs_under_wow64() const { return runs_under_wow64_; }
   std::vector<std::string>& printers() { return printers_; }
   const ConversionSettings& settings() const { return settings_; }
+  const AutoSaveSettings& auto_save() const { return auto_save_; }
   bool timer1_enabled() const { return timer1_ != 0; }
   void SetTimer1Enabled(bool enabled);
 
@@ -136,12 +142,19 @@ class TMain : public MonitorView {
   std::string OsName() override { return os_name_; }
   void SetOsName(const std::string& name) override { os_name_ = name; }
   bool ShowPdfWhenDone() override;
+  // The auto-save folder when PDFs can be saved there, else empty; a folder
+  // that cannot be used is reported the first time it is asked for.
+  std::string AutoSaveFolder() override;
+  std::string FileNameTemplate() override {
+    return auto_save_.file_name_template;
+  }
   void SetCycleIcons(bool cycle) override;
   void SetIconIndex(int index) override;
   void RevealMainWindow() override;
   void ConcealMainWindow() override;
   void PlaceBalloon(int x, int y) override;
   void ShowBalloon() override;
+  void ShowNotice(const std::vector<std::string>& lines) override;
 
  private:
   std::unique_ptr<platform::FormWindow> CreateMainWindow();
@@ -154,6 +167,9 @@ class TMain : public MonitorView {
   void ShowPrintingPreferencesItems();
   void RegisterForStartAtLogOn();
   void LoadConversionSettings();
+  // Reads the auto-save settings, reports what cannot be used, and sets the
+  // "Save Automatically..." item from them.
+  void LoadAutoSaveSettings();
   void SecurityItemClick(widgets::TMenuItem& sender);
   void CheckOnly(widgets::TMenuItem& sender,
                  const std::vector<const char*>& group);
@@ -186,6 +202,9 @@ class TMain : public MonitorView {
   ConversionSettings settings_;
   // Settings that were never loaded, or not all read, are never stored.
   bool settings_loaded_ = false;
+  AutoSaveSettings auto_save_;
+  // The folder whose problem has been shown.
+  std::optional<std::string> reported_folder_;
 };
 
 }  // namespace plumeta

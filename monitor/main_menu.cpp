@@ -118,6 +118,8 @@ const TopLevelItem kTopLevelItems[] = {
     {"N6", "-"},
     {"Configuration1", "&Printing Preferences", &TMain::Configuration1Click},
     {"ShowPDFwhendone1", "Show PDF when done", &TMain::ShowPDFwhendone1Click},
+    {"SaveAutomatically1", "Save Automatically...",
+     &TMain::SaveAutomatically1Click},
     {"N3", "-"},
     {"Options1", "Set As Default Printer", &TMain::Options1Click},
     {"Help1", "&Help", &TMain::Help1Click},

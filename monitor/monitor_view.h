@@ -1,12 +1,13 @@
 // What the print-job watcher and the tray commands see of the main window:
 // its state (LastResult's path, the Windows edition's name, the tick of
-// "Show PDF when done") and, for a job's flow, the tray icon's animation,
-// the window shown and hidden through the icon, and the balloon. TMain is the
-// one implementation; the tests give a recording fake.
+// "Show PDF when done", auto-save) and, for a job's flow, the tray icon's
+// animation, the window shown and hidden through the icon, and the balloon.
+// TMain is the one implementation; the tests give a recording fake.
 #ifndef MONITOR_MONITOR_VIEW_H_
 #define MONITOR_MONITOR_VIEW_H_
 
 #include <string>
+#include <vector>
 
 namespace plumeta {
 
@@ -24,6 +25,11 @@ class MonitorView {
   virtual std::string OsName() = 0;
   virtual void SetOsName(const std::string& name) = 0;
   virtual bool ShowPdfWhenDone() = 0;
+  // The folder each PDF is saved in without asking; empty when the save
+  // dialog asks, also when the folder set cannot be used (which is reported
+  // once).
+  virtual std::string AutoSaveFolder() = 0;
+  virtual std::string FileNameTemplate() = 0;
 
   // CycleIcons: true starts the animation at icon 0, false stops it.
   virtual void SetCycleIcons(bool cycle) = 0;
@@ -35,6 +41,8 @@ class MonitorView {
   // The balloon's tip in screen pixels, then the balloon itself.
   virtual void PlaceBalloon(int x, int y) = 0;
   virtual void ShowBalloon() = 0;
+  // The balloon with these lines for once, in place of its text.
+  virtual void ShowNotice(const std::vector<std::string>& lines) = 0;
 };
 
 }  // namespace plumeta

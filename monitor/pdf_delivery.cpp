@@ -4,6 +4,7 @@
 
 #include "common/application_error.h"
 #include "common/system_names.h"
+#include "monitor/file_name_template.h"
 
 namespace plumeta {
 namespace {
@@ -85,6 +86,38 @@ platform::ErrorCode DeliverPdf(platform::Files& files, const std::string& from,
     return code;
   }
   return files.Copy(from, target, /*fail_if_exists=*/false);
+}
+
+platform::ErrorCode DeliverPdfAsNew(platform::Files& files,
+                                    const std::string& from,
+                                    const std::string& folder,
+                                    const std::string& stem,
+                                    std::string* delivered) {
+  const std::string first = NumberedPdfPath(folder, stem, 1);
+  std::optional<std::string> partial;
+  platform::ErrorCode code = platform::kErrorFileExists;
+  for (int attempt = 0; attempt < kPartialAttempts; ++attempt) {
+    partial = PartialCopyPath(first, attempt);
+    if (!partial || files.Exists(*partial)) continue;
+    code = files.Copy(from, *partial, /*fail_if_exists=*/true);
+    if (code != platform::kErrorFileExists) break;
+  }
+  if (code != platform::kSuccess) return code;
+  for (int number = 1; number <= kMaxNameNumber; ++number) {
+    const std::string target = NumberedPdfPath(folder, stem, number);
+    code = files.MoveNew(*partial, target);
+    if (code == platform::kSuccess) {
+      *delivered = target;
+      return code;
+    }
+    if (code != platform::kErrorAlreadyExists &&
+        code != platform::kErrorFileExists) {
+      break;
+    }
+  }
+  // Made by this copy, so it is no one else's file.
+  files.Delete(*partial);
+  return code;
 }
 
 void ShowDeliveryFailure(platform::UserInterface& ui, platform::System& system,

@@ -56,6 +56,13 @@ void TMain::PlaceBalloon(int x, int y) {
 
 void TMain::ShowBalloon() { balloon_control1_.ShowBalloon(); }
 
+void TMain::ShowNotice(const std::vector<std::string>& lines) {
+  const std::vector<std::string> text = balloon_control1_.Text();
+  balloon_control1_.SetText(lines);
+  balloon_control1_.ShowBalloon();
+  balloon_control1_.SetText(text);
+}
+
 void TMain::SetCycleIcons(bool cycle) { tray_icon1_.SetCycleIcons(cycle); }
 
 void TMain::SetIconIndex(int index) { tray_icon1_.SetIconIndex(index); }

@@ -64,6 +64,12 @@ class Files {
   virtual ErrorCode Replace(const std::string& replacement,
                             const std::string& target) = 0;
   virtual ErrorCode CreateFolder(const std::string& path) = 0;
+  // Moves `from` to `to` in one step only when nothing is at `to` (MoveFileA):
+  // kErrorAlreadyExists (or kErrorFileExists) when something is, and then
+  // both stay as they were. Both paths are on one volume.
+  virtual ErrorCode MoveNew(const std::string& from, const std::string& to) = 0;
+  // True for an existing folder.
+  virtual bool IsFolder(const std::string& path) = 0;
 };
 
 }  // namespace plumeta::platform

@@ -28,6 +28,8 @@ class Locale {
   // (IsDBCSLeadByteEx(CP_ACP, byte)): in Japanese, Chinese and Korean text a
   // second byte may be '\\' or '|' and belongs to its character.
   virtual bool IsLeadByte(char byte) = 0;
+  // The user's clock now (GetLocalTime).
+  virtual SystemTime LocalTime() = 0;
 };
 
 }  // namespace plumeta::platform

@@ -93,9 +93,41 @@ void RemoveStartupEntry(platform::Registry& registry) {
 }
 
 void RemoveConversionSettings(platform::Registry& registry) {
-  DeleteExistingValues(registry, RootKey::kCurrentUser, kSettingsKey,
-                       std::vector<std::string>(kSettingsValueNames.begin(),
-                                                kSettingsValueNames.end()));
+  std::vector<std::string> names(kSettingsValueNames.begin(),
+                                 kSettingsValueNames.end());
+  names.insert(names.end(), kAutoSaveValueNames.begin(),
+               kAutoSaveValueNames.end());
+  DeleteExistingValues(registry, RootKey::kCurrentUser, kSettingsKey, names);
+}
+
+void WriteAdministratorAutoSave(platform::Registry& registry,
+                                const AdministratorAutoSave& values) {
+  const std::pair<const char*, const std::optional<std::string>*> given[] = {
+      {kAutoSaveFolderValue, &values.folder},
+      {kFileNameTemplateValue, &values.file_name_template}};
+  for (const auto& [name, value] : given) {
+    if (!*value) continue;
+    std::unique_ptr<platform::RegistryKey> key;
+    if (registry.OpenKey(RootKey::kLocalMachine, kSettingsKey, /*create=*/true,
+                         &key) != platform::kSuccess ||
+        key->WriteString(name, **value) != platform::kSuccess) {
+      throw RegistryError::FailedToSetData(name);
+    }
+  }
+}
+
+void RemoveAdministratorAutoSave(platform::Registry& registry) {
+  std::unique_ptr<platform::RegistryKey> key;
+  if (registry.OpenKey(RootKey::kLocalMachine, kSettingsKey, /*create=*/false,
+                       &key) != platform::kSuccess) {
+    return;
+  }
+  for (const char* name : kAutoSaveValueNames) {
+    platform::RegistryValue value;
+    if (key->ReadValue(name, &value) == platform::kSuccess) {
+      key->DeleteValue(name);
+    }
+  }
 }
 
 std::optional<platform::ProcessId> FindProcessByExeName(

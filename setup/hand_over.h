@@ -12,6 +12,7 @@
 #include "platform/processes.h"
 #include "platform/registry.h"
 #include "platform/system.h"
+#include "setup/run_mode.h"
 
 namespace plumeta::setup {
 
@@ -33,8 +34,17 @@ void WriteStartupEntry(platform::Registry& registry,
                        const std::string& program_path);
 void RemoveStartupEntry(platform::Registry& registry);
 
-// Deletes the current user's six conversion settings values that exist.
+// Deletes the current user's six conversion settings values that exist, and
+// the user's auto-save values.
 void RemoveConversionSettings(platform::Registry& registry);
+
+// The administrator's auto-save values, under HKEY_LOCAL_MACHINE's copy of
+// the settings key: each given one is written. Raises RegistryError "Failed to
+// set data for '<name>'".
+void WriteAdministratorAutoSave(platform::Registry& registry,
+                                const AdministratorAutoSave& values);
+// Deletes them where they exist.
+void RemoveAdministratorAutoSave(platform::Registry& registry);
 
 // The id of the last process in a snapshot whose executable name contains
 // `name` (case-sensitive); nullopt when none does or no snapshot was taken.

@@ -2,6 +2,7 @@
 #ifndef SETUP_RUN_MODE_H_
 #define SETUP_RUN_MODE_H_
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,19 @@ enum class RunMode { kInstall, kRemove };
 // `arguments` without the program's own name. Only a first argument of
 // exactly "1024" removes; further arguments never matter.
 RunMode RunModeFromArguments(const std::vector<std::string>& arguments);
+
+// The administrator's auto-save values an installation writes: "/autosave
+// FOLDER" and "/template TEXT", anywhere on the command line, the switches in
+// any letter case. Unset when not given.
+struct AdministratorAutoSave {
+  std::optional<std::string> folder;
+  std::optional<std::string> file_name_template;
+  bool operator==(const AdministratorAutoSave&) const = default;
+};
+
+// Raises PlumetaError when a switch has no value after it.
+AdministratorAutoSave AutoSaveFromArguments(
+    const std::vector<std::string>& arguments);
 
 }  // namespace plumeta::setup
 

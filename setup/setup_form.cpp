@@ -33,6 +33,8 @@ void TForm1::FormCreate() {
 }
 
 void TForm1::InstallationSequence() {
+  // Read first: a command line that cannot be used installs nothing.
+  const AdministratorAutoSave auto_save = AutoSaveFromArguments(arguments_);
   windows_prefix_ = WindowsPrefix(services_.system);
   const std::string windir =
       windows_prefix_.substr(0, windows_prefix_.size() - 1);
@@ -52,6 +54,7 @@ void TForm1::InstallationSequence() {
 
   if (os_family_ != OsFamily::kNt4) ShowInstalledBalloon();
   WriteStartupEntry(services_.registry, services_.system.ProgramPath());
+  WriteAdministratorAutoSave(services_.registry, auto_save);
 
   timer1_.SetInterval(kExitDelayAfterInstall);
   timer1_.SetEnabled(true);
@@ -95,6 +98,7 @@ void TForm1::RemovalSequence() {
   }
   RemoveStartupEntry(services_.registry);
   RemoveConversionSettings(services_.registry);
+  RemoveAdministratorAutoSave(services_.registry);
 
   setup_done_ = 1;
   timer1_.SetEnabled(true);

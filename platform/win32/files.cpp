@@ -198,4 +198,14 @@ ErrorCode Win32Files::CreateFolder(const std::string& path) {
   return ::CreateDirectoryA(path.c_str(), nullptr) ? kSuccess : LastFailure();
 }
 
+ErrorCode Win32Files::MoveNew(const std::string& from, const std::string& to) {
+  return ::MoveFileA(from.c_str(), to.c_str()) ? kSuccess : LastFailure();
+}
+
+bool Win32Files::IsFolder(const std::string& path) {
+  const DWORD attributes = AttributesOf(path);
+  return attributes != INVALID_FILE_ATTRIBUTES &&
+         (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
 }  // namespace plumeta::win32

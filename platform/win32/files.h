@@ -40,6 +40,9 @@ class Win32Files : public platform::Files {
   platform::ErrorCode Replace(const std::string& replacement,
                               const std::string& target) override;
   platform::ErrorCode CreateFolder(const std::string& path) override;
+  platform::ErrorCode MoveNew(const std::string& from,
+                              const std::string& to) override;
+  bool IsFolder(const std::string& path) override;
 };
 
 // Replace for Windows 9x, which has no working MoveFileExA: deletes `target`,

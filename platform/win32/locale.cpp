@@ -67,4 +67,11 @@ bool Win32Locale::IsLeadByte(char byte) {
   return ::IsDBCSLeadByteEx(CP_ACP, static_cast<BYTE>(byte)) != FALSE;
 }
 
+platform::SystemTime Win32Locale::LocalTime() {
+  SYSTEMTIME now;
+  ::GetLocalTime(&now);
+  return {now.wYear, now.wMonth,  now.wDayOfWeek, now.wDay,
+          now.wHour, now.wMinute, now.wSecond,    now.wMilliseconds};
+}
+
 }  // namespace plumeta::win32

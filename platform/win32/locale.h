@@ -10,6 +10,7 @@ namespace plumeta::win32 {
 class Win32Locale : public platform::Locale {
  public:
   bool IsLeadByte(char byte) override;
+  platform::SystemTime LocalTime() override;
   std::string DecimalSeparator() override;
   std::string ShortDatePicture() override;
   std::string LongTimePicture() override;

@@ -3,12 +3,17 @@
 //   - the time from starting plumprint to the PDF at its chosen place (the
 //     monitor's save dialog answered at once), against bare Ghostscript on
 //     the same file with the same settings, for 1 and 50 pages;
+//   - the same with auto-save (no dialog: the PDF goes into a folder under
+//     its template's name), for a large document (--large-pages, 2000),
+//     also against Ghostscript reading the job on standard input as the
+//     port gives it;
 //   - the monitor's CPU use while idle and while it waits for a conversion;
 //   - its resident memory before and after 1,000 jobs (queued straight into
 //     the box's spool folder, each seen by the monitor and its save dialog
 //     cancelled).
 //
 // Usage: road_benchmark [--idle-seconds N] [--runs N] [--jobs N]
+//                       [--large-pages N]
 // Not a test: ctest does not run it.
 #include <sys/stat.h>
 #include <unistd.h>
@@ -84,6 +89,7 @@ struct Options {
   int idle_seconds = 30;
   int runs = 5;
   int jobs = 1000;
+  int large_pages = 2000;
 };
 
 class Road {
@@ -130,7 +136,7 @@ class Road {
     WriteArgumentFile();
     std::printf("\n%-7s %12s %14s %7s\n", "pages", "bare gs (s)",
                 "plumprint (s)", "ratio");
-    for (int pages : {1, 50}) TimePortAlone(pages);
+    for (int pages : {1, 50, options_.large_pages}) TimePortAlone(pages);
     std::printf(
         "(no monitor: the job through the port and the box's "
         "Ghostscript, Delay 300 ms included)\n\n");
@@ -154,6 +160,7 @@ class Road {
         "(medians of %d runs; the road includes the port's Delay of 300 ms\n"
         " that lets the monitor's 200 ms poll see each job before its PDF)\n",
         options_.runs);
+    TimeAutoSave(options_.large_pages);
     std::printf("\nMonitor CPU while idle %d s: %.3f%% of one core\n",
                 options_.idle_seconds, idle_cpu * 100);
 
@@ -214,15 +221,19 @@ class Road {
                 Median(port), Median(port) / Median(bare));
   }
 
-  // Bare Ghostscript with the monitor's default settings, from the file.
-  double BareGhostscript(const std::string& file) {
+  // Bare Ghostscript with the monitor's default settings, from the file, or
+  // from standard input as the port hands it the job.
+  double BareGhostscript(const std::string& file, bool from_input = false) {
     const std::string out = temp_ / "bare.pdf";
+    const std::string input =
+        from_input ? testing::ReadText(file) : std::string();
     const auto start = Clock::now();
     testing::ProgramResult gs = testing::RunProgram(
         "/usr/bin/gs",
         {"-q", "-sDEVICE=pdfwrite", "-sOutputFile=" + out, "-dNOPAUSE",
          "-dSAFER", "-dBATCH", "-r1200", "-dCompatibilityLevel=1.3",
-         "-dPDFSETTINGS=/default", file});
+         "-dPDFSETTINGS=/default", from_input ? "-" : file},
+        {}, input);
     const double took = Seconds(Clock::now() - start);
     if (gs.exit_code != 0) Fail("gs: " + gs.err);
     return took;
@@ -262,6 +273,57 @@ class Road {
     std::printf("%-7d %12.3f %14.3f %6.2fx %15.1f%%\n", pages, Median(bare),
                 Median(road), Median(road) / Median(bare),
                 Median(wait_cpu) * 100);
+  }
+
+  // The road with auto-save set through the menu, then turned off again.
+  void TimeAutoSave(int pages) {
+    const std::string folder = "C:\\Out\\Auto";
+    fs::create_directories(Linux(folder));
+    ChooseAutoSaveFolder(folder);
+    const std::string file = Sample(pages);
+    std::vector<double> bare, piped, road;
+    for (int run = 0; run < options_.runs; ++run) {
+      bare.push_back(BareGhostscript(file));
+      piped.push_back(BareGhostscript(file, /*from_input=*/true));
+      const std::string document = "auto " + std::to_string(run);
+      const std::string target = Linux(folder + "\\" + document + ".pdf");
+      const auto start = Clock::now();
+      testing::ProgramResult print = testing::RunProgram(
+          PLUMPRINT_PATH, {"--document", document, file}, environment_);
+      const bool placed = testing::WaitUntil(
+          [&] {
+            return fs::exists(target) && !fs::exists(Linux(last_result_));
+          },
+          seconds(120), kPoll);
+      const auto done = Clock::now();
+      if (!placed || print.exit_code != 0) {
+        Fail("the auto-saved PDF did not arrive: " + print.err);
+      }
+      road.push_back(Seconds(done - start));
+    }
+    ChooseAutoSaveFolder("");
+    // The port hands Ghostscript the job on standard input, which it reads
+    // more slowly than a file: the second baseline is that much of the road.
+    std::printf(
+        "\nAuto-save, %d pages (medians of %d runs): plumprint to PDF saved "
+        "%.3f s\n",
+        pages, options_.runs, Median(road));
+    for (const auto& [name, base] :
+         {std::pair{"bare gs on the file", Median(bare)},
+          std::pair{"bare gs on standard input", Median(piped)}}) {
+      const double budget = 1.10 * base + 0.250;
+      std::printf(
+          "  against %-26s %.3f s: %.2fx; 1.10x + 250 ms = %.3f s (%s)\n", name,
+          base, Median(road) / base, budget,
+          Median(road) <= budget ? "within" : "over");
+    }
+  }
+
+  void ChooseAutoSaveFolder(const std::string& folder) {
+    monitor_->Send("click SaveAutomatically1");
+    if (!monitor_->WaitFor("input", seconds(10))) Fail("no folder question");
+    monitor_->Send(folder.empty() ? "ok" : "ok " + folder);
+    monitor_->seen.clear();
   }
 
   // Queues `count` jobs in batches straight into the spool folder, as the
@@ -316,6 +378,7 @@ int main(int argc, char** argv) {
     if (name == "--idle-seconds") options.idle_seconds = value;
     if (name == "--runs") options.runs = std::max(1, value);
     if (name == "--jobs") options.jobs = value;
+    if (name == "--large-pages") options.large_pages = std::max(1, value);
   }
   plumeta::bench::Road road(options);
   road.Run();

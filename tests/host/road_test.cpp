@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "common/system_names.h"
 #include "tests/host/support/console_program.h"
 #include "tests/host/support/road_box.h"
 #include "tests/support/wait_until.h"
@@ -403,6 +404,82 @@ TEST_F(RoadTest, EqualSizeJobsInABurstEachArriveWithTheirOwnText) {
       EXPECT_NE(host::SplitEventLine(line)[0], "message") << line;
     }
   }
+}
+
+// Auto-save: the monitor's items as the menu shows them, by name.
+class AutoSaveRoadTest : public RoadTest {
+ protected:
+  std::map<std::string, std::string> MenuMarks() {
+    monitor_->seen.clear();
+    Settle();
+    Settle();  // the first menu's items come before the second's event
+    std::map<std::string, std::string> marks;
+    for (const std::string& line : monitor_->seen) {
+      auto event = host::SplitEventLine(line);
+      if (event.size() == 5 && event[0] == "item") marks[event[2]] = event[4];
+    }
+    return marks;
+  }
+  bool Saved(const std::string& folder, const std::string& name, int pages) {
+    const std::string path = box_.Linux(folder + "\\" + name);
+    return WaitUntil([&] { return testing::PdfPages(path) == pages; },
+                     seconds(20));
+  }
+};
+
+TEST_F(AutoSaveRoadTest, TenJobsLandInTheUsersFolderWithNoAnswerTyped) {
+  fs::create_directories(box_.Linux("C:\\Out\\Auto"));
+  StartMonitor();
+  Answer("click SaveAutomatically1", "input", "ok C:\\Out\\Auto\\");
+  EXPECT_EQ(MenuMarks()["SaveAutomatically1"], "checked");
+  WriteText(files_ / "one.ps", testing::SamplePostScript(1));
+  WriteText(files_ / "two.ps", testing::SamplePostScript(2));
+  std::vector<std::string> arguments = {"--document", "Daily: report"};
+  for (int job = 0; job < 10; ++job) {
+    arguments.push_back(files_ / (job % 2 ? "two.ps" : "one.ps"));
+  }
+  const ProgramResult printed = box_.Print(arguments);
+  EXPECT_EQ(printed.exit_code, 0) << printed.err;
+  for (int job = 1; job <= 10; ++job) {
+    const std::string name =
+        job == 1 ? "Daily_ report.pdf"
+                 : "Daily_ report (" + std::to_string(job) + ").pdf";
+    EXPECT_TRUE(Saved("C:\\Out\\Auto", name, job % 2 ? 1 : 2)) << name;
+  }
+  Settle();
+  for (const std::string& line : monitor_->seen) {
+    EXPECT_NE(host::SplitEventLine(line)[0], "save") << line;
+  }
+  EXPECT_EQ(ShellOpens("C:\\Out\\Auto\\Daily_ report (10).pdf"), 1);
+}
+
+TEST_F(AutoSaveRoadTest, TheAdministratorsFolderFromSetupWinsAndLocksTheMenu) {
+  fs::create_directories(box_.Linux("C:\\Out\\All"));
+  testing::ProgramResult setup = testing::RunProgram(
+      PLUMSETUP_PATH,
+      {"/autosave", "C:\\Out\\All", "/template", "<User> - <Title>"},
+      box_.Environment());
+  ASSERT_EQ(setup.exit_code, 0) << setup.err;
+  StartMonitor();
+  EXPECT_EQ(MenuMarks().count("SaveAutomatically1"), 0u);
+  monitor_->Send("click SaveAutomatically1");  // refused: not shown
+  WriteText(files_ / "memo.ps", testing::SamplePostScript(3));
+  const ProgramResult printed =
+      box_.Print({"--document", "Memo", "--user", "alice", files_ / "memo.ps"});
+  EXPECT_EQ(printed.exit_code, 0) << printed.err;
+  EXPECT_TRUE(Saved("C:\\Out\\All", "alice - Memo.pdf", 3));
+
+  // The removal takes the administrator's values with the printer.
+  testing::ProgramResult removal =
+      testing::RunProgram(PLUMSETUP_PATH, {"1024"}, box_.Environment());
+  EXPECT_EQ(removal.exit_code, 0) << removal.err;
+  std::unique_ptr<platform::RegistryKey> key;
+  platform::RegistryValue value;
+  ASSERT_EQ(box_.registry().OpenKey(platform::RootKey::kLocalMachine,
+                                    kSettingsKey, false, &key),
+            platform::kSuccess);
+  EXPECT_EQ(key->ReadValue(kAutoSaveFolderValue, &value),
+            platform::kErrorFileNotFound);
 }
 
 }  // namespace

@@ -5,7 +5,11 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <set>
+#include <thread>
+#include <vector>
 
+#include "monitor/pdf_delivery.h"
 #include "platform/host/base/unique_fd.h"
 #include "platform/host/box/box_provisioning.h"
 #include "platform/host/box/windows_editions.h"
@@ -204,6 +208,43 @@ TEST_F(HostFilesTest, AttributesSizesAndFolders) {
   EXPECT_TRUE(std::filesystem::is_directory(box_ / "drive_c/Output"));
   EXPECT_EQ(files_->CreateFolder("c:\\OUTPUT"), platform::kErrorAlreadyExists);
   EXPECT_EQ(files_->CreateFolder("C:\\No\\Such"), platform::kErrorPathNotFound);
+}
+
+// Two deliveries at once into one folder never take the same name, and each
+// PDF arrives whole.
+TEST_F(HostFilesTest, DeliveriesAtOnceTakeNamesOnlyWhereNothingIs) {
+  constexpr int kEach = 20;
+  const std::string folder = std::string(kTemp) + "Out";
+  ASSERT_EQ(files_->CreateFolder(folder), platform::kSuccess);
+  const std::string sources[] = {Make("a.pdf", std::string(100000, 'a')),
+                                 Make("b.pdf", std::string(100000, 'b'))};
+  std::vector<std::string> delivered[2];
+  std::vector<std::thread> jobs;
+  for (int job = 0; job < 2; ++job) {
+    jobs.emplace_back([&, job] {
+      std::string error;
+      HostFiles files(BoxProcess::Open(box_.path(), &error));
+      for (int i = 0; i < kEach; ++i) {
+        std::string path;
+        EXPECT_EQ(DeliverPdfAsNew(files, sources[job], folder, "Letter", &path),
+                  platform::kSuccess);
+        delivered[job].push_back(path);
+      }
+    });
+  }
+  for (std::thread& job : jobs) job.join();
+  std::set<std::string> names(delivered[0].begin(), delivered[0].end());
+  names.insert(delivered[1].begin(), delivered[1].end());
+  EXPECT_EQ(names.size(), 2u * kEach);
+  EXPECT_TRUE(names.count(folder + "\\Letter.pdf"));
+  EXPECT_TRUE(names.count(folder + "\\Letter (40).pdf"));
+  for (int job = 0; job < 2; ++job) {
+    for (const std::string& path : delivered[job]) {
+      EXPECT_EQ(files_->ReadFile(path), files_->ReadFile(sources[job]));
+    }
+  }
+  EXPECT_TRUE(files_->IsFolder(folder));
+  EXPECT_FALSE(files_->IsFolder(sources[0]));
 }
 
 }  // namespace

@@ -103,6 +103,7 @@ TEST_F(TrayPresenceTest, MenuOrderWithTheTrayItems) {
                      "N6:-",
                      "Configuration1:&Printing Preferences",
                      "ShowPDFwhendone1:Show PDF when done",
+                     "SaveAutomatically1:Save Automatically...",
                      "N3:-",
                      "Options1:Set As Default Printer",
                      "Help1:&Help",

@@ -184,6 +184,21 @@ TEST_F(FilesTest, ReplacesATarget) {
   }
 }
 
+// MoveNew never replaces: the file there and the one moved both stay.
+TEST_F(FilesTest, MovesOnlyWhereNothingIs) {
+  const std::string from = folder_.File("partial.tmp");
+  const std::string taken = folder_.File("taken.pdf");
+  ASSERT_TRUE(WriteWholeFile(from, "new"));
+  ASSERT_TRUE(WriteWholeFile(taken, "old"));
+  EXPECT_EQ(files_.MoveNew(from, taken), platform::kErrorAlreadyExists);
+  EXPECT_EQ(ReadWholeFile(taken), "old");
+  EXPECT_EQ(files_.MoveNew(from, folder_.File("free.pdf")), 0u);
+  EXPECT_EQ(ReadWholeFile(folder_.File("free.pdf")), "new");
+  EXPECT_FALSE(files_.Exists(from));
+  EXPECT_TRUE(files_.IsFolder(folder_.path()));
+  EXPECT_FALSE(files_.IsFolder(taken));
+}
+
 TEST_F(FilesTest, ReadOnlyAttribute) {
   const std::string path = folder_.File("locked.txt");
   ASSERT_TRUE(WriteWholeFile(path, "old"));

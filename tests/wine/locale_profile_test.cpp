@@ -35,6 +35,12 @@ TEST(Win32LocaleTest, PicturesOfTheUserAndSystemTimesWrittenWithThem) {
   }
 }
 
+// The local time is one the formatter takes.
+TEST(Win32LocaleTest, LocalTimeIsAValidDate) {
+  Win32Locale locale;
+  EXPECT_FALSE(locale.FormatDate(locale.LocalTime(), "yyyy-MM-dd").empty());
+}
+
 TEST(Win32ProfileTest, WritesTheEntryThatGetProfileStringReads) {
   Win32Profile profile;
   ASSERT_TRUE(profile.WriteString("PlumetaTest", "device", "Plumeta,,"));

@@ -300,4 +300,23 @@ ErrorCode HostFiles::CreateFolder(const std::string& path) {
   return kSuccess;
 }
 
+ErrorCode HostFiles::MoveNew(const std::string& from, const std::string& to) {
+  std::optional<std::string> source = process_->LinuxPath(from);
+  std::optional<std::string> destination = process_->LinuxPath(to);
+  if (!source || !destination) return platform::kErrorInvalidName;
+  if (::link(source->c_str(), destination->c_str()) != 0) {
+    return errno == EEXIST ? platform::kErrorAlreadyExists
+                           : ErrorFromErrno(errno, destination->c_str());
+  }
+  ::unlink(source->c_str());
+  return kSuccess;
+}
+
+bool HostFiles::IsFolder(const std::string& path) {
+  std::optional<std::string> linux_path = process_->LinuxPath(path);
+  struct stat info;
+  return linux_path && ::stat(linux_path->c_str(), &info) == 0 &&
+         S_ISDIR(info.st_mode);
+}
+
 }  // namespace plumeta::host

@@ -40,6 +40,11 @@ class HostFiles : public platform::Files {
   platform::ErrorCode Replace(const std::string& replacement,
                               const std::string& target) override;
   platform::ErrorCode CreateFolder(const std::string& path) override;
+  // A hard link at `to`, then `from` unlinked: the link fails when `to`
+  // exists, so two movers never take one name.
+  platform::ErrorCode MoveNew(const std::string& from,
+                              const std::string& to) override;
+  bool IsFolder(const std::string& path) override;
 
  private:
   std::shared_ptr<BoxProcess> process_;

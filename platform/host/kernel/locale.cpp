@@ -1,5 +1,8 @@
 #include "platform/host/kernel/locale.h"
 
+#include <chrono>
+#include <ctime>
+
 #include "platform/host/kernel/locale_pictures.h"
 
 namespace plumeta::host {
@@ -19,6 +22,26 @@ std::string HostLocale::FormatDate(const platform::SystemTime& time,
 std::string HostLocale::FormatTime(const platform::SystemTime& time,
                                    const std::string& picture) {
   return FormatTimePicture(time, picture);
+}
+
+platform::SystemTime HostLocale::LocalTime() {
+  const auto now = std::chrono::system_clock::now();
+  const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
+  std::tm local{};
+  ::localtime_r(&seconds, &local);
+  const auto milliseconds =
+      std::chrono::duration_cast<std::chrono::milliseconds>(
+          now.time_since_epoch())
+          .count() %
+      1000;
+  return {static_cast<std::uint16_t>(local.tm_year + 1900),
+          static_cast<std::uint16_t>(local.tm_mon + 1),
+          static_cast<std::uint16_t>(local.tm_wday),
+          static_cast<std::uint16_t>(local.tm_mday),
+          static_cast<std::uint16_t>(local.tm_hour),
+          static_cast<std::uint16_t>(local.tm_min),
+          static_cast<std::uint16_t>(local.tm_sec),
+          static_cast<std::uint16_t>(milliseconds)};
 }
 
 bool HostLocale::IsLeadByte(char byte) {

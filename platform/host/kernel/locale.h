@@ -24,6 +24,8 @@ class HostLocale : public platform::Locale {
                          const std::string& picture) override;
   // The lead bytes of the double-byte code pages 932, 936, 949 and 950.
   bool IsLeadByte(char byte) override;
+  // The Linux clock in the local time zone.
+  platform::SystemTime LocalTime() override;
 
  private:
   int code_page_;

@@ -12,6 +12,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <utility>
 
 #include "platform/files.h"
 #include "tests/unit/support/call_log.h"
@@ -151,6 +152,28 @@ class FakeFiles : public platform::Files {
   }
   platform::ErrorCode CreateFolder(const std::string&) override {
     return platform::kSuccess;
+  }
+  // Folders that exist; the folder of every file does too.
+  std::set<std::string> folders;
+  platform::ErrorCode MoveNew(const std::string& from_name,
+                              const std::string& to_name) override {
+    Record(log, "file move-new " + from_name + " -> " + to_name);
+    if (files.count(Key(to_name))) return platform::kErrorAlreadyExists;
+    CallLog* const kept = std::exchange(log, nullptr);
+    const platform::ErrorCode code = Replace(from_name, to_name);
+    log = kept;
+    return code;
+  }
+  bool IsFolder(const std::string& path) override {
+    if (folders.count(path)) return true;
+    for (const auto& [file, content] : files) {
+      if (file.size() > path.size() &&
+          file.compare(0, path.size(), path) == 0 &&
+          file[path.size()] == '\\') {
+        return true;
+      }
+    }
+    return false;
   }
 
  private:

@@ -20,6 +20,7 @@ class FakeLocale : public platform::Locale {
   int format_calls = 0;
   // Shift JIS's lead bytes when set, none otherwise.
   bool double_byte = false;
+  platform::SystemTime now{2026, 3, 4, 5, 6, 7, 8, 0};
 
   std::string DecimalSeparator() override { return decimal_separator; }
   std::string ShortDatePicture() override { return short_date; }
@@ -34,6 +35,7 @@ class FakeLocale : public platform::Locale {
     ++format_calls;
     return host::FormatTimePicture(time, picture);
   }
+  platform::SystemTime LocalTime() override { return now; }
   bool IsLeadByte(char byte) override {
     const unsigned char b = static_cast<unsigned char>(byte);
     return double_byte &&

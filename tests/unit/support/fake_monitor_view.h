@@ -15,6 +15,8 @@ class FakeMonitorView : public MonitorView {
   std::string last_result = "C:\\Temp\\1024.pdf";
   std::string os_name;
   bool show_pdf_when_done = true;
+  std::string auto_save_folder;
+  std::string file_name_template = "<Title>";
   std::vector<std::string> calls;
   bool cycling = false;
   int icon_index = 0;
@@ -24,6 +26,8 @@ class FakeMonitorView : public MonitorView {
   std::string OsName() override { return os_name; }
   void SetOsName(const std::string& name) override { os_name = name; }
   bool ShowPdfWhenDone() override { return show_pdf_when_done; }
+  std::string AutoSaveFolder() override { return auto_save_folder; }
+  std::string FileNameTemplate() override { return file_name_template; }
 
   void SetCycleIcons(bool cycle) override {
     cycling = cycle;
@@ -46,6 +50,11 @@ class FakeMonitorView : public MonitorView {
                     std::to_string(y));
   }
   void ShowBalloon() override { calls.push_back("balloon"); }
+  void ShowNotice(const std::vector<std::string>& lines) override {
+    std::string call = "notice";
+    for (const std::string& line : lines) call += " " + line;
+    calls.push_back(call);
+  }
 };
 
 }  // namespace plumeta::testing

@@ -63,11 +63,10 @@ class MonitorTestBed {
   void Store(const std::string& name, const std::string& text) {
     StoreValue(name, platform::RegistryValue::String(text));
   }
-  void StoreValue(const std::string& name,
-                  const platform::RegistryValue& value) {
+  void StoreValue(const std::string& name, const platform::RegistryValue& value,
+                  platform::RootKey root = platform::RootKey::kCurrentUser) {
     std::unique_ptr<platform::RegistryKey> key;
-    ASSERT_EQ(registry->OpenKey(platform::RootKey::kCurrentUser, kSettingsKey,
-                                true, &key),
+    ASSERT_EQ(registry->OpenKey(root, kSettingsKey, true, &key),
               platform::kSuccess);
     ASSERT_EQ(key->WriteValue(name, value), platform::kSuccess);
   }

@@ -175,6 +175,7 @@ const std::vector<MenuEntry>& MonitorMenu() {
       {"-", {}},
       {"&Printing Preferences", {}},
       {"Show PDF when done", {}},
+      {"Save Automatically...", {}},
       {"-", {}},
       {"Set As Default Printer", {}},
       {"&Help", {}},

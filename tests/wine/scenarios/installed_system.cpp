@@ -26,8 +26,9 @@ constexpr char kRunSubkey[] =
     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr char kSettingsSubkey[] =
     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\ShellExt";
-constexpr const char* kSettingNames[] = {"Version", "Quality",    "UPwd",
-                                         "OPwd",    "Resolution", "Permission"};
+constexpr const char* kSettingNames[] = {
+    "Version",    "Quality",    "UPwd",           "OPwd",
+    "Resolution", "Permission", "AutoSaveFolder", "FileNameTemplate"};
 
 }  // namespace
 
@@ -58,6 +59,7 @@ void CleanSystem() {
   DeleteValue(HKEY_LOCAL_MACHINE, kRunSubkey, "Plumeta");
   for (const char* name : kSettingNames) {
     DeleteValue(HKEY_CURRENT_USER, kSettingsSubkey, name);
+    DeleteValue(HKEY_LOCAL_MACHINE, kSettingsSubkey, name);
   }
   ::DeleteFileA(ResponseFilePath().c_str());
   PretendWindows("plumeta.exe", "");

@@ -21,6 +21,8 @@ inline constexpr char kRunKey[] =
     "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 inline constexpr char kSettingsKey[] =
     "HKCU\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\ShellExt";
+inline constexpr char kAdministratorSettingsKey[] =
+    "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\ShellExt";
 
 // Copies plumsetup.exe and plumeta.exe into kInstallFolder (once).
 bool PlaceProgramCopies();

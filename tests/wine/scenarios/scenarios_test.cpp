@@ -301,5 +301,64 @@ TEST_F(ScenarioTest, OlderWindowsHidePrintingPreferencesAndNt4TheWelcome) {
   EXPECT_GT(menu_height[0], menu_height[1]);
 }
 
+// Auto-save as the user sets it from the menu, and as an administrator's
+// plumsetup /autosave sets it for everybody: the item then leaves the menu.
+TEST_F(ScenarioTest, AutoSaveFromTheMenuAndLockedBySetup) {
+  for (const char* folder : {"C:\\PlumPDF", "C:\\PlumAll"}) {
+    ::CreateDirectoryA(folder, nullptr);
+  }
+  int menu_height[2] = {};
+  {
+    Program monitor = StartMonitor();
+    ASSERT_TRUE(WaitResponseFileHas("-r1200", kWaitMs));
+    Choose(monitor, {"Save Automatically..."});
+    std::string initial = "?";
+    const auto input =
+        wine_driver::AnswerInput(monitor.id(), "Save Automatically",
+                                 "C:\\PlumPDF\\", true, kWaitMs, &initial);
+    ASSERT_TRUE(input);
+    EXPECT_EQ(initial, "");
+    const DWORD start = ::GetTickCount();
+    while (!RegValue(kSettingsKey, "AutoSaveFolder") &&
+           ::GetTickCount() - start < kWaitMs) {
+      ::Sleep(100);
+    }
+    EXPECT_EQ(RegValue(kSettingsKey, "AutoSaveFolder"), "REG_SZ C:\\PlumPDF");
+    HWND menu = wine_driver::OpenTrayMenu(monitor.id(), kWaitMs);
+    ASSERT_NE(menu, nullptr);
+    RECT bounds;
+    ::GetWindowRect(menu, &bounds);
+    menu_height[0] = bounds.bottom - bounds.top;
+    wine_driver::CloseMenu(menu);
+  }
+
+  ASSERT_EQ(Program(Quoted(SetupExe()) + " /autosave C:\\PlumAll /template " +
+                    Quoted("<User> <Title>"))
+                .WaitEnd(kWaitMs),
+            0u);
+  EXPECT_EQ(RegValue(kAdministratorSettingsKey, "AutoSaveFolder"),
+            "REG_SZ C:\\PlumAll");
+  EXPECT_EQ(RegValue(kAdministratorSettingsKey, "FileNameTemplate"),
+            "REG_SZ <User> <Title>");
+  {
+    Program monitor = StartMonitor();
+    ASSERT_TRUE(WaitResponseFileHas("-r1200", kWaitMs));
+    // No error box: the administrator's folder is usable.
+    EXPECT_FALSE(wine_driver::WaitDialog(monitor.id(), "Plumeta", 500));
+    HWND menu = wine_driver::OpenTrayMenu(monitor.id(), kWaitMs);
+    ASSERT_NE(menu, nullptr);
+    RECT bounds;
+    ::GetWindowRect(menu, &bounds);
+    menu_height[1] = bounds.bottom - bounds.top;
+    wine_driver::CloseMenu(menu);
+  }
+  EXPECT_LT(menu_height[1], menu_height[0]);
+
+  ASSERT_EQ(Program(Quoted(SetupExe()) + " 1024").WaitEnd(kWaitMs), 0u);
+  EXPECT_FALSE(RegValue(kAdministratorSettingsKey, "AutoSaveFolder"));
+  EXPECT_FALSE(RegValue(kAdministratorSettingsKey, "FileNameTemplate"));
+  EXPECT_FALSE(RegValue(kSettingsKey, "AutoSaveFolder"));
+}
+
 }  // namespace
 }  // namespace plumeta::scenario
