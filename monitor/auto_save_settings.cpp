@@ -47,16 +47,17 @@ AutoSaveSettings ReadAutoSaveSettings(platform::Registry& registry,
                                       platform::Locale& locale,
                                       std::vector<std::string>* problems) {
   // A key that cannot be opened holds no values here: the user's key is the
-  // conversion settings' too, whose loading reports it; HKEY_LOCAL_MACHINE's
-  // opens wherever the monitor runs as it must, with administrator rights.
+  // conversion settings' too, whose loading reports it. HKEY_LOCAL_MACHINE's
+  // is opened to read only, so that the administrator's lock holds for users
+  // without administrator rights too.
   std::unique_ptr<platform::RegistryKey> user;
   std::unique_ptr<platform::RegistryKey> machine;
   if (registry.OpenKey(RootKey::kCurrentUser, kSettingsKey, /*create=*/true,
                        &user) != platform::kSuccess) {
     user.reset();
   }
-  if (registry.OpenKey(RootKey::kLocalMachine, kSettingsKey,
-                       /*create=*/false, &machine) != platform::kSuccess) {
+  if (registry.OpenKeyToRead(RootKey::kLocalMachine, kSettingsKey, &machine) !=
+      platform::kSuccess) {
     machine.reset();
   }
 

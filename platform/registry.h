@@ -69,6 +69,13 @@ class Registry {
   // full access; with `create`, missing keys on the way are created.
   virtual ErrorCode OpenKey(RootKey root, const std::string& path, bool create,
                             std::unique_ptr<RegistryKey>* key) = 0;
+  // Opens an existing key to read only, as a user without administrator
+  // rights may under HKEY_LOCAL_MACHINE; writes through it fail. Where keys
+  // carry no access rights (the host box) this is OpenKey.
+  virtual ErrorCode OpenKeyToRead(RootKey root, const std::string& path,
+                                  std::unique_ptr<RegistryKey>* key) {
+    return OpenKey(root, path, /*create=*/false, key);
+  }
   // Deletes the key with all its subkeys and values.
   virtual ErrorCode DeleteKeyTree(RootKey root, const std::string& path) = 0;
 };

@@ -134,6 +134,17 @@ ErrorCode Win32Registry::OpenKey(platform::RootKey root,
   return platform::kSuccess;
 }
 
+ErrorCode Win32Registry::OpenKeyToRead(
+    platform::RootKey root, const std::string& path,
+    std::unique_ptr<platform::RegistryKey>* key) {
+  ScopedRegistryKey opened;
+  const LSTATUS status = ::RegOpenKeyExA(RootKeyHandle(root), path.c_str(), 0,
+                                         KEY_READ, opened.Receive());
+  if (status != ERROR_SUCCESS) return status;
+  *key = std::make_unique<Win32RegistryKey>(std::move(opened));
+  return platform::kSuccess;
+}
+
 ErrorCode Win32Registry::DeleteKeyTree(platform::RootKey root,
                                        const std::string& path) {
   if (NamesTheParent(path)) return platform::kErrorInvalidParameter;

@@ -13,6 +13,9 @@ namespace plumeta::win32 {
 
 class Win32Registry : public platform::Registry {
  public:
+  platform::ErrorCode OpenKeyToRead(
+      platform::RootKey root, const std::string& path,
+      std::unique_ptr<platform::RegistryKey>* key) override;
   platform::ErrorCode OpenKey(
       platform::RootKey root, const std::string& path, bool create,
       std::unique_ptr<platform::RegistryKey>* key) override;

@@ -65,6 +65,44 @@ TEST(AutoSaveSettingsTest, TheAdministratorsValuesWin) {
   }
 }
 
+// A user without administrator rights: HKEY_LOCAL_MACHINE opens to read only.
+class StandardUserRegistry : public platform::Registry {
+ public:
+  explicit StandardUserRegistry(platform::Registry& inner) : inner_(inner) {}
+  platform::ErrorCode OpenKey(
+      RootKey root, const std::string& path, bool create,
+      std::unique_ptr<platform::RegistryKey>* key) override {
+    if (root == RootKey::kLocalMachine) return platform::kErrorAccessDenied;
+    return inner_.OpenKey(root, path, create, key);
+  }
+  platform::ErrorCode OpenKeyToRead(
+      RootKey root, const std::string& path,
+      std::unique_ptr<platform::RegistryKey>* key) override {
+    return inner_.OpenKeyToRead(root, path, key);
+  }
+  platform::ErrorCode DeleteKeyTree(RootKey, const std::string&) override {
+    return platform::kErrorAccessDenied;
+  }
+
+ private:
+  platform::Registry& inner_;
+};
+
+TEST(AutoSaveSettingsTest, TheLockHoldsForUsersWithoutAdministratorRights) {
+  testing::MonitorTestBed bed;
+  bed.StoreValue(kAutoSaveFolderValue, RegistryValue::String("C:\\Me"),
+                 RootKey::kCurrentUser);
+  bed.StoreValue(kAutoSaveFolderValue, RegistryValue::String("D:\\All"),
+                 RootKey::kLocalMachine);
+  StandardUserRegistry registry(*bed.registry);
+  std::vector<std::string> problems;
+  const AutoSaveSettings settings =
+      ReadAutoSaveSettings(registry, *bed.locale, &problems);
+  EXPECT_EQ(settings.folder, "D:\\All");
+  EXPECT_TRUE(settings.locked);
+  EXPECT_TRUE(problems.empty());
+}
+
 TEST(AutoSaveSettingsTest, TidiedAndCheckedFolders) {
   testing::FakeLocale locale;
   locale.double_byte = true;

@@ -115,6 +115,19 @@ TEST_P(RegistryTest, MissingValuesAndKeysGiveFileNotFound) {
   EXPECT_EQ(key->ReadValue("Present", &value), 2u);
 }
 
+// The administrator's auto-save values are read this way: it must read
+// without asking for the right to write, which a standard user lacks.
+TEST_P(RegistryTest, KeysOpenedToReadAreReadOnly) {
+  std::unique_ptr<RegistryKey> key;
+  EXPECT_EQ(registry_.OpenKeyToRead(GetParam(), scratch_.path(), &key), 2u);
+  ASSERT_EQ(CreateKey(scratch_.path())->WriteString("Folder", "C:\\PDF"), 0u);
+  ASSERT_EQ(registry_.OpenKeyToRead(GetParam(), scratch_.path(), &key), 0u);
+  RegistryValue value;
+  ASSERT_EQ(key->ReadValue("Folder", &value), 0u);
+  EXPECT_EQ(value.Text(), "C:\\PDF");
+  EXPECT_EQ(key->WriteString("Folder", "D:\\"), 5u);  // access denied
+}
+
 TEST_P(RegistryTest, EnumeratesValueAndSubkeyNames) {
   const std::string long_name(300, 'n');  // past the first name buffer
   auto key = CreateKey(scratch_.path());
