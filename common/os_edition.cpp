@@ -30,9 +30,10 @@ bool HasLetterFirstOrSecond(const std::string& text, char letter) {
 bool ProductOptionsSayServer(platform::Registry& registry) {
   std::unique_ptr<platform::RegistryKey> key;
   std::string product_type;
-  if (registry.OpenKey(platform::RootKey::kLocalMachine,
-                       "SYSTEM\\CurrentControlSet\\Control\\ProductOptions",
-                       /*create=*/false, &key) == platform::kSuccess) {
+  if (registry.OpenKeyToRead(
+          platform::RootKey::kLocalMachine,
+          "SYSTEM\\CurrentControlSet\\Control\\ProductOptions",
+          &key) == platform::kSuccess) {
     platform::RegistryValue value;
     if (key->ReadValue("ProductType", &value) == platform::kSuccess) {
       product_type = value.Text();

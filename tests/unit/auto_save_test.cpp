@@ -5,6 +5,7 @@
 #include "monitor/auto_save_settings.h"
 #include "monitor/pdf_delivery.h"
 #include "tests/unit/support/job_watcher_bed.h"
+#include "tests/unit/support/standard_user_registry.h"
 
 namespace plumeta {
 namespace {
@@ -65,36 +66,13 @@ TEST(AutoSaveSettingsTest, TheAdministratorsValuesWin) {
   }
 }
 
-// A user without administrator rights: HKEY_LOCAL_MACHINE opens to read only.
-class StandardUserRegistry : public platform::Registry {
- public:
-  explicit StandardUserRegistry(platform::Registry& inner) : inner_(inner) {}
-  platform::ErrorCode OpenKey(
-      RootKey root, const std::string& path, bool create,
-      std::unique_ptr<platform::RegistryKey>* key) override {
-    if (root == RootKey::kLocalMachine) return platform::kErrorAccessDenied;
-    return inner_.OpenKey(root, path, create, key);
-  }
-  platform::ErrorCode OpenKeyToRead(
-      RootKey root, const std::string& path,
-      std::unique_ptr<platform::RegistryKey>* key) override {
-    return inner_.OpenKeyToRead(root, path, key);
-  }
-  platform::ErrorCode DeleteKeyTree(RootKey, const std::string&) override {
-    return platform::kErrorAccessDenied;
-  }
-
- private:
-  platform::Registry& inner_;
-};
-
 TEST(AutoSaveSettingsTest, TheLockHoldsForUsersWithoutAdministratorRights) {
   testing::MonitorTestBed bed;
   bed.StoreValue(kAutoSaveFolderValue, RegistryValue::String("C:\\Me"),
                  RootKey::kCurrentUser);
   bed.StoreValue(kAutoSaveFolderValue, RegistryValue::String("D:\\All"),
                  RootKey::kLocalMachine);
-  StandardUserRegistry registry(*bed.registry);
+  testing::StandardUserRegistry registry(*bed.registry);
   std::vector<std::string> problems;
   const AutoSaveSettings settings =
       ReadAutoSaveSettings(registry, *bed.locale, &problems);

@@ -4,6 +4,7 @@
 
 #include "platform/host/registry/memory_registry.h"
 #include "tests/unit/support/fake_system.h"
+#include "tests/unit/support/standard_user_registry.h"
 
 namespace plumeta {
 namespace {
@@ -131,6 +132,14 @@ TEST_F(OsEditionTest, ProductOptionsDecideWithoutExtendedInformation) {
     EXPECT_EQ(EditionOf(Nt(4, 0, kUnknown)), row.edition_on_nt4);
     EXPECT_EQ(EditionOf(Nt(5, 0, kUnknown)), row.edition_on_2000);
   }
+}
+
+// Every user may read the product type; only an administrator may write it.
+TEST_F(OsEditionTest, ProductOptionsAreReadWithoutAdministratorRights) {
+  StoreProductType("WinNT");
+  system_.version = Nt(4, 0, kUnknown);
+  testing::StandardUserRegistry standard_user(registry_);
+  EXPECT_EQ(OsEdition(system_, standard_user), 6);
 }
 
 TEST_F(OsEditionTest, FailingVersionCallCountsAsNtZero) {
