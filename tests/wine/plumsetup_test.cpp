@@ -20,6 +20,7 @@
 #include "platform/win32/windows_api.h"
 #include "tests/wine/support/plumeta_printer.h"
 #include "tests/wine/support/process_runner.h"
+#include "tests/wine/support/system_queries.h"
 #include "tests/wine/support/wine_test_support.h"
 // After <windows.h>, which it needs.
 #include <winspool.h>
@@ -27,7 +28,10 @@
 namespace plumeta {
 namespace {
 
+using wine_test::CountDriver;
+using wine_test::PretendWindows;
 using wine_test::Quoted;
+using wine_test::RegQuery;
 using wine_test::SystemFolder;
 using wine_test::Windir;
 
@@ -61,55 +65,9 @@ std::optional<std::string> StringValue(HKEY root, const std::string& path,
   return std::string(data);
 }
 
-// The values of a key as `reg query` lists them: "name type data" per line.
-std::vector<std::string> RegQuery(const std::string& key) {
-  auto finished = wine_test::RunToEnd(
-      Quoted(SystemFolder() + "\\reg.exe") + " query " + Quoted("HKLM\\" + key),
-      20000);
-  std::vector<std::string> lines;
-  if (!finished) return lines;
-  std::istringstream output(finished->output);
-  std::string line;
-  while (std::getline(output, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line.rfind("    ", 0) != 0) continue;  // values are indented
-    std::istringstream fields(line);
-    std::string name, type, data;
-    fields >> name >> type;
-    std::getline(fields, data);
-    const std::string::size_type start = data.find_first_not_of(' ');
-    data = start == std::string::npos ? "" : data.substr(start);
-    lines.push_back(name + " " + type + " " + data);
-  }
-  return lines;
-}
-
-std::vector<std::string> DriverNames(const char* environment) {
-  DWORD needed = 0, returned = 0;
-  ::EnumPrinterDriversA(nullptr, const_cast<char*>(environment), 1, nullptr, 0,
-                        &needed, &returned);
-  std::vector<BYTE> buffer(needed + 1);
-  std::vector<std::string> names;
-  if (!::EnumPrinterDriversA(nullptr, const_cast<char*>(environment), 1,
-                             buffer.data(), needed, &needed, &returned)) {
-    return names;
-  }
-  const auto* drivers = reinterpret_cast<DRIVER_INFO_1A*>(buffer.data());
-  for (DWORD i = 0; i < returned; ++i) names.push_back(drivers[i].pName);
-  return names;
-}
-
 std::vector<std::string> Sorted(std::vector<std::string> lines) {
   std::sort(lines.begin(), lines.end());
   return lines;
-}
-
-int CountDriver(const char* environment) {
-  int count = 0;
-  for (const std::string& name : DriverNames(environment)) {
-    count += name == "Plumeta";
-  }
-  return count;
 }
 
 int CountPrinters() {
@@ -179,7 +137,8 @@ TEST_F(PlumsetupTest,
   // Wine lists a key's values by name, not in the order they were written
   // (the unit and host suites check that order).
   const std::string windir = Windir();
-  EXPECT_EQ(Sorted(RegQuery(kPortKey)),
+  EXPECT_EQ(Sorted(RegQuery("HKLM\\" + std::string(kPortKey))
+                       .value_or(std::vector<std::string>{})),
             Sorted({
                 "Arguments REG_SZ @" + windir + "\\system32\\plum.rsp -",
                 "Command REG_SZ " + windir + "\\system32\\gswin32c.exe",
@@ -282,19 +241,6 @@ class PlacedFiles {
   std::vector<std::string> folders_;
 };
 
-// Wine's per-program Windows version for plumsetup.exe (the fixture's
-// TearDown takes it away).
-void PretendWindows(const char* version) {
-  HKEY app = nullptr;
-  ASSERT_EQ(::RegCreateKeyExA(HKEY_CURRENT_USER, kAppDefaults, 0, nullptr, 0,
-                              KEY_ALL_ACCESS, nullptr, &app, nullptr),
-            ERROR_SUCCESS);
-  ::RegSetValueExA(app, "Version", 0, REG_SZ,
-                   reinterpret_cast<const BYTE*>(version),
-                   static_cast<DWORD>(std::strlen(version) + 1));
-  ::RegCloseKey(app);
-}
-
 // The Ghostscript program and library in the system folder, copied up into
 // the Windows folder on NT 4.0 and 9x.
 void PlaceGhostscript(PlacedFiles& placed) {
@@ -318,7 +264,7 @@ void ExpectGhostscriptCopies() {
 // Windows 98 for plumsetup.exe alone: the 9x branch copies the driver and
 // Ghostscript files and registers the "Windows 4.0" driver.
 TEST_F(PlumsetupTest, OnWindows98TheNinetyEightBranchRuns) {
-  PretendWindows("win98");
+  PretendWindows("plumsetup.exe", "win98");
   PlacedFiles placed;
   const std::string windir = Windir();
   const char* const kFiles[] = {"adfonts.mfm",  "ADIST5.PPD",   "ADOBEPS4.DRV",
@@ -355,7 +301,7 @@ TEST_F(PlumsetupTest, OnWindows98TheNinetyEightBranchRuns) {
 // last two made by the shell's copy), the driver is version 2, and the
 // removal leaves the port's key.
 TEST_F(PlumsetupTest, OnNt4TheNt4BranchRuns) {
-  PretendWindows("nt40");
+  PretendWindows("plumsetup.exe", "nt40");
   PlacedFiles placed;
   const std::string windir = Windir();
   const char* const kFiles[] = {"AdobePS5.dll", "AdobePS5.ntf", "AdobePSu.dll",

@@ -35,23 +35,12 @@ std::string MonitorExe();  // C:\Plumeta\plumeta.exe
 // on 64-bit Windows would register itself (this suite runs the 64-bit build).
 void CleanSystem();
 
-// Wine's per-program Windows version ("win98", "nt40"; "" removes it).
-void PretendWindows(const std::string& exe_name, const std::string& version);
-
-// `reg query KEY` through Wine's reg.exe: "name type data" per value, or
-// nullopt when the key is missing.
-std::optional<std::vector<std::string>> RegQuery(const std::string& key);
-// One value's "type data" from RegQuery, or nullopt.
-std::optional<std::string> RegValue(const std::string& key,
-                                    const std::string& name);
-
 struct PrinterSeen {
   std::string name;
   std::string port;
   std::string driver;
 };
 std::vector<PrinterSeen> Printers();  // EnumPrinters, level 2, local
-int CountDriver(const char* environment);
 
 // The argument file in the system folder, or nullopt.
 std::string ResponseFilePath();

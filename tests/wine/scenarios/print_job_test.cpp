@@ -19,12 +19,14 @@
 #include "tests/wine/driver/driver.h"
 #include "tests/wine/scenarios/installed_system.h"
 #include "tests/wine/support/screen_capture.h"
+#include "tests/wine/support/system_queries.h"
 #include "tests/wine/support/wine_test_support.h"
 
 namespace plumeta::scenario {
 namespace {
 
 using wine_test::Quoted;
+using wine_test::RegValue;
 using wine_test::Rgb;
 
 constexpr DWORD kWaitMs = 15000;

@@ -13,6 +13,7 @@
 
 #include "tests/wine/driver/driver.h"
 #include "tests/wine/scenarios/installed_system.h"
+#include "tests/wine/support/system_queries.h"
 #include "tests/wine/support/window_finder.h"
 #include "tests/wine/support/wine_test_support.h"
 
@@ -20,7 +21,11 @@ namespace plumeta::scenario {
 namespace {
 
 using wine_driver::MonitorMenu;
+using wine_test::CountDriver;
+using wine_test::PretendWindows;
 using wine_test::Quoted;
+using wine_test::RegQuery;
+using wine_test::RegValue;
 using wine_test::Windir;
 
 constexpr DWORD kWaitMs = 15000;
