@@ -27,6 +27,25 @@ bool IsPdfSpace(char c) {
          c == '\0';
 }
 
+// Copies `from` to the first free partial name beside `target`, never onto a
+// file that is there: the copy's result, with `*partial` the name it used;
+// `*partial` empty when every name was taken or none fits.
+platform::ErrorCode CopyToFreePartial(platform::Files& files,
+                                      const std::string& from,
+                                      const std::string& target,
+                                      std::optional<std::string>* partial) {
+  for (int attempt = 0; attempt < kPartialAttempts; ++attempt) {
+    *partial = PartialCopyPath(target, attempt);
+    if (!*partial) break;
+    if (files.Exists(**partial)) continue;
+    const platform::ErrorCode code =
+        files.Copy(from, **partial, /*fail_if_exists=*/true);
+    if (code != platform::kErrorFileExists) return code;
+  }
+  partial->reset();
+  return platform::kErrorFileExists;
+}
+
 }  // namespace
 
 bool SameFile(platform::Files& files, const std::string& a,
@@ -72,20 +91,15 @@ bool IsCompletePdf(const std::string& content) {
 platform::ErrorCode DeliverPdf(platform::Files& files, const std::string& from,
                                const std::string& target) {
   if (SameFile(files, from, target)) return platform::kSuccess;
-  for (int attempt = 0; attempt < kPartialAttempts; ++attempt) {
-    const std::optional<std::string> partial = PartialCopyPath(target, attempt);
-    if (!partial) break;
-    if (files.Exists(*partial)) continue;
-    platform::ErrorCode code = files.Copy(from, *partial, true);
-    if (code == platform::kErrorFileExists) continue;
-    if (code == platform::kSuccess) code = files.Replace(*partial, target);
-    // Made by this copy, so it is no one else's file.
-    if (code != platform::kSuccess && files.Exists(*partial)) {
-      files.Delete(*partial);
-    }
-    return code;
+  std::optional<std::string> partial;
+  platform::ErrorCode code = CopyToFreePartial(files, from, target, &partial);
+  if (!partial) return files.Copy(from, target, /*fail_if_exists=*/false);
+  if (code == platform::kSuccess) code = files.Replace(*partial, target);
+  // Made by this copy, so it is no one else's file.
+  if (code != platform::kSuccess && files.Exists(*partial)) {
+    files.Delete(*partial);
   }
-  return files.Copy(from, target, /*fail_if_exists=*/false);
+  return code;
 }
 
 platform::ErrorCode DeliverPdfAsNew(platform::Files& files,
@@ -93,30 +107,26 @@ platform::ErrorCode DeliverPdfAsNew(platform::Files& files,
                                     const std::string& folder,
                                     const std::string& stem,
                                     std::string* delivered) {
-  const std::string first = NumberedPdfPath(folder, stem, 1);
   std::optional<std::string> partial;
-  platform::ErrorCode code = platform::kErrorFileExists;
-  for (int attempt = 0; attempt < kPartialAttempts; ++attempt) {
-    partial = PartialCopyPath(first, attempt);
-    if (!partial || files.Exists(*partial)) continue;
-    code = files.Copy(from, *partial, /*fail_if_exists=*/true);
-    if (code != platform::kErrorFileExists) break;
-  }
-  if (code != platform::kSuccess) return code;
-  for (int number = 1; number <= kMaxNameNumber; ++number) {
+  platform::ErrorCode code = CopyToFreePartial(
+      files, from, NumberedPdfPath(folder, stem, 1), &partial);
+  if (!partial) return code;
+  for (int number = 1; code == platform::kSuccess && number <= kMaxNameNumber;
+       ++number) {
     const std::string target = NumberedPdfPath(folder, stem, number);
     code = files.MoveNew(*partial, target);
     if (code == platform::kSuccess) {
       *delivered = target;
       return code;
     }
-    if (code != platform::kErrorAlreadyExists &&
-        code != platform::kErrorFileExists) {
-      break;
+    if (code == platform::kErrorAlreadyExists ||
+        code == platform::kErrorFileExists) {
+      code = platform::kSuccess;  // the next number
     }
   }
+  if (code == platform::kSuccess) code = platform::kErrorFileExists;
   // Made by this copy, so it is no one else's file.
-  files.Delete(*partial);
+  if (files.Exists(*partial)) files.Delete(*partial);
   return code;
 }
 

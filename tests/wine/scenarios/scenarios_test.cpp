@@ -306,6 +306,17 @@ TEST_F(ScenarioTest, OlderWindowsHidePrintingPreferencesAndNt4TheWelcome) {
   EXPECT_GT(menu_height[0], menu_height[1]);
 }
 
+// The height of the monitor's tray menu, opened and closed again; 0 when it
+// does not open.
+int TrayMenuHeight(const Program& monitor) {
+  HWND menu = wine_driver::OpenTrayMenu(monitor.id(), kWaitMs);
+  if (menu == nullptr) return 0;
+  RECT bounds;
+  ::GetWindowRect(menu, &bounds);
+  wine_driver::CloseMenu(menu);
+  return bounds.bottom - bounds.top;
+}
+
 // Auto-save as the user sets it from the menu, and as an administrator's
 // plumsetup /autosave sets it for everybody: the item then leaves the menu.
 TEST_F(ScenarioTest, AutoSaveFromTheMenuAndLockedBySetup) {
@@ -323,18 +334,12 @@ TEST_F(ScenarioTest, AutoSaveFromTheMenuAndLockedBySetup) {
                                  "C:\\PlumPDF\\", true, kWaitMs, &initial);
     ASSERT_TRUE(input);
     EXPECT_EQ(initial, "");
-    const DWORD start = ::GetTickCount();
-    while (!RegValue(kSettingsKey, "AutoSaveFolder") &&
-           ::GetTickCount() - start < kWaitMs) {
-      ::Sleep(100);
-    }
+    testing::WaitUntil(
+        [] { return RegValue(kSettingsKey, "AutoSaveFolder").has_value(); },
+        std::chrono::milliseconds(kWaitMs), std::chrono::milliseconds(100));
     EXPECT_EQ(RegValue(kSettingsKey, "AutoSaveFolder"), "REG_SZ C:\\PlumPDF");
-    HWND menu = wine_driver::OpenTrayMenu(monitor.id(), kWaitMs);
-    ASSERT_NE(menu, nullptr);
-    RECT bounds;
-    ::GetWindowRect(menu, &bounds);
-    menu_height[0] = bounds.bottom - bounds.top;
-    wine_driver::CloseMenu(menu);
+    menu_height[0] = TrayMenuHeight(monitor);
+    ASSERT_GT(menu_height[0], 0);
   }
 
   ASSERT_EQ(Program(Quoted(SetupExe()) + " /autosave C:\\PlumAll /template " +
@@ -350,12 +355,8 @@ TEST_F(ScenarioTest, AutoSaveFromTheMenuAndLockedBySetup) {
     ASSERT_TRUE(WaitResponseFileHas("-r1200", kWaitMs));
     // No error box: the administrator's folder is usable.
     EXPECT_FALSE(wine_driver::WaitDialog(monitor.id(), "Plumeta", 500));
-    HWND menu = wine_driver::OpenTrayMenu(monitor.id(), kWaitMs);
-    ASSERT_NE(menu, nullptr);
-    RECT bounds;
-    ::GetWindowRect(menu, &bounds);
-    menu_height[1] = bounds.bottom - bounds.top;
-    wine_driver::CloseMenu(menu);
+    menu_height[1] = TrayMenuHeight(monitor);
+    ASSERT_GT(menu_height[1], 0);
   }
   EXPECT_LT(menu_height[1], menu_height[0]);
 
