@@ -19,14 +19,16 @@ JobWatcher::JobWatcher(platform::Platform& platform, MonitorView& view,
       view_(view),
       save_dialog_(save_dialog),
       last_result_(*platform.files, "") {
+  // Whole seconds, 1 to 999999.
   const std::string seconds =
       platform.system->Environment(kGiveUpVariable).value_or("");
-  if (!seconds.empty() && seconds.size() <= 6 &&
-      std::all_of(seconds.begin(), seconds.end(),
-                  [](char c) { return c >= '0' && c <= '9'; }) &&
-      std::stoul(seconds) > 0) {
-    give_up_ms_ = std::stoul(seconds) * 1000;
+  std::uint64_t value = 0;
+  bool digits = !seconds.empty() && seconds.size() <= 6;
+  for (char c : seconds) {
+    digits = digits && c >= '0' && c <= '9';
+    value = value * 10 + static_cast<std::uint64_t>(c - '0');
   }
+  if (digits && value > 0) give_up_ms_ = value * 1000;
 }
 
 void JobWatcher::ObserveLastResult() {

@@ -73,7 +73,8 @@ int main(int argc, char** argv) {
   std::setvbuf(stdout, nullptr, _IOLBF, 0);
   std::uint64_t megabytes = 1024;
   for (int i = 1; i + 1 < argc; i += 2) {
-    if (std::string(argv[i]) == "--megabytes") megabytes = std::stoull(argv[i + 1]);
+    if (std::string(argv[i]) == "--megabytes")
+      megabytes = std::stoull(argv[i + 1]);
   }
   testing::TempFolder temp;
   const std::string box = temp / "box";
@@ -133,9 +134,9 @@ int main(int argc, char** argv) {
           seconds(600), std::chrono::milliseconds(20))) {
     Fail("the PDF did not arrive");
   }
-  const double took = std::chrono::duration<double>(
-                          std::chrono::steady_clock::now() - start)
-                          .count();
+  const double took =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start)
+          .count();
   const long peak = StatusKb(pid, "VmHWM");
   std::printf(
       "Delivered a PDF of %llu MB in %.1f s; plumeta's peak resident memory "
