@@ -1,5 +1,6 @@
 #include "monitor/conversion_settings.h"
 
+#include <algorithm>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -40,30 +41,42 @@ std::string PermissionCode(const std::string& permission) {
 }
 
 ConversionSettings ReadConversionSettings(platform::Registry& registry,
-                                          std::vector<std::string>* problems) {
+                                          std::vector<std::string>* problems,
+                                          std::vector<std::string>* unread) {
   ConversionSettings settings;
+  std::vector<std::string> not_read;
   std::unique_ptr<platform::RegistryKey> key;
-  if (registry.OpenKey(platform::RootKey::kCurrentUser, kSettingsKey,
-                       /*create=*/true, &key) != platform::kSuccess) {
+  const bool opened =
+      registry.OpenKey(platform::RootKey::kCurrentUser, kSettingsKey,
+                       /*create=*/true, &key) == platform::kSuccess;
+  if (!opened) {
     problems->push_back(
         RegistryError::FailedToGetData(StoredFields().front().first).what());
-    return settings;
   }
+  bool failed = !opened;
   for (const auto& [name, field] : StoredFields()) {
+    if (failed) {
+      not_read.push_back(name);
+      continue;
+    }
     platform::RegistryValue value;
     const platform::ErrorCode code = key->ReadValue(name, &value);
     if (code == platform::kErrorFileNotFound) continue;
     if (code != platform::kSuccess) {
       problems->push_back(RegistryError::FailedToGetData(name).what());
-      break;
+      failed = true;
+      not_read.push_back(name);
+      continue;
     }
     if (value.type != platform::ValueType::kString &&
         value.type != platform::ValueType::kExpandString) {
       problems->push_back(RegistryError::InvalidDataType(name).what());
+      not_read.push_back(name);
       continue;
     }
     settings.*field = value.Text();
   }
+  if (unread) *unread = std::move(not_read);
   return settings;
 }
 
@@ -84,12 +97,18 @@ void ApplyDefaults(ConversionSettings& settings) {
 }
 
 void StoreConversionSettings(platform::Registry& registry,
-                             const ConversionSettings& settings) {
+                             const ConversionSettings& settings,
+                             const std::vector<std::string>& unread,
+                             const ConversionSettings& loaded) {
   std::unique_ptr<platform::RegistryKey> key;
   const bool opened =
       registry.OpenKey(platform::RootKey::kCurrentUser, kSettingsKey,
                        /*create=*/true, &key) == platform::kSuccess;
   for (const auto& [name, field] : StoredFields()) {
+    if (settings.*field == loaded.*field &&
+        std::find(unread.begin(), unread.end(), name) != unread.end()) {
+      continue;
+    }
     if (!opened ||
         key->WriteString(name, settings.*field) != platform::kSuccess) {
       throw RegistryError::FailedToSetData(name);

@@ -59,9 +59,11 @@ std::string PermissionCode(const std::string& permission);
 // of its error goes to `problems`: "Invalid data type for '<name>'" for a
 // type other than a string, "Failed to get data for '<name>'" when the key or
 // the value cannot be read. Once the key cannot be read, that is the one
-// problem reported and the values after it read as empty.
-ConversionSettings ReadConversionSettings(platform::Registry& registry,
-                                          std::vector<std::string>* problems);
+// problem reported and the values after it read as empty. The names of the
+// values that could not be read go to `unread`.
+ConversionSettings ReadConversionSettings(
+    platform::Registry& registry, std::vector<std::string>* problems,
+    std::vector<std::string>* unread = nullptr);
 
 inline constexpr char kDefaultResolution[] = "1200";
 
@@ -73,9 +75,13 @@ bool IsResolution(const std::string& resolution);
 void ApplyDefaults(ConversionSettings& settings);
 
 // Writes the six values in their order; a failed write raises RegistryError
-// "Failed to set data for '<name>'".
+// "Failed to set data for '<name>'". A value named in `unread` that still
+// holds what it held in `loaded` is left as it is in the registry: it could
+// not be read, and the user did not change it.
 void StoreConversionSettings(platform::Registry& registry,
-                             const ConversionSettings& settings);
+                             const ConversionSettings& settings,
+                             const std::vector<std::string>& unread = {},
+                             const ConversionSettings& loaded = {});
 
 }  // namespace plumeta
 

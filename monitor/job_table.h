@@ -1,7 +1,9 @@
 // The JobTable: one row per print job seen since start-up, in the order the
 // jobs were first seen, each with its own copy of the job's record and the
 // eight texts of lvMain's columns. Rows are only added while the monitor
-// runs, so a row is found by job id through an index rather than a scan.
+// runs, so a row is found by job id through an index rather than a scan. A
+// job that left the queue is forgotten: its row stays, but its id finds it no
+// more, so an id the spooler hands out again makes a new row.
 #ifndef MONITOR_JOB_TABLE_H_
 #define MONITOR_JOB_TABLE_H_
 
@@ -45,6 +47,8 @@ class JobTable {
   int Append(const platform::PrintJob& job, JobTexts texts);
   // Assigns each text that differs from the one in place; how many did.
   int Refresh(int index, const JobTexts& texts);
+  // The job's row is found by its id no more.
+  void Forget(std::uint32_t job_id) { index_.erase(job_id); }
   // Releases the record of the row when the index is one; else nothing.
   void FreeJobRow(int index);
   void Clear();

@@ -1,5 +1,9 @@
 #include "monitor/job_watcher.h"
 
+#include <algorithm>
+#include <cctype>
+#include <new>
+
 #include "common/application_error.h"
 #include "common/os_edition.h"
 #include "common/system_names.h"
@@ -14,7 +18,18 @@ JobWatcher::JobWatcher(platform::Platform& platform, MonitorView& view,
     : platform_(platform),
       view_(view),
       save_dialog_(save_dialog),
-      last_result_(*platform.files, "") {}
+      last_result_(*platform.files, "") {
+  // Whole seconds, 1 to 999999.
+  const std::string seconds =
+      platform.system->Environment(kGiveUpVariable).value_or("");
+  std::uint64_t value = 0;
+  bool digits = !seconds.empty() && seconds.size() <= 6;
+  for (char c : seconds) {
+    digits = digits && c >= '0' && c <= '9';
+    value = value * 10 + static_cast<std::uint64_t>(c - '0');
+  }
+  if (digits && value > 0) give_up_ms_ = value * 1000;
+}
 
 void JobWatcher::ObserveLastResult() {
   const std::string path = LastResult();
@@ -26,11 +41,13 @@ void JobWatcher::Poll() {
   const std::uint64_t now = Now();
   ObserveLastResult();
   std::vector<platform::PrintJob> jobs;
-  const QueueAnswer answer = ListQueue(*platform_.spooler, kPrinterName, &jobs);
+  const bool listed =
+      ListQueue(*platform_.spooler, kPrinterName, &jobs) == QueueAnswer::kJobs;
+  if (listed) NoteQueue(jobs);
   poll_time_ = now;
   for (const platform::PrintJob& job : jobs) ProcessJob(job);
   poll_time_.reset();
-  NoteQueue(answer, jobs);
+  if (listed) NoteConverting(jobs);
   RunQueuedFlows();
 }
 
@@ -56,35 +73,64 @@ JobTexts JobWatcher::TextsOf(const platform::PrintJob& job) {
 void JobWatcher::ProcessJob(const platform::PrintJob& job) {
   JobTexts texts = TextsOf(job);
   if (const int index = table_.Find(job.job_id); index >= 0) {
+    // Another job under the id of one whose flow is still open: its turn
+    // comes once that flow has ended.
+    const auto& record = table_.row(index).record;
+    if (record && !(record->submitted == job.submitted)) return;
     table_.Refresh(index, texts);
     return;
   }
   table_.Append(job, std::move(texts));
   if (job.printer_name != kPrinterName) return;
   const std::uint64_t first_seen = poll_time_ ? *poll_time_ : Now();
-  watched_[job.job_id] = {first_seen};
+  watched_[job.job_id].first_seen = first_seen;
   queued_.push_back({job.job_id, job.document, first_seen, job.user_name});
 }
 
-// Which jobs left the queue since the last poll. A printer that cannot be
-// opened holds no jobs; a failed listing tells nothing.
-void JobWatcher::NoteQueue(QueueAnswer answer,
-                           const std::vector<platform::PrintJob>& jobs) {
-  if (answer == QueueAnswer::kFailed) return;
-  std::unordered_set<std::uint32_t> present;
+// Which jobs left the queue since the last listing.
+void JobWatcher::NoteQueue(const std::vector<platform::PrintJob>& jobs) {
+  std::unordered_map<std::uint32_t, platform::SystemTime> present;
   for (const platform::PrintJob& job : jobs) {
-    present.insert(job.job_id);
-    if (auto watched = watched_.find(job.job_id); watched != watched_.end()) {
-      watched->second.converting =
-          (job.status & platform::kJobStatusPrinting) != 0;
-    }
+    present.emplace(job.job_id, job.submitted);
   }
   std::vector<std::uint32_t> left;
-  for (std::uint32_t id : in_queue_) {
-    if (!present.count(id)) left.push_back(id);
+  for (const auto& [id, submitted] : in_queue_) {
+    const auto now = present.find(id);
+    if (now == present.end() || !(now->second == submitted)) left.push_back(id);
   }
   if (!left.empty()) NoteJobsLeft(left);
   in_queue_ = std::move(present);
+}
+
+// LastResult's growth is the progress of the job the port converts: the
+// port takes one job at a time, so of the jobs Printing it is the one that
+// started last; one that has been Printing since before (its client died)
+// is not converted.
+void JobWatcher::NoteConverting(const std::vector<platform::PrintJob>& jobs) {
+  std::unordered_map<std::uint32_t, std::uint64_t> since;
+  std::uint64_t latest = 0;
+  for (const platform::PrintJob& job : jobs) {
+    if ((job.status & platform::kJobStatusPrinting) == 0) continue;
+    const auto known = printing_since_.find(job.job_id);
+    const std::uint64_t start =
+        known == printing_since_.end() ? Now() : known->second;
+    since.emplace(job.job_id, start);
+    latest = std::max(latest, start);
+  }
+  printing_since_ = std::move(since);
+  for (const platform::PrintJob& job : jobs) {
+    auto watched = watched_.find(job.job_id);
+    if (watched == watched_.end()) continue;
+    QueuedJob& queued = watched->second;
+    const auto printing = printing_since_.find(job.job_id);
+    queued.converting =
+        printing != printing_since_.end() && printing->second == latest;
+    const JobMark mark{job.status, job.size, job.pages_printed};
+    if (!(mark == queued.mark)) {
+      queued.mark = mark;
+      ++queued.marks;
+    }
+  }
 }
 
 // A job leaves the queue when its Ghostscript has ended, and the port waits
@@ -110,7 +156,10 @@ void JobWatcher::NoteJobsLeft(const std::vector<std::uint32_t>& left) {
   }
   for (std::uint32_t id : left) {
     auto job = watched_.find(id);
-    if (job == watched_.end()) continue;
+    if (job == watched_.end()) {
+      table_.Forget(id);
+      continue;
+    }
     job->second.converting = false;
     if (job->second.output == Output::kAwaited)
       job->second.output = Output::kNone;
@@ -127,13 +176,37 @@ std::string JobWatcher::AsidePath(std::uint32_t job_id) {
 void JobWatcher::RunQueuedFlows() {
   if (flow_open_) return;
   flow_open_ = true;
+  // Whatever ends the loop, the next poll may open flows again.
+  struct FlowsClosed {
+    bool& open;
+    ~FlowsClosed() { open = false; }
+  } closed{flow_open_};
   while (!queued_.empty() && !platform_.application->Terminated()) {
     const QueuedFlow flow = queued_.front();
     queued_.pop_front();
-    RunFlow(flow);
-    watched_.erase(flow.job_id);
+    try {
+      RunFlow(flow);
+    } catch (const std::bad_alloc&) {
+      FlowFailed(flow, "There is not enough memory.");
+    } catch (const std::exception& error) {
+      FlowFailed(flow, error.what());
+    }
+    // A job that left during its flow is forgotten with it.
+    auto job = watched_.find(flow.job_id);
+    if (job->second.output != Output::kAwaited) table_.Forget(flow.job_id);
+    watched_.erase(job);
   }
-  flow_open_ = false;
+}
+
+void JobWatcher::FlowFailed(const QueuedFlow& flow, const std::string& reason) {
+  StopAnimation();
+  view_.ConcealMainWindow();
+  if (watched_[flow.job_id].output == Output::kSetAside) {
+    last_result_.Restore(AsidePath(flow.job_id), Now());
+  }
+  ShowErrorBox(
+      *platform_.user_interface, kMonitorTitle,
+      "The PDF for '" + flow.document + "' was not created.\r\n" + reason);
 }
 
 void JobWatcher::StopAnimation() {
@@ -175,6 +248,10 @@ void JobWatcher::RunFlow(const QueuedFlow& flow) {
   switch (WaitForPdf(flow)) {
     case WaitEnd::kQuit:
       StopAnimation();
+      return;
+    case WaitEnd::kCancelled:
+      StopAnimation();
+      CancelJob(flow);
       return;
     case WaitEnd::kDamaged:
       last_result_.Restore(AsidePath(flow.job_id), Now());
@@ -259,43 +336,90 @@ void JobWatcher::NotCreated(const QueuedFlow& flow) {
       /*owned_by_main_window=*/true);
 }
 
+// Progress is a new mark of the job in the queue, or LastResult growing
+// while the port converts the job. Its size and time are read from the
+// open file: NTFS brings a folder entry up to date only when the writer
+// closes the file.
 JobWatcher::WaitEnd JobWatcher::WaitForPdf(const QueuedFlow& flow) {
-  bool writing = false;
-  std::uint64_t size = 0;
-  std::uint64_t grown_at = 0;
+  const std::uint64_t started = Now();
+  std::uint64_t progressed = started;
+  std::uint64_t ask_at = started + kAskAfterMs;
+  std::uint64_t marks = watched_[flow.job_id].marks;
+  std::optional<platform::FileFacts> output;
   for (;;) {
     if (platform_.application->Terminated()) return WaitEnd::kQuit;
     const QueuedJob& job = watched_[flow.job_id];
     switch (job.output) {
-      case Output::kSetAside: {
-        const std::optional<std::string> pdf =
-            platform_.files->ReadFile(AsidePath(flow.job_id));
-        return pdf && IsCompletePdf(*pdf) ? WaitEnd::kReady : WaitEnd::kDamaged;
-      }
+      case Output::kSetAside:
+        return IsCompletePdfFile(*platform_.files, AsidePath(flow.job_id))
+                   ? WaitEnd::kReady
+                   : WaitEnd::kDamaged;
       case Output::kNone:
       case Output::kUnclear:
         return WaitEnd::kGaveUp;
       case Output::kAwaited:
         break;
     }
-    // Only the job being converted can stall: one queued behind a hung job
-    // waits its turn.
     const std::uint64_t now = Now();
-    if (job.converting && FileInUse(LastResult())) {
-      const std::uint64_t current =
-          platform_.files->Size(LastResult()).value_or(0);
-      if (!writing || current > size) {
-        writing = true;
-        size = current;
-        grown_at = now;
-      } else if (now - grown_at >= kStallTimeoutMs) {
-        return WaitEnd::kGaveUp;
+    bool progress = job.marks != marks;
+    marks = job.marks;
+    if (job.converting) {
+      std::optional<platform::FileFacts> facts =
+          platform_.files->Facts(LastResult());
+      if (facts && (!output || facts->size != output->size ||
+                    facts->modified != output->modified)) {
+        progress = true;
       }
-    } else {
-      writing = false;
+      output = std::move(facts);
+    }
+    if (progress) {
+      progressed = now;
+    } else if (now - progressed >= give_up_ms_) {
+      return WaitEnd::kGaveUp;
+    }
+    if (now >= ask_at) {
+      if (!GoOnWaiting(flow, now - started) &&
+          watched_[flow.job_id].output == Output::kAwaited) {
+        return WaitEnd::kCancelled;
+      }
+      progressed = Now();
+      ask_at = progressed + kAskAfterMs;
     }
     platform_.application->WaitForMessages(kWaitStepMs);
   }
+}
+
+bool JobWatcher::GoOnWaiting(const QueuedFlow& flow, std::uint64_t waited_ms) {
+  return platform_.user_interface->MessageBox(
+             "The PDF for '" + flow.document +
+                 "' is still being created after " +
+                 std::to_string(waited_ms / 60'000) +
+                 " minutes.\r\nDo you want to go on waiting for it? If you "
+                 "answer No, the print job is cancelled.",
+             kMonitorTitle, platform::MessageButtons::kYesNo,
+             platform::MessageIcon::kQuestion,
+             /*owned_by_main_window=*/true) != platform::MessageResult::kNo;
+}
+
+void JobWatcher::CancelJob(const QueuedFlow& flow) {
+  std::unique_ptr<platform::Printer> printer;
+  platform::ErrorCode code = platform_.spooler->Open(
+      kPrinterName, platform::kPrinterAccessUse, &printer);
+  if (code == platform::kSuccess) {
+    code = printer->ControlJob(flow.job_id, platform::kJobControlDelete);
+    // Windows 9x knows only JOB_CONTROL_CANCEL.
+    if (code == platform::kErrorInvalidParameter) {
+      code = printer->ControlJob(flow.job_id, platform::kJobControlCancel);
+    }
+  }
+  if (code == platform::kSuccess) return;
+  std::string reason = platform_.system->ErrorMessage(code);
+  while (!reason.empty() &&
+         std::isspace(static_cast<unsigned char>(reason.back())))
+    reason.pop_back();
+  ShowErrorBox(*platform_.user_interface, kMonitorTitle,
+               "The print job '" + flow.document +
+                   "' could not be cancelled.\r\n" + reason);
 }
 
 bool JobWatcher::FileInUse(const std::string& path) {

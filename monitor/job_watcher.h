@@ -18,8 +18,21 @@
 //
 // The flow is modal: while it waits for the user or for the PDF, the
 // message loop keeps running, so polls, the menu and the animation go on.
+// The wait for the PDF is bounded: a job that shows no progress for the
+// give-up time (its record in the queue unchanged, and LastResult not
+// growing while the port converts this job) ends its flow with "not
+// created", so no flow keeps the next job's dialog from opening for longer;
+// a job still progressing after kAskAfterMs asks whether to go on waiting,
+// and No deletes it from the queue. An exception that leaves a flow ends
+// that flow with a message, and the next flow runs.
 // A job seen while a flow is open waits for it to end; flows run one after
 // the other in the order their jobs were first seen.
+//
+// A job is known by its id while it is in the queue. Once a listing that
+// succeeded lacks it, or shows its id on a job submitted at another time
+// (the spooler hands ids out again after a restart), it has left and is
+// forgotten: an id seen again later is a new job. A printer that cannot be
+// opened (the spooler restarting) or a listing that failed tells nothing.
 #ifndef MONITOR_JOB_WATCHER_H_
 #define MONITOR_JOB_WATCHER_H_
 
@@ -28,7 +41,6 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include "monitor/job_poll.h"
@@ -42,9 +54,13 @@ namespace plumeta {
 
 class JobWatcher {
  public:
-  // How long LastResult may stay in use without growing while the flow's
-  // own job is being converted before the flow gives up.
-  static constexpr std::uint64_t kStallTimeoutMs = 120'000;
+  // How long a flow waits for a job that shows no progress before it gives
+  // up, unless the environment variable kGiveUpVariable gives seconds.
+  static constexpr std::uint64_t kGiveUpMs = 120'000;
+  static constexpr char kGiveUpVariable[] = "PLUMETA_GIVE_UP_SECONDS";
+  // How long a flow waits for a job that keeps progressing before it asks
+  // whether to go on waiting, and again after each Yes.
+  static constexpr std::uint64_t kAskAfterMs = 600'000;
   // The pace of that wait.
   static constexpr std::uint32_t kWaitStepMs = 100;
 
@@ -91,19 +107,35 @@ class JobWatcher {
     kNone,      // the job left without writing one
     kUnclear,   // cannot be told apart from another job's
   };
+  // What a listing shows of a job's progress.
+  struct JobMark {
+    std::uint32_t status = 0;
+    std::uint32_t size = 0;
+    std::uint32_t pages_printed = 0;
+    bool operator==(const JobMark&) const = default;
+  };
   struct QueuedJob {
     std::uint64_t first_seen = 0;
-    // The last poll showed the port converting it.
+    // The last listing showed the port converting it: of the jobs Printing,
+    // it is the one that started last.
     bool converting = false;
+    JobMark mark;
+    // How often a listing showed a new mark.
+    std::uint64_t marks = 0;
     Output output = Output::kAwaited;
   };
-  enum class WaitEnd { kReady, kDamaged, kGaveUp, kQuit };
+  enum class WaitEnd { kReady, kDamaged, kGaveUp, kCancelled, kQuit };
 
   JobTexts TextsOf(const platform::PrintJob& job);
-  void NoteQueue(QueueAnswer answer,
-                 const std::vector<platform::PrintJob>& jobs);
+  // What a listing that succeeded tells: which jobs left, and which job
+  // the port is converting.
+  void NoteQueue(const std::vector<platform::PrintJob>& jobs);
   void NoteJobsLeft(const std::vector<std::uint32_t>& left);
+  void NoteConverting(const std::vector<platform::PrintJob>& jobs);
   void RunFlow(const QueuedFlow& flow);
+  // An exception ended the flow: the PDF stays as the last result where it
+  // can, and the user learns why.
+  void FlowFailed(const QueuedFlow& flow, const std::string& reason);
   // Put the PDF set aside for the flow where it goes: the path it went to,
   // or nullopt (with the error shown and the PDF kept) when it could not.
   std::optional<std::string> Deliver(const QueuedFlow& flow,
@@ -113,6 +145,11 @@ class JobWatcher {
   void KeepAfterFailure(const QueuedFlow& flow, const std::string& target,
                         platform::ErrorCode code);
   WaitEnd WaitForPdf(const QueuedFlow& flow);
+  // Asks whether to go on waiting for a job still progressing after
+  // `waited_ms`; false for No.
+  bool GoOnWaiting(const QueuedFlow& flow, std::uint64_t waited_ms);
+  // Deletes the job from the queue; tells the user when that fails.
+  void CancelJob(const QueuedFlow& flow);
   void NotCreated(const QueuedFlow& flow);
   void StopAnimation();
   std::uint64_t Now() { return platform_.application->TickCount(); }
@@ -124,6 +161,7 @@ class JobWatcher {
   TSaveDialog& save_dialog_;
   JobTable table_;
   LastResultWatch last_result_;
+  std::uint64_t give_up_ms_ = kGiveUpMs;
 
   // The user's formats, read once.
   bool formats_read_ = false;
@@ -133,8 +171,10 @@ class JobWatcher {
 
   // The time of the poll being handled: when its new jobs were first seen.
   std::optional<std::uint64_t> poll_time_;
-  // The job ids of the last poll that listed the queue.
-  std::unordered_set<std::uint32_t> in_queue_;
+  // The jobs of the last poll that listed the queue: id and submission.
+  std::unordered_map<std::uint32_t, platform::SystemTime> in_queue_;
+  // When each job of the last listing was first seen Printing.
+  std::unordered_map<std::uint32_t, std::uint64_t> printing_since_;
   // Jobs whose flow is queued or open.
   std::unordered_map<std::uint32_t, QueuedJob> watched_;
   std::deque<QueuedFlow> queued_;

@@ -112,7 +112,8 @@ void TMain::RegisterForStartAtLogOn() {
 void TMain::FormClose() {
   if (settings_loaded_) {
     PermissionStringFromMenu();
-    StoreConversionSettings(*platform_.registry, settings_);
+    StoreConversionSettings(*platform_.registry, settings_, unread_settings_,
+                            loaded_settings_);
   }
   // The window stays: closing it never ends the program.
   tray_icon1_.ConcealMainWindow();

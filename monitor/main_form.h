@@ -202,6 +202,10 @@ class TMain : public MonitorView {
   ConversionSettings settings_;
   // Settings that were never loaded, or not all read, are never stored.
   bool settings_loaded_ = false;
+  // The settings that could not be read at start, and all settings as they
+  // stood then: at close those are left alone unless the user changed them.
+  std::vector<std::string> unread_settings_;
+  ConversionSettings loaded_settings_;
   AutoSaveSettings auto_save_;
   // The folder whose problem has been shown.
   std::optional<std::string> reported_folder_;

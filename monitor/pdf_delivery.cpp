@@ -13,6 +13,9 @@ namespace {
 constexpr int kPartialAttempts = 100;
 // How far from the end "startxref" may stand.
 constexpr std::size_t kTrailerReach = 1024;
+// How much of a file's end the check reads: the trailer's reach, its
+// offset, "%%EOF" and any white space after.
+constexpr std::size_t kTailRead = 4 * kTrailerReach;
 
 std::string Reason(platform::System& system, platform::ErrorCode code) {
   std::string text = system.ErrorMessage(code);
@@ -46,6 +49,30 @@ platform::ErrorCode CopyToFreePartial(platform::Files& files,
   return platform::kErrorFileExists;
 }
 
+// `head` is where the file starts, `content` where it ends.
+bool HasPdfHeadAndEnd(const std::string& head, const std::string& content) {
+  if (head.compare(0, 5, "%PDF-") != 0) return false;
+  std::size_t end = content.size();
+  while (end > 0 && IsPdfSpace(content[end - 1])) --end;
+  constexpr std::string_view kEof = "%%EOF";
+  if (end < kEof.size() ||
+      content.compare(end - kEof.size(), kEof.size(), kEof) != 0) {
+    return false;
+  }
+  end -= kEof.size();
+  const std::size_t from = end > kTrailerReach ? end - kTrailerReach : 0;
+  const std::size_t at = content.rfind("startxref", end);
+  if (at == std::string::npos || at < from) return false;
+  std::size_t i = at + 9;
+  const std::size_t spaces = i;
+  while (i < end && IsPdfSpace(content[i])) ++i;
+  const std::size_t digits = i;
+  while (i < end && std::isdigit(static_cast<unsigned char>(content[i]))) ++i;
+  if (i == digits || digits == spaces) return false;
+  while (i < end && IsPdfSpace(content[i])) ++i;
+  return i == end;
+}
+
 }  // namespace
 
 bool SameFile(platform::Files& files, const std::string& a,
@@ -66,26 +93,17 @@ std::optional<std::string> PartialCopyPath(const std::string& target,
 }
 
 bool IsCompletePdf(const std::string& content) {
-  if (content.compare(0, 5, "%PDF-") != 0) return false;
-  std::size_t end = content.size();
-  while (end > 0 && IsPdfSpace(content[end - 1])) --end;
-  constexpr std::string_view kEof = "%%EOF";
-  if (end < kEof.size() ||
-      content.compare(end - kEof.size(), kEof.size(), kEof) != 0) {
-    return false;
-  }
-  end -= kEof.size();
-  const std::size_t from = end > kTrailerReach ? end - kTrailerReach : 0;
-  const std::size_t at = content.rfind("startxref", end);
-  if (at == std::string::npos || at < from) return false;
-  std::size_t i = at + 9;
-  const std::size_t spaces = i;
-  while (i < end && IsPdfSpace(content[i])) ++i;
-  const std::size_t digits = i;
-  while (i < end && std::isdigit(static_cast<unsigned char>(content[i]))) ++i;
-  if (i == digits || digits == spaces) return false;
-  while (i < end && IsPdfSpace(content[i])) ++i;
-  return i == end;
+  return HasPdfHeadAndEnd(content, content);
+}
+
+bool IsCompletePdfFile(platform::Files& files, const std::string& path) {
+  const std::optional<platform::FileFacts> facts = files.Facts(path);
+  if (!facts) return false;
+  const std::uint64_t from =
+      facts->size > kTailRead ? facts->size - kTailRead : 0;
+  const std::optional<std::string> head = files.ReadPart(path, 0, 5);
+  const std::optional<std::string> tail = files.ReadPart(path, from, kTailRead);
+  return head && tail && HasPdfHeadAndEnd(*head, *tail);
 }
 
 platform::ErrorCode DeliverPdf(platform::Files& files, const std::string& from,

@@ -32,6 +32,9 @@ std::optional<std::string> PartialCopyPath(const std::string& target,
 // offset and "%%EOF". A file cut short by a killed Ghostscript or a full
 // disk has no such end.
 bool IsCompletePdf(const std::string& content);
+// The same of a file, from its head and its last kilobytes only, so a PDF of
+// any size is checked in little memory.
+bool IsCompletePdfFile(platform::Files& files, const std::string& path);
 
 // Copies `from` to `target` through a free partial name beside it (never a
 // file that is already there); straight onto the target when no partial

@@ -20,10 +20,12 @@ const std::vector<const char*> kResolutionItems = {
 void TMain::LoadConversionSettings() {
   // Values that cannot be read take their defaults, which are then what the
   // menu shows and the file carries; each problem is shown once the file is
-  // written. What could not be read is not stored over at close.
+  // written. What could not be read is not stored over at close unless the
+  // user changes it.
   std::vector<std::string> problems;
-  settings_ = ReadConversionSettings(*platform_.registry, &problems);
-  settings_loaded_ = problems.empty();
+  settings_ =
+      ReadConversionSettings(*platform_.registry, &problems, &unread_settings_);
+  settings_loaded_ = true;
   // Anything but a number on the resolution line would reach Ghostscript as
   // more than a resolution. The default is stored over it at close.
   if (!settings_.resolution.empty() && !IsResolution(settings_.resolution)) {
@@ -64,6 +66,11 @@ void TMain::LoadConversionSettings() {
   select(kResolutionItems, settings_.resolution, &TMain::N721Click, false);
   // Settings that match no item are still the ones the next job must get.
   if (!written) run([this] { WriteResponseFile(); });
+  // At close the permission is read back from the menu: compare with that.
+  const std::string permission = settings_.permission;
+  PermissionStringFromMenu();
+  loaded_settings_ = settings_;
+  settings_.permission = permission;
   for (const std::string& problem : problems) {
     ShowErrorBox(*platform_.user_interface, kMonitorTitle, problem);
   }

@@ -3,6 +3,7 @@
 #ifndef PLATFORM_FILES_H_
 #define PLATFORM_FILES_H_
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -51,6 +52,12 @@ class Files {
                                   FileProtection protection) = 0;
   // Reads a whole file; nullopt when it cannot be opened.
   virtual std::optional<std::string> ReadFile(const std::string& path) = 0;
+  // Reads up to `length` bytes from `offset` on, fewer at the end of the
+  // file, opened as ReadFile opens it; nullopt when it cannot be opened or
+  // read.
+  virtual std::optional<std::string> ReadPart(const std::string& path,
+                                              std::uint64_t offset,
+                                              std::size_t length) = 0;
   // True when the file exists but cannot be opened for exclusive read-write:
   // another program still holds it.
   virtual bool InUse(const std::string& path) = 0;

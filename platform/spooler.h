@@ -116,6 +116,11 @@ struct DriverInfo2 {
   bool operator==(const DriverInfo2&) const = default;
 };
 
+// SetJobA commands: JOB_CONTROL_CANCEL (all systems) and JOB_CONTROL_DELETE
+// (the NT family; 9x refuses it).
+inline constexpr std::uint32_t kJobControlCancel = 3;
+inline constexpr std::uint32_t kJobControlDelete = 5;
+
 // A printer opened with OpenPrinterA; ClosePrinter when it goes.
 class Printer {
  public:
@@ -124,6 +129,12 @@ class Printer {
   // `count` of them.
   virtual ErrorCode ListJobs(std::uint32_t first, std::uint32_t count,
                              std::vector<PrintJob>* jobs) = 0;
+  // SetJobA with no job record: `command` is a kJobControl* value.
+  virtual ErrorCode ControlJob(std::uint32_t job_id, std::uint32_t command) {
+    (void)job_id;
+    (void)command;
+    return kErrorNotSupported;
+  }
   // GetPrinterA / SetPrinterA at level 2; `command` is SetPrinterA's.
   virtual ErrorCode GetInfo(PrinterInfo2* info) = 0;
   virtual ErrorCode SetInfo(const PrinterInfo2& info,

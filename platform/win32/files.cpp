@@ -100,6 +100,35 @@ std::optional<std::string> Win32Files::ReadFile(const std::string& path) {
   }
 }
 
+std::optional<std::string> Win32Files::ReadPart(const std::string& path,
+                                                std::uint64_t offset,
+                                                std::size_t length) {
+  ScopedFileHandle file(::CreateFileA(path.c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return std::nullopt;
+  LONG high = static_cast<LONG>(offset >> 32);
+  ::SetLastError(NO_ERROR);
+  if (::SetFilePointer(file.Get(), static_cast<LONG>(offset & 0xFFFFFFFFu),
+                       &high, FILE_BEGIN) == INVALID_SET_FILE_POINTER &&
+      ::GetLastError() != NO_ERROR) {
+    return std::nullopt;
+  }
+  std::string part;
+  std::string buffer(std::min(length, kIoChunk), '\0');
+  while (part.size() < length) {
+    const DWORD wanted =
+        static_cast<DWORD>(std::min(buffer.size(), length - part.size()));
+    DWORD read = 0;
+    if (!::ReadFile(file.Get(), buffer.data(), wanted, &read, nullptr)) {
+      return std::nullopt;
+    }
+    if (read == 0) break;
+    part.append(buffer.data(), read);
+  }
+  return part;
+}
+
 bool Win32Files::InUse(const std::string& path) {
   if (!Exists(path)) return false;
   ScopedFileHandle file(

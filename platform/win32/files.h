@@ -25,6 +25,10 @@ class Win32Files : public platform::Files {
       const std::string& path, const std::string& content,
       platform::FileProtection protection) override;
   std::optional<std::string> ReadFile(const std::string& path) override;
+  // SetFilePointer, not SetFilePointerEx: Windows 95 and NT 4.0 lack that.
+  std::optional<std::string> ReadPart(const std::string& path,
+                                      std::uint64_t offset,
+                                      std::size_t length) override;
   bool InUse(const std::string& path) override;
   // Read from the folder entry, so it works while another program holds the
   // file. nullopt for a folder, nothing, or a path with wildcards.

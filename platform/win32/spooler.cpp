@@ -151,6 +151,13 @@ class Win32Printer : public platform::Printer {
     return platform::kSuccess;
   }
 
+  ErrorCode ControlJob(std::uint32_t job_id, std::uint32_t command) override {
+    if (!::SetJobA(handle_.Get(), job_id, 0, nullptr, command)) {
+      return LastFailure();
+    }
+    return platform::kSuccess;
+  }
+
   ErrorCode GetInfo(platform::PrinterInfo2* info) override {
     std::vector<BYTE> buffer;
     const ErrorCode result =

@@ -9,6 +9,8 @@
 #include <thread>
 
 #include "common/system_names.h"
+#include "monitor/job_watcher.h"
+#include "platform/host/print/redirected_port.h"
 #include "tests/host/support/console_program.h"
 #include "tests/host/support/road_box.h"
 #include "tests/support/wait_until.h"
@@ -363,6 +365,44 @@ TEST_F(RoadTest, BrokenPostScriptEndsTheJobWithoutAHang) {
         testing::PdfPages(box_.Linux("C:\\Out\\Broken.pdf")) > 0;
   }
   EXPECT_TRUE(ended);
+}
+
+// A client killed while the port holds its job leaves the job Printing with
+// nothing written. With a give-up time of 3 s set through the box's
+// environment, its flow ends with its message and the next job, printed
+// behind it, gets its dialog and its PDF.
+TEST_F(RoadTest, AJobNobodyConvertsGivesUpAndTheNextJobIsServed) {
+  std::string error;
+  auto facts = host::LoadSystemFacts(box_.folder(), &error);
+  ASSERT_TRUE(facts) << error;
+  facts->SetEnvironment(JobWatcher::kGiveUpVariable, "3");
+  WriteText(host::SystemIniPath(box_.folder()), host::WriteSystemIni(*facts));
+  box_.SetDword(testing::kPortKey, "Delay", host::kMaxPortDelayMs);
+  StartMonitor();
+  WriteText(files_ / "killed.ps", testing::SamplePostScript(1));
+  testing::BackgroundProgram killed(
+      PLUMPRINT_PATH, {"--document", "Killed", files_ / "killed.ps"},
+      box_.Environment());
+  AcceptSave("Killed", "C:\\Out\\Killed.pdf");
+  ASSERT_TRUE(WaitUntil([&] {
+    const auto jobs = box_.Jobs();
+    return !jobs.empty() && (jobs[0].status & host::kJobStatusPrinting) != 0;
+  }));
+  ::kill(killed.pid(), SIGKILL);
+  ASSERT_TRUE(killed.Ended(5000));
+  box_.SetDword(testing::kPortKey, "Delay", 300);
+
+  WriteText(files_ / "next.ps", testing::SamplePostScript(2));
+  Printing printing(box_, {"--document", "Next", files_ / "next.ps"});
+  const auto message = monitor_->WaitFor("message", seconds(10));
+  ASSERT_TRUE(message);
+  EXPECT_EQ((*message)[2], "The PDF for 'Killed' was not created.");
+  monitor_->Send("ok");
+  AcceptSave("Next", "C:\\Out\\Next.pdf");
+  ASSERT_TRUE(Delivered("C:\\Out\\Next.pdf"));
+  EXPECT_EQ(printing.Join().exit_code, 0) << printing.Join().err;
+  EXPECT_EQ(testing::PdfPages(box_.Linux("C:\\Out\\Next.pdf")), 2);
+  EXPECT_FALSE(fs::exists(box_.Linux("C:\\Out\\Killed.pdf")));
 }
 
 // Three one-page jobs of the same size, the first dialog answered at once

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <new>
 
 #include "monitor/pdf_delivery.h"
 #include "tests/unit/support/job_watcher_bed.h"
@@ -216,6 +217,9 @@ TEST_F(JobWatcherTest, AFileInUseEndsTheWaitOnlyWhenItStopsGrowing) {
       {"stalled", 0, true},
       {"grows every 100 s", 1000, false},
   };
+  // As NTFS answers: the folder entry keeps the size the file had when it
+  // was created until its writer closes it; only the open file grows.
+  bed.files->folder_entry_sizes[kLastResult] = 0;
   std::uint32_t id = 0;
   for (const auto& row : kRows) {
     SCOPED_TRACE(row.name);
@@ -488,23 +492,126 @@ TEST(IsCompletePdfTest, NeedsTheHeaderAndTheEndOfTheFile) {
                              std::string(2000, ' ') + "x%%EOF"));
 }
 
-TEST_F(JobWatcherTest, AJobQueuedBehindAHungJobWaitsItsTurn) {
-  bed.dialogs->save_answers = {std::nullopt, kTarget};
-  Print(7, "Endless").status = platform::kJobStatusPrinting;
-  Print(8, "Second");
-  Write("%PDF-1.4", true);  // job 7's Ghostscript, hung
-  bed.application->on_wait = [this] {
-    const int waited = bed.application->waits;
-    if (waited == 3000) {  // 300 s later the hung Ghostscript is killed
-      bed.files->in_use.erase(kLastResult);
-      LeaveQueue(7);
-      Queue()[0].status = platform::kJobStatusPrinting;
+TEST_F(JobWatcherTest, AJobWithoutProgressGivesUpAndTheNextDialogOpens) {
+  const struct {
+    const char* name;
+    bool hung_job_ahead;  // else the job is Printing with nothing written
+  } kRows[] = {{"client killed mid-job", false},
+               {"queued behind a hung conversion", true}};
+  std::uint32_t id = 0;
+  for (const auto& row : kRows) {
+    SCOPED_TRACE(row.name);
+    Queue().clear();
+    bed.files->in_use.clear();
+    Advance(200);
+    bed.files->files.clear();
+    bed.ui->messages.clear();
+    bed.dialogs->save_answers = {kTarget, std::nullopt};
+    if (row.hung_job_ahead) {
+      Print(++id, "Hung").status = platform::kJobStatusPrinting;
+      Write("%PDF-1.4", true);
+      bed.dialogs->save_answers.push_front(std::nullopt);
     }
-    if (waited == 3010) Finish(8, "job 8");
+    Print(++id, "Stuck").status =
+        row.hung_job_ahead ? 0x08 : platform::kJobStatusPrinting;
+    const std::uint32_t next = ++id;
+    std::uint64_t answered_at = 0;
+    std::uint64_t next_asked_at = 0;
+    bed.dialogs->while_save_open = [&] {
+      const std::string& name = bed.dialogs->saves.back().file_name;
+      if (name == "Stuck.PDF") answered_at = bed.application->now_ms;
+      if (name == "Next.PDF") next_asked_at = bed.application->now_ms;
+    };
+    bed.application->waits = 0;
+    bed.application->on_wait = [&] {
+      if (bed.application->waits == 10) Print(next, "Next");
+    };
+    Advance(200);
+    bed.application->on_wait = nullptr;
+    ASSERT_EQ(bed.ui->messages.size(), 1u);
+    EXPECT_EQ(bed.ui->messages[0].text, "The PDF for 'Stuck' was not created.");
+    EXPECT_GE(next_asked_at - answered_at, JobWatcher::kGiveUpMs);
+    EXPECT_LE(next_asked_at - answered_at, JobWatcher::kGiveUpMs + 500);
+    EXPECT_FALSE(watcher->flow_open());
+  }
+}
+
+TEST_F(JobWatcherTest, AJobStillGrowingAfterLongAsksWhetherToGoOnWaiting) {
+  const struct {
+    const char* name;
+    platform::MessageResult answer;
+  } kRows[] = {{"Yes: waits on", platform::MessageResult::kYes},
+               {"No: the job is cancelled", platform::MessageResult::kNo}};
+  bed.spooler->log = &log;
+  std::uint32_t id = 0;
+  for (const auto& row : kRows) {
+    SCOPED_TRACE(row.name);
+    bed.ui->messages.clear();
+    bed.ui->answers = {row.answer};
+    bed.files->files.clear();
+    bed.dialogs->save_answers = {kTarget};
+    const std::uint32_t job = ++id;
+    std::string content = "%PDF";
+    bed.application->waits = 0;
+    bed.application->on_wait = [&] {
+      const int waited = bed.application->waits;
+      if (waited % 100 == 0) {  // 10 s more each time, without end
+        content += " more";
+        Write(content, true);
+      }
+      if (waited == 7000) Finish(job, content);
+    };
+    Print(job, "Endless").status = platform::kJobStatusPrinting;
+    Advance(200);
+    bed.application->on_wait = nullptr;
+    bed.files->in_use.clear();
+    ASSERT_EQ(bed.ui->messages.size(), 1u);
+    EXPECT_EQ(bed.ui->messages[0].text,
+              "The PDF for 'Endless' is still being created after 10 "
+              "minutes.\r\nDo you want to go on waiting for it? If you answer "
+              "No, the print job is cancelled.");
+    EXPECT_EQ(bed.ui->messages[0].buttons, platform::MessageButtons::kYesNo);
+    const bool cancelled = row.answer == platform::MessageResult::kNo;
+    EXPECT_EQ(bed.files->Exists(kTarget), !cancelled);
+    EXPECT_EQ(
+        std::count(log.calls().begin(), log.calls().end(),
+                   "spooler control-job Plumeta " + std::to_string(job) + " 5"),
+        cancelled ? 1 : 0);
+    EXPECT_TRUE(Queue().empty());
+    EXPECT_FALSE(view.cycling);
+  }
+}
+
+TEST_F(JobWatcherTest, AFlowThatFailsEndsWithAMessageAndTheNextFlowRuns) {
+  // The first dialog fails before it takes an answer.
+  bed.dialogs->save_answers = {std::nullopt};
+  bed.dialogs->while_save_open = [this] {
+    if (bed.dialogs->saves.size() == 1) {
+      Print(8, "Next");
+      throw std::bad_alloc();
+    }
   };
+  Print(7, "Letter");
+  Advance(400);
+  ASSERT_EQ(bed.ui->messages.size(), 1u);
+  EXPECT_EQ(bed.ui->messages[0].text,
+            "The PDF for 'Letter' was not created.\r\nThere is not enough "
+            "memory.");
+  EXPECT_FALSE(view.cycling);
+  ASSERT_EQ(bed.dialogs->saves.size(), 2u);
+  EXPECT_EQ(bed.dialogs->saves[1].file_name, "Next.PDF");
+  EXPECT_FALSE(watcher->flow_open());
+}
+
+TEST_F(JobWatcherTest, ALargePdfIsCheckedFromItsHeadAndEndOnly) {
+  bed.dialogs->save_answers = {kTarget};
+  bed.dialogs->while_save_open = [this] {
+    Finish(7, std::string(1 << 20, 'x'));
+  };
+  Print(7, "Large");
   Advance(200);
-  EXPECT_TRUE(bed.ui->messages.empty());
-  EXPECT_EQ(bed.files->files[kTarget], Pdf("job 8"));
+  EXPECT_EQ(bed.files->files[kTarget], Pdf(std::string(1 << 20, 'x')));
+  EXPECT_LT(bed.files->bytes_read, 8192u);
 }
 
 TEST_F(JobWatcherTest, OnlyAFlowsWaitOpensLastResult) {
@@ -520,18 +627,72 @@ TEST_F(JobWatcherTest, OnlyAFlowsWaitOpensLastResult) {
   EXPECT_EQ(bed.files->in_use_checks, 0);
 }
 
-TEST_F(JobWatcherTest, AFailedListingIsNoJobLeaving) {
-  bed.dialogs->save_answers = {kTarget};
-  bed.application->on_wait = [this] {
-    const int waited = bed.application->waits;
-    if (waited == 5) bed.spooler->enum_jobs_error = 1722;  // RPC unavailable
-    if (waited == 20) bed.spooler->enum_jobs_error = platform::kSuccess;
-    if (waited == 25) Finish(7, "job 7");
-  };
-  Print(7, "Letter");
-  Advance(200);
-  EXPECT_TRUE(bed.ui->messages.empty());
-  EXPECT_EQ(bed.files->files[kTarget], Pdf("job 7"));
+TEST_F(JobWatcherTest, ASpoolerThatDoesNotAnswerTellsNoJobLeaving) {
+  const struct {
+    const char* name;
+    platform::ErrorCode FakeSpooler::*fails;
+  } kRows[] = {{"listing fails", &FakeSpooler::enum_jobs_error},
+               {"printer cannot be opened", &FakeSpooler::open_error}};
+  std::uint32_t id = 0;
+  for (const auto& row : kRows) {
+    SCOPED_TRACE(row.name);
+    bed.files->files.erase(kTarget);
+    bed.dialogs->save_answers = {kTarget};
+    bed.application->waits = 0;
+    const std::uint32_t job = ++id;
+    bed.application->on_wait = [&] {
+      const int waited = bed.application->waits;
+      // RPC server unavailable: the spooler restarts.
+      if (waited == 5) (*bed.spooler).*row.fails = 1722;
+      if (waited == 20) (*bed.spooler).*row.fails = platform::kSuccess;
+      if (waited == 25) Finish(job, "job");
+    };
+    Print(job, "Letter");
+    Advance(200);
+    EXPECT_TRUE(bed.ui->messages.empty());
+    EXPECT_EQ(bed.files->files[kTarget], Pdf("job"));
+  }
+}
+
+TEST_F(JobWatcherTest, AnIdHandedOutAgainIsANewJob) {
+  const struct {
+    const char* name;
+    bool poll_between;         // a poll sees the queue without the old job
+    bool first_waits_for_pdf;  // the old job's flow is open meanwhile
+  } kRows[] = {{"seen again after it left", true, false},
+               {"reused between two polls", false, false},
+               {"reused while the old flow waits", false, true}};
+  for (const auto& row : kRows) {
+    SCOPED_TRACE(row.name);
+    Queue().clear();
+    Advance(200);
+    bed.files->files.clear();
+    bed.dialogs->saves.clear();
+    bed.dialogs->save_answers = {row.first_waits_for_pdf
+                                     ? std::optional<std::string>(kTarget)
+                                     : std::nullopt,
+                                 std::nullopt};
+    auto reuse = [&] {
+      Finish(7, "old");
+      if (row.poll_between) Advance(200);
+      Print(7, "Second").submitted.second = 59;
+    };
+    bed.application->on_wait = [&] {
+      if (bed.application->waits == 5) reuse();
+    };
+    bed.application->waits = 0;
+    Print(7, "First");
+    Advance(200);
+    if (!row.first_waits_for_pdf) reuse();
+    Advance(400);
+    bed.application->on_wait = nullptr;
+    ASSERT_EQ(bed.dialogs->saves.size(), 2u);
+    EXPECT_EQ(bed.dialogs->saves[1].file_name, "Second.PDF");
+    if (row.first_waits_for_pdf) {
+      EXPECT_EQ(bed.files->files[kTarget], Pdf("old"));
+    }
+    EXPECT_TRUE(bed.ui->messages.empty());
+  }
 }
 
 TEST_F(JobWatcherTest, FileInUseOnlyForAnExistingFileHeldByAnother) {

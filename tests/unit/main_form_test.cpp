@@ -148,14 +148,32 @@ TEST_F(MainFormTest, CloseStoresTheSixValuesAndHides) {
   EXPECT_FALSE(bed_.application->terminated);
 }
 
-TEST_F(MainFormTest, SettingsNeverLoadedAreNeverStored) {
-  bed_.StoreValue("Quality", platform::RegistryValue::FromDword(3));
-  bed_.Store("Version", "1.4");
-  auto main = bed_.Start();
-  bed_.window().Close();
-  EXPECT_EQ(bed_.Stored("Version"), "1.4");
-  EXPECT_EQ(bed_.Stored("Resolution"), "<missing>");
-  EXPECT_FALSE(bed_.window().visible);
+// A value that could not be read stays as it is unless the user changes it;
+// everything else is stored.
+TEST_F(MainFormTest, CloseStoresAllButTheUnreadValuesTheUserLeftAlone) {
+  const struct {
+    const char* label;
+    const char* item;  // clicked before close
+    const char* quality_stored;
+  } kRows[] = {{"quality left alone", "N6001", nullptr},
+               {"quality chosen", "Screen1", "Screen"}};
+  for (const auto& row : kRows) {
+    SCOPED_TRACE(row.label);
+    testing::MonitorTestBed bed;
+    const platform::RegistryValue number =
+        platform::RegistryValue::FromDword(3);
+    bed.StoreValue("Quality", number);
+    bed.Store("Version", "1.4");
+    auto main = bed.Start();
+    main->ClickMenuItem(row.item);
+    bed.window().Close();
+    EXPECT_EQ(bed.Stored("Version"), "1.4");
+    EXPECT_EQ(bed.Stored("Resolution"), row.quality_stored ? "1200" : "600");
+    EXPECT_EQ(bed.Stored("Quality"),
+              row.quality_stored ? row.quality_stored : number.Text());
+    EXPECT_EQ(bed.Stored("Permission"), "11111111");
+    EXPECT_FALSE(bed.window().visible);
+  }
 }
 
 TEST_F(MainFormTest, ExitAnsweredNoChangesNothing) {

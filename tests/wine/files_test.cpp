@@ -107,6 +107,40 @@ TEST_F(FilesTest, InUseWhileAnotherHandleHoldsTheFileExclusively) {
   EXPECT_FALSE(files_.InUse(folder_.path()));
 }
 
+// A part of a file, at offsets past 4 GB too (SetFilePointer's high part):
+// the file is made with a hole, which Wine leaves sparse.
+TEST_F(FilesTest, ReadsAPartFromAnyOffset) {
+  const std::string path = folder_.File("large.pdf");
+  constexpr std::uint64_t kEnd = (5ull << 30) + 7;
+  {
+    ScopedFileHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr,
+                                        CREATE_ALWAYS, 0, nullptr));
+    ASSERT_TRUE(file);
+    DWORD written = 0;
+    ASSERT_TRUE(::WriteFile(file.Get(), "%PDF-", 5, &written, nullptr));
+    LONG high = static_cast<LONG>((kEnd - 5) >> 32);
+    ::SetFilePointer(file.Get(), static_cast<LONG>((kEnd - 5) & 0xFFFFFFFFu),
+                     &high, FILE_BEGIN);
+    ASSERT_TRUE(::WriteFile(file.Get(), "%%EOF", 5, &written, nullptr));
+  }
+  const struct {
+    std::uint64_t offset;
+    std::size_t length;
+    std::string part;
+  } kRows[] = {
+      {0, 5, "%PDF-"},
+      {kEnd - 5, 4096, "%%EOF"},
+      {kEnd - 7, 3, std::string("\0\0%", 3)},
+      {kEnd + 10, 4, ""},
+  };
+  for (const auto& row : kRows) {
+    SCOPED_TRACE(row.offset);
+    EXPECT_EQ(files_.ReadPart(path, row.offset, row.length), row.part);
+  }
+  EXPECT_EQ(files_.ReadPart(folder_.File("missing.pdf"), 0, 5), std::nullopt);
+  ::DeleteFileA(path.c_str());
+}
+
 TEST_F(FilesTest, SizeOnlyForOneFileByItsExactName) {
   ASSERT_TRUE(WriteWholeFile(folder_.File("a.txt"), "abc"));
   EXPECT_EQ(files_.Size(folder_.File("a.txt")), 3u);

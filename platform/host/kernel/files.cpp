@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 #include "platform/host/base/error_from_errno.h"
@@ -199,6 +200,29 @@ std::optional<std::string> HostFiles::ReadFile(const std::string& path) {
     if (got == 0) return content;
     content.append(buffer, static_cast<std::size_t>(got));
   }
+}
+
+std::optional<std::string> HostFiles::ReadPart(const std::string& path,
+                                               std::uint64_t offset,
+                                               std::size_t length) {
+  std::optional<std::string> linux_path = process_->LinuxPath(path);
+  if (!linux_path) return std::nullopt;
+  UniqueFd fd;
+  if (OpenLocked(*linux_path, O_RDONLY, 0, LOCK_SH, &fd) != kSuccess) {
+    return std::nullopt;
+  }
+  std::string part;
+  char buffer[65536];
+  while (part.size() < length) {
+    const std::size_t wanted = std::min(sizeof buffer, length - part.size());
+    ssize_t got = ::pread(fd.get(), buffer, wanted,
+                          static_cast<off_t>(offset + part.size()));
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return std::nullopt;
+    if (got == 0) break;
+    part.append(buffer, static_cast<std::size_t>(got));
+  }
+  return part;
 }
 
 bool HostFiles::InUse(const std::string& path) {

@@ -30,6 +30,9 @@ class HostFiles : public platform::Files {
       const std::string& path, const std::string& content,
       platform::FileProtection protection) override;
   std::optional<std::string> ReadFile(const std::string& path) override;
+  std::optional<std::string> ReadPart(const std::string& path,
+                                      std::uint64_t offset,
+                                      std::size_t length) override;
   bool InUse(const std::string& path) override;
   std::optional<std::uint64_t> Size(const std::string& path) override;
   // stat: device, inode, size, modification time in nanoseconds.

@@ -121,6 +121,23 @@ class HostPrinter : public platform::Printer {
     return platform::kSuccess;
   }
 
+  // Deleting or cancelling a job removes it from the queue; the port's
+  // command, if one runs for it, runs to its end.
+  ErrorCode ControlJob(std::uint32_t job_id, std::uint32_t command) override {
+    if (!Exists()) return platform::kErrorInvalidHandle;
+    if (command != platform::kJobControlDelete &&
+        command != platform::kJobControlCancel) {
+      return platform::kErrorInvalidParameter;
+    }
+    for (const platform::PrintJob& job :
+         ReadSpoolJobs(spooler_.spool_folder_, name_)) {
+      if (job.job_id != job_id) continue;
+      RemoveSpoolJob(spooler_.spool_folder_, job_id);
+      return platform::kSuccess;
+    }
+    return platform::kErrorInvalidParameter;
+  }
+
   ErrorCode GetInfo(platform::PrinterInfo2* info) override {
     auto key = OpenExistingMachineKey(*spooler_.registry_, PrinterKey(name_));
     if (!key) return platform::kErrorInvalidHandle;

@@ -39,6 +39,11 @@ class FakeFiles : public platform::Files {
   std::map<std::string, std::string> aliases;
   // How often InUse opened a file.
   int in_use_checks = 0;
+  // The size a file's folder entry shows, when it is not the file's own: NTFS
+  // brings the entry up to date only when the writer closes the file.
+  std::map<std::string, std::uint64_t> folder_entry_sizes;
+  // How many bytes ReadFile and ReadPart returned.
+  std::uint64_t bytes_read = 0;
 
   // A write that leaves the content as it was.
   void Touch(const std::string& path) { ++stamps_[Key(path)]; }
@@ -93,7 +98,18 @@ class FakeFiles : public platform::Files {
   }
   std::optional<std::string> ReadFile(const std::string& path) override {
     if (!files.count(path)) return std::nullopt;
+    bytes_read += files[path].size();
     return files[path];
+  }
+  std::optional<std::string> ReadPart(const std::string& path,
+                                      std::uint64_t offset,
+                                      std::size_t length) override {
+    if (!files.count(path)) return std::nullopt;
+    const std::string& content = files[path];
+    if (offset >= content.size()) return std::string();
+    std::string part = content.substr(offset, length);
+    bytes_read += part.size();
+    return part;
   }
   bool InUse(const std::string& name) override {
     ++in_use_checks;
@@ -103,6 +119,10 @@ class FakeFiles : public platform::Files {
   std::optional<std::uint64_t> Size(const std::string& name) override {
     const std::string path = Key(name);
     if (!files.count(path)) return std::nullopt;
+    if (auto entry = folder_entry_sizes.find(path);
+        entry != folder_entry_sizes.end()) {
+      return entry->second;
+    }
     return files[path].size();
   }
   std::optional<platform::FileFacts> Facts(const std::string& name) override {

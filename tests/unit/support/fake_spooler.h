@@ -34,12 +34,15 @@ class FakeSpooler : public platform::Spooler {
   std::function<void()> on_list_printers;
   // What every ListJobs fails with, as a spooler that stopped answering.
   platform::ErrorCode enum_jobs_error = platform::kSuccess;
+  // What every Open fails with, as a spooler that is restarting.
+  platform::ErrorCode open_error = platform::kSuccess;
   CallLog* log = nullptr;
 
   platform::ErrorCode Open(
       const std::string& name, std::uint32_t access,
       std::unique_ptr<platform::Printer>* printer) override {
     Record(log, "spooler open " + name + " " + Hex(access));
+    if (open_error != platform::kSuccess) return open_error;
     if (Find(name) == nullptr) return platform::kErrorInvalidPrinterName;
     *printer = std::make_unique<OpenedPrinter>(*this, name);
     return platform::kSuccess;
@@ -175,6 +178,18 @@ class FakeSpooler : public platform::Spooler {
         jobs->push_back(printer->jobs[i]);
       }
       return platform::kSuccess;
+    }
+    // Any command deletes the job, as JOB_CONTROL_DELETE does.
+    platform::ErrorCode ControlJob(std::uint32_t job_id,
+                                   std::uint32_t command) override {
+      Record(spooler_.log, "spooler control-job " + name_ + " " +
+                               std::to_string(job_id) + " " +
+                               std::to_string(command));
+      StoredPrinter* printer = spooler_.Find(name_);
+      if (printer == nullptr) return platform::kErrorInvalidHandle;
+      const auto gone = std::erase_if(
+          printer->jobs, [&](const auto& job) { return job.job_id == job_id; });
+      return gone ? platform::kSuccess : platform::kErrorInvalidParameter;
     }
     platform::ErrorCode GetInfo(platform::PrinterInfo2* info) override {
       StoredPrinter* printer = spooler_.Find(name_);

@@ -26,6 +26,15 @@ class JobFolderPrinter : public platform::Printer {
     return platform::kSuccess;
   }
 
+  platform::ErrorCode ControlJob(std::uint32_t job_id, std::uint32_t) override {
+    for (const platform::PrintJob& job : host::ReadSpoolJobs(folder_, name_)) {
+      if (job.job_id != job_id) continue;
+      host::RemoveSpoolJob(folder_, job_id);
+      return platform::kSuccess;
+    }
+    return platform::kErrorInvalidParameter;
+  }
+
   platform::ErrorCode GetInfo(platform::PrinterInfo2* info) override {
     const platform::ErrorCode result = system_printer_->GetInfo(info);
     if (result == platform::kSuccess) {
