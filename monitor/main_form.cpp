@@ -80,13 +80,13 @@ void TMain::FormCreate() {
   // leaves the argument file alone, which holds the running copy's settings.
   const bool ending = prev_inst1_.CheckPrevInst();            // 6
   last_result_ = LastResultPath(system_utils_.TempFolder());  // 7
+  tray_icon1_.SetEnabled(true);                               // 8
+  if (!ending) LoadConversionSettings();                      // 9
+  if (!ending) LoadAutoSaveSettings();
   // The only copy of a PDF a former run left set aside goes back to
   // LastResult.
   const bool returned =
       !ending && ReturnOrphanedPdf(*platform_.files, last_result_);
-  tray_icon1_.SetEnabled(true);           // 8
-  if (!ending) LoadConversionSettings();  // 9
-  if (!ending) LoadAutoSaveSettings();
   window_->SetControlVisible("Image2", true);  // 10
   PlaceBalloonAtTray();                        // 11
   WelcomeBalloon();                            // 12
