@@ -9,6 +9,7 @@
 #include "common/system_names.h"
 #include "monitor/file_name_template.h"
 #include "monitor/job_status.h"
+#include "monitor/own_files.h"
 #include "monitor/pdf_delivery.h"
 
 namespace plumeta {
@@ -167,10 +168,7 @@ void JobWatcher::NoteJobsLeft(const std::vector<std::uint32_t>& left) {
 }
 
 std::string JobWatcher::AsidePath(std::uint32_t job_id) {
-  std::string path = LastResult();
-  const std::size_t dot = path.find_last_of(".\\");
-  if (dot != std::string::npos && path[dot] == '.') path.erase(dot);
-  return path + "-" + std::to_string(job_id) + ".pdf";
+  return plumeta::AsidePath(LastResult(), job_id);
 }
 
 void JobWatcher::RunQueuedFlows() {
@@ -307,8 +305,14 @@ std::optional<std::string> JobWatcher::AutoSave(const QueuedFlow& flow,
       locale);
   const std::string aside = AsidePath(flow.job_id);
   std::string delivered;
-  if (const platform::ErrorCode code =
-          DeliverPdfAsNew(*platform_.files, aside, folder, stem, &delivered);
+  // LastResult and the names PDFs are set aside under, when the folder is
+  // the temporary one.
+  const OwnFiles own{LastResult(), {}};
+  const auto own_file = [&](const std::string& path) {
+    return IsOwnFile(*platform_.files, own, path);
+  };
+  if (const platform::ErrorCode code = DeliverPdfAsNew(
+          *platform_.files, aside, folder, stem, own_file, &delivered);
       code != platform::kSuccess) {
     KeepAfterFailure(flow, NumberedPdfPath(folder, stem, 1), code);
     return std::nullopt;

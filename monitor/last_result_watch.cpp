@@ -1,5 +1,8 @@
 #include "monitor/last_result_watch.h"
 
+#include "monitor/own_files.h"
+#include "monitor/pdf_delivery.h"
+
 namespace plumeta {
 
 void LastResultWatch::Observe() {
@@ -28,6 +31,39 @@ bool LastResultWatch::Restore(const std::string& aside, std::uint64_t now) {
     Account(now);
   }
   return restored;
+}
+
+bool ReturnOrphanedPdf(platform::Files& files, const std::string& last_result) {
+  const std::size_t slash = last_result.find_last_of('\\');
+  if (slash == std::string::npos) return false;
+  const std::string folder = last_result.substr(0, slash + 1);
+  std::optional<std::string> newest;
+  std::uint64_t newest_time = 0;
+  std::uint32_t newest_id = 0;
+  // A drive's root keeps its backslash.
+  const std::string listed =
+      folder.size() == 3 ? folder : folder.substr(0, folder.size() - 1);
+  for (const std::string& name : files.FileNames(listed)) {
+    const std::optional<std::uint32_t> id = AsideJobId(last_result, name);
+    if (!id) continue;
+    const std::optional<platform::FileFacts> facts = files.Facts(folder + name);
+    if (!facts) continue;
+    if (!newest || facts->modified > newest_time ||
+        (facts->modified == newest_time && *id > newest_id)) {
+      newest = folder + name;
+      newest_time = facts->modified;
+      newest_id = *id;
+    }
+  }
+  if (!newest) return false;
+  if (const std::optional<platform::FileFacts> current =
+          files.Facts(last_result);
+      current && current->modified >= newest_time) {
+    return false;
+  }
+  if (files.Replace(*newest, last_result) != platform::kSuccess) return false;
+  const std::optional<std::string> content = files.ReadFile(last_result);
+  return content && IsCompletePdf(*content);
 }
 
 }  // namespace plumeta

@@ -57,6 +57,13 @@ class LastResultWatch {
   std::uint64_t accounted_at_ = 0;
 };
 
+// At start-up: the newest of the PDFs a former run set aside and never
+// delivered (it was killed, or ended during a flow) goes back to LastResult,
+// where "View Last Result" and "Save Last Result As" reach it, unless
+// LastResult is as new; an older LastResult gives way. The others stay where
+// they are. True when a whole PDF went back.
+bool ReturnOrphanedPdf(platform::Files& files, const std::string& last_result);
+
 }  // namespace plumeta
 
 #endif  // MONITOR_LAST_RESULT_WATCH_H_

@@ -5,7 +5,9 @@
 #include "common/errors.h"
 #include "common/os_edition.h"
 #include "monitor/job_poll.h"
+#include "monitor/last_result_watch.h"
 #include "monitor/main_form_layout.h"
+#include "monitor/own_files.h"
 #include "monitor/response_file.h"
 
 namespace plumeta {
@@ -29,6 +31,8 @@ TMain::TMain(platform::Platform& platform, TrayPlatform tray,
       save_dialog1_(*platform.dialogs) {
   BuildPopupMenu1();
   SetUpTrayPresence();
+  save_dialog1_.set_guard(
+      [this](const std::string& path) { return RefuseOwnFile(path); });
   job_watcher_ = std::make_unique<JobWatcher>(platform_, *this, save_dialog1_);
   tray_commands_ =
       std::make_unique<TrayCommands>(platform_, save_dialog1_, *this);
@@ -79,10 +83,15 @@ void TMain::FormCreate() {
   tray_icon1_.SetEnabled(true);                               // 8
   if (!ending) LoadConversionSettings();                      // 9
   if (!ending) LoadAutoSaveSettings();
+  // The only copy of a PDF a former run left set aside goes back to
+  // LastResult.
+  const bool returned =
+      !ending && ReturnOrphanedPdf(*platform_.files, last_result_);
   window_->SetControlVisible("Image2", true);  // 10
   PlaceBalloonAtTray();                        // 11
   WelcomeBalloon();                            // 12
   PrepareConversionBalloon();                  // 13
+  if (returned) LastSessionBalloon();
 }
 
 // The printing preferences need the NT family from version 5.0 on.
@@ -173,6 +182,14 @@ void TMain::SetTimer1Enabled(bool enabled) {
 }
 
 void TMain::Timer1Timer() { job_watcher_->Poll(); }
+
+bool TMain::RefuseOwnFile(const std::string& path) {
+  const OwnFiles own{last_result_, ArgumentFilePaths(*platform_.system,
+                                                     runs_under_wow64_ != 0)};
+  if (!IsOwnFile(*platform_.files, own, path)) return false;
+  ShowOwnFileRefusal(*platform_.user_interface, path);
+  return true;
+}
 
 void TMain::ShowMessage(const std::string& text) {
   platform_.user_interface->MessageBox(text, kMonitorTitle,

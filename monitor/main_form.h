@@ -162,6 +162,8 @@ class TMain : public MonitorView {
   void SetUpTrayPresence();
   void PlaceBalloonAtTray();
   void WelcomeBalloon();
+  // Says that a PDF from the last session is ready as the last result.
+  void LastSessionBalloon();
   void PrepareConversionBalloon();
   void OnWindowClick(const std::string& control);
   void ShowPrintingPreferencesItems();
@@ -174,6 +176,9 @@ class TMain : public MonitorView {
   void CheckOnly(widgets::TMenuItem& sender,
                  const std::vector<const char*>& group);
   std::string FreshOwnerPassword();
+  // The save dialog's guard: LastResult, a set-aside PDF and the argument
+  // file are never a target (the user is told why).
+  bool RefuseOwnFile(const std::string& path);
   void ShowMessage(const std::string& text);
 
   platform::Platform& platform_;

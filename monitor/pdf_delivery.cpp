@@ -120,11 +120,11 @@ platform::ErrorCode DeliverPdf(platform::Files& files, const std::string& from,
   return code;
 }
 
-platform::ErrorCode DeliverPdfAsNew(platform::Files& files,
-                                    const std::string& from,
-                                    const std::string& folder,
-                                    const std::string& stem,
-                                    std::string* delivered) {
+platform::ErrorCode DeliverPdfAsNew(
+    platform::Files& files, const std::string& from, const std::string& folder,
+    const std::string& stem,
+    const std::function<bool(const std::string&)>& reserved,
+    std::string* delivered) {
   std::optional<std::string> partial;
   platform::ErrorCode code = CopyToFreePartial(
       files, from, NumberedPdfPath(folder, stem, 1), &partial);
@@ -132,6 +132,7 @@ platform::ErrorCode DeliverPdfAsNew(platform::Files& files,
   for (int number = 1; code == platform::kSuccess && number <= kMaxNameNumber;
        ++number) {
     const std::string target = NumberedPdfPath(folder, stem, number);
+    if (reserved && reserved(target)) continue;
     code = files.MoveNew(*partial, target);
     if (code == platform::kSuccess) {
       *delivered = target;

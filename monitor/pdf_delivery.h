@@ -4,6 +4,7 @@
 #ifndef MONITOR_PDF_DELIVERY_H_
 #define MONITOR_PDF_DELIVERY_H_
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -43,15 +44,16 @@ platform::ErrorCode DeliverPdf(platform::Files& files, const std::string& from,
                                const std::string& target);
 
 // Copies `from` into `folder` as the first of NumberedPdfPath(folder, stem,
-// 1), (2) ... (kMaxNameNumber) that is free, and never over a file: the copy
-// is made under a partial name, then moved to a name only where nothing is,
-// in one step, so two deliveries at once never take the same name. The path
-// taken goes to `delivered`. kErrorFileExists when every name is taken.
-platform::ErrorCode DeliverPdfAsNew(platform::Files& files,
-                                    const std::string& from,
-                                    const std::string& folder,
-                                    const std::string& stem,
-                                    std::string* delivered);
+// 1), (2) ... (kMaxNameNumber) that is free and not `reserved`, and never
+// over a file: the copy is made under a partial name, then moved to a name
+// only where nothing is, in one step, so two deliveries at once never take
+// the same name. The path taken goes to `delivered`. kErrorFileExists when
+// every name is taken.
+platform::ErrorCode DeliverPdfAsNew(
+    platform::Files& files, const std::string& from, const std::string& folder,
+    const std::string& stem,
+    const std::function<bool(const std::string&)>& reserved,
+    std::string* delivered);
 
 // The error box for a failed delivery of the PDF at `from`: both paths and
 // the system's reason.

@@ -79,6 +79,13 @@ void TMain::WelcomeBalloon() {
   }
 }
 
+// NT 4.0 and earlier get no balloon.
+void TMain::LastSessionBalloon() {
+  if (IsOldNtName(os_name_)) return;
+  ShowNotice({"A PDF from the last session is ready",
+              "Right-click the happy icon and choose View Last Result"});
+}
+
 void TMain::PrepareConversionBalloon() {
   balloon_control1_.SetText({kConversionText});
   balloon_control1_.SetDuration(kConversionSeconds);

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/error_codes.h"
 
@@ -77,6 +78,9 @@ class Files {
   virtual ErrorCode MoveNew(const std::string& from, const std::string& to) = 0;
   // True for an existing folder.
   virtual bool IsFolder(const std::string& path) = 0;
+  // The names of the files in `folder` (its folders left out), in no set
+  // order; none when it cannot be read.
+  virtual std::vector<std::string> FileNames(const std::string& folder) = 0;
 };
 
 }  // namespace plumeta::platform

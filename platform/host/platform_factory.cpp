@@ -49,7 +49,8 @@ std::unique_ptr<Platform> CreatePlatform() {
       Size{process->facts().screen_width, process->facts().screen_height});
   platform->user_interface =
       std::make_unique<host::ConsoleUserInterface>(*application);
-  platform->dialogs = std::make_unique<host::HostDialogs>(*application);
+  platform->dialogs =
+      std::make_unique<host::HostDialogs>(*application, process);
   platform->forms = std::make_unique<host::HostForms>(console);
   platform->random = std::make_unique<host::HostRandom>();
   platform->application = std::move(application);

@@ -237,4 +237,17 @@ bool Win32Files::IsFolder(const std::string& path) {
          (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+std::vector<std::string> Win32Files::FileNames(const std::string& folder) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA entry{};
+  ScopedFindHandle search(::FindFirstFileA((folder + "\\*").c_str(), &entry));
+  if (!search) return names;
+  do {
+    if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+      names.push_back(entry.cFileName);
+    }
+  } while (::FindNextFileA(search.Get(), &entry));
+  return names;
+}
+
 }  // namespace plumeta::win32

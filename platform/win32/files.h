@@ -47,6 +47,7 @@ class Win32Files : public platform::Files {
   platform::ErrorCode MoveNew(const std::string& from,
                               const std::string& to) override;
   bool IsFolder(const std::string& path) override;
+  std::vector<std::string> FileNames(const std::string& folder) override;
 };
 
 // Replace for Windows 9x, which has no working MoveFileExA: deletes `target`,

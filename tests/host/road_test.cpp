@@ -321,6 +321,30 @@ TEST_F(RoadTest, TwoJobsBackToBackEachReachTheirOwnPlace) {
       std::string::npos);
 }
 
+// The argument file is never a target: the dialog says why and asks again,
+// and the next job still converts with it.
+TEST_F(RoadTest, AnsweringWithTheArgumentFileIsRefusedAndAskedAgain) {
+  StartMonitor();
+  const std::string arguments = testing::ReadText(box_.Linux(kArgumentFile));
+  Printing printing(box_, {"--document", "Letter", "-"},
+                    testing::SamplePostScript(1));
+  AcceptSave("Letter", kArgumentFile);
+  auto refusal = monitor_->WaitFor("message", seconds(10));
+  ASSERT_TRUE(refusal);
+  EXPECT_EQ((*refusal)[2], std::string("The PDF cannot be saved as '") +
+                               kArgumentFile +
+                               "': Plumeta uses this file itself.\r\nPlease "
+                               "choose another name.");
+  monitor_->Send("ok");
+  auto again = monitor_->WaitFor("save", seconds(5));
+  ASSERT_TRUE(again);
+  EXPECT_EQ((*again)[1], kArgumentFile);
+  monitor_->Send("ok C:\\Out\\Letter.pdf");
+  ASSERT_TRUE(Delivered("C:\\Out\\Letter.pdf"));
+  EXPECT_EQ(printing.Join().exit_code, 0);
+  EXPECT_EQ(testing::ReadText(box_.Linux(kArgumentFile)), arguments);
+}
+
 TEST_F(RoadTest, WithThePrinterRemovedPrintingFailsAndTheMonitorStaysQuiet) {
   ProgramResult removal =
       testing::RunProgram(PLUMSETUP_PATH, {"1024"}, box_.Environment());

@@ -156,6 +156,27 @@ TEST_F(AutoSaveFlowTest, AFailedCopyKeepsLastResultAndTellsWhy) {
   EXPECT_TRUE(bed.shell->executed.empty());
 }
 
+// In the temporary folder, LastResult's name and the names PDFs are set
+// aside under are never taken: the next free number is.
+TEST_F(AutoSaveFlowTest, NeverTakesTheNamesOfTheMonitorsOwnFiles) {
+  view.auto_save_folder = "c:\\temp";
+  const struct {
+    const char* document;
+    const char* saved;
+  } kRows[] = {
+      {"1024", "c:\\temp\\1024 (2).pdf"},
+      {"1024-7", "c:\\temp\\1024-7 (2).pdf"},
+      {"1024-x", "c:\\temp\\1024-x.pdf"},
+  };
+  std::uint32_t id = 0;
+  for (const auto& row : kRows) {
+    SCOPED_TRACE(row.document);
+    PrintAndFinish(++id, row.document);
+    EXPECT_EQ(bed.files->files[row.saved], Pdf("job " + std::to_string(id)));
+  }
+  EXPECT_TRUE(bed.ui->messages.empty());
+}
+
 // The monitor's side: the item, the lock, and the one report of a folder
 // that cannot be used.
 class AutoSaveMenuTest : public ::testing::Test {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <sstream>
 
 #include "platform/host/console/application.h"
@@ -12,6 +13,7 @@
 #include "platform/host/console/console_user_interface.h"
 #include "platform/host/console/dialogs.h"
 #include "platform/host/console/forms.h"
+#include "tests/unit/support/temp_folder.h"
 
 namespace plumeta::host {
 namespace {
@@ -73,6 +75,13 @@ class ConsoleTest : public ::testing::Test {
   std::ostringstream errors_;
   std::unique_ptr<Console> console_;
   std::unique_ptr<HostApplication> application_;
+  // A box for the save dialog, with the profile folder it shows.
+  testing::TempFolder box_;
+  std::shared_ptr<BoxProcess> process_ = [this] {
+    SystemFacts facts;
+    facts.SetEnvironment("USERPROFILE", "C:\\Documents and Settings\\User");
+    return std::make_shared<BoxProcess>(box_.path(), facts);
+  }();
 };
 
 TEST(ConsoleEventsTest, FieldsAreEscapedToStayOnOneLine) {
@@ -108,7 +117,7 @@ TEST(ParseConsoleCommandTest, KeywordAndTheRest) {
 }
 
 TEST_F(ConsoleTest, InputBoxAnswers) {
-  HostDialogs dialogs(*application_);
+  HostDialogs dialogs(*application_, process_);
   const struct {
     const char* typed;
     const char* result;
@@ -131,7 +140,7 @@ TEST_F(ConsoleTest, InputBoxAnswers) {
 }
 
 TEST_F(ConsoleTest, LinesAfterAnAnswerWaitForTheirTurn) {
-  HostDialogs dialogs(*application_);
+  HostDialogs dialogs(*application_, process_);
   std::vector<std::string> clicks;
   console_->RegisterCommand("click", [&](const std::string& name) {
     clicks.push_back(name);
@@ -152,7 +161,7 @@ TEST_F(ConsoleTest, UnknownCommandsAreRefused) {
 }
 
 TEST_F(ConsoleTest, TimersTickWhileADialogWaits) {
-  HostDialogs dialogs(*application_);
+  HostDialogs dialogs(*application_, process_);
   int ticks = 0;
   application_->SetTimer(10, [&] {
     if (++ticks == 3) Type("ok late\n");
@@ -163,7 +172,7 @@ TEST_F(ConsoleTest, TimersTickWhileADialogWaits) {
 
 TEST_F(ConsoleTest, EndOfInputCancelsEveryDialog) {
   EndInput();
-  HostDialogs dialogs(*application_);
+  HostDialogs dialogs(*application_, process_);
   ConsoleUserInterface boxes(*application_);
   EXPECT_EQ(dialogs.InputBox("C", "P", "kept"), "kept");
   EXPECT_EQ(dialogs.SaveDialog({"a.PDF", "f", "*.PDF"}), std::nullopt);
@@ -246,7 +255,7 @@ TEST(ConsoleUserInterfaceTest, AnswersTheBoxHasAndEndOfInputAsWindowsCloses) {
 }
 
 TEST_F(ConsoleTest, MenuListsItsItemsAndTakesAClick) {
-  HostDialogs dialogs(*application_);
+  HostDialogs dialogs(*application_, process_);
   platform::MenuItemView quality = Item("Quality1", "PDF Quality");
   platform::MenuItemView item = Item("Default1", "Default");
   item.checked = true;
@@ -268,16 +277,56 @@ TEST_F(ConsoleTest, MenuListsItsItemsAndTakesAClick) {
 }
 
 TEST_F(ConsoleTest, SaveDialogAddsTheDefaultExtension) {
-  HostDialogs dialogs(*application_);
+  HostDialogs dialogs(*application_, process_);
   Type("ok\nok C:\\out\\report\nok C:\\out.d\\x.pdf\ncancel\n");
   const platform::SaveDialogRequest request{
       "Doc.PDF", "Adobe PDF files (*.PDF)|*.PDF", "*.PDF"};
-  EXPECT_EQ(dialogs.SaveDialog(request), "Doc.PDF");
+  EXPECT_EQ(dialogs.SaveDialog(request),
+            "C:\\Documents and Settings\\User\\Doc.PDF");
   EXPECT_EQ(dialogs.SaveDialog(request), "C:\\out\\report.PDF");
   EXPECT_EQ(dialogs.SaveDialog(request), "C:\\out.d\\x.pdf");
   EXPECT_EQ(dialogs.SaveDialog(request), std::nullopt);
   EXPECT_EQ(EventLines()[0],
             "save\tDoc.PDF\tAdobe PDF files (*.PDF)|*.PDF\t*.PDF");
+}
+
+// As Windows' dialog: a full path in the folder it shows, or the name is
+// refused and the dialog goes on waiting.
+TEST_F(ConsoleTest, SaveDialogGivesFullPathsOrRefusesTheName) {
+  std::filesystem::create_directories(
+      box_.path() + "/drive_c/Documents and Settings/User/Sub");
+  const struct {
+    const char* proposed;
+    const char* typed;
+    const char* path;  // after a refusal, "ok C:\\kept" answers
+    const char* refusal;
+  } kRows[] = {
+      {"Doc.PDF", "ok", "C:\\Documents and Settings\\User\\Doc.PDF", ""},
+      {"Doc.PDF", "ok ..\\..\\..\\..\\x", "C:\\x.PDF", ""},
+      {"Doc.PDF", "ok \\root", "C:\\root.PDF", ""},
+      {"Doc.PDF", "ok D:name", "D:\\name.PDF", ""},
+      {"C:\\Out\\Old.pdf", "ok New", "C:\\Out\\New.PDF", ""},
+      {"C:\\Old.pdf", "ok", "C:\\Old.pdf", ""},
+      {"Doc.PDF", "ok ...", "C:\\kept.PDF", "not a file name"},
+      {"Doc.PDF", "ok ..\\", "C:\\kept.PDF", "not a file name"},
+      {"", "ok", "C:\\kept.PDF", "not a file name"},
+      {"Doc.PDF", "ok a?b", "C:\\kept.PDF", "not a file name"},
+      {"Doc.PDF", "ok Sub", "C:\\kept.PDF", "a folder"},
+      {"Doc.PDF", "ok C:\\Sub\\..\\Documents and Settings", "C:\\kept.PDF",
+       "a folder"},
+  };
+  HostDialogs dialogs(*application_, process_);
+  for (const auto& row : kRows) {
+    SCOPED_TRACE(row.typed);
+    errors_.str("");
+    const bool refused = *row.refusal != '\0';
+    Type(std::string(row.typed) + (refused ? "\nok C:\\kept\n" : "\n"));
+    EXPECT_EQ(dialogs.SaveDialog({row.proposed, "f", "*.PDF"}), row.path);
+    EXPECT_EQ(errors_.str(), refused
+                                 ? "refused: " + EscapeEventField(row.typed) +
+                                       " (" + row.refusal + ")\n"
+                                 : "");
+  }
 }
 
 TEST_F(ConsoleTest, MainFormTakesButtonCloseAndClick) {

@@ -226,8 +226,9 @@ TEST_F(HostFilesTest, DeliveriesAtOnceTakeNamesOnlyWhereNothingIs) {
       HostFiles files(BoxProcess::Open(box_.path(), &error));
       for (int i = 0; i < kEach; ++i) {
         std::string path;
-        EXPECT_EQ(DeliverPdfAsNew(files, sources[job], folder, "Letter", &path),
-                  platform::kSuccess);
+        EXPECT_EQ(
+            DeliverPdfAsNew(files, sources[job], folder, "Letter", {}, &path),
+            platform::kSuccess);
         delivered[job].push_back(path);
       }
     });

@@ -101,5 +101,127 @@ TEST_F(MainFormWatcherTest, MenuItemsAndThePictureRunTheirCommands) {
   }
 }
 
+// LastResult, a PDF set aside for a job and the argument file (under WOW64
+// also in SysWOW64) are never a target: the dialog says why and asks again.
+TEST_F(MainFormWatcherTest,
+       TheMonitorsOwnFilesAreRefusedAndTheDialogAsksAgain) {
+  const struct {
+    const char* answer;
+    bool wow64;
+  } kRows[] = {
+      {"C:\\Temp\\1024-2.pdf", false},
+      {"c:\\temp\\1024.PDF", false},
+      {"C:\\TEMP~1\\1024.pdf", false},
+      {"C:\\WINDOWS\\system32\\plum.rsp", false},
+      {"c:/windows/SYSTEM32/./plum.rsp", false},
+      {"C:\\WINDOWS\\SysWOW64\\plum.rsp", true},
+  };
+  const std::string pdf = "%PDF-1.4\nstartxref\n9\n%%EOF\n";
+  std::uint32_t id = 0;
+  for (const auto& row : kRows) {
+    SCOPED_TRACE(row.answer);
+    testing::MonitorTestBed bed;
+    bed.spooler->printers = this->bed.spooler->printers;
+    bed.system->is_wow64 = row.wow64;
+    bed.files->aliases["C:\\TEMP~1\\1024.pdf"] = "C:\\Temp\\1024.pdf";
+    auto main = bed.Start();
+    const std::string response_file = bed.ResponseFile();
+    bed.dialogs->while_save_open = [&] {
+      bed.files->files[main->LastResult()] = pdf;
+      bed.spooler->Find("Plumeta")->jobs.clear();
+    };
+    bed.dialogs->save_answers = {row.answer, "C:\\out.pdf"};
+    platform::PrintJob job;
+    job.job_id = ++id;
+    job.printer_name = "Plumeta";
+    job.document = "Letter";
+    bed.spooler->Find("Plumeta")->jobs.push_back(job);
+    bed.application->Advance(200);
+    ASSERT_EQ(bed.dialogs->saves.size(), 2u);
+    EXPECT_EQ(bed.dialogs->saves[1].file_name, row.answer);
+    ASSERT_EQ(bed.ui->messages.size(), 1u);
+    EXPECT_EQ(bed.ui->messages[0].text,
+              "The PDF cannot be saved as '" + std::string(row.answer) +
+                  "': Plumeta uses this file itself.\r\nPlease choose "
+                  "another name.");
+    EXPECT_EQ(bed.files->files["C:\\out.pdf"], pdf);
+    EXPECT_EQ(bed.ResponseFile(), response_file);
+    EXPECT_FALSE(bed.files->Exists("C:\\Temp\\1024-2.pdf"));
+  }
+}
+
+// At start-up the newest PDF a former run left set aside goes back to
+// LastResult and a balloon says so; the others stay where they are.
+TEST_F(MainFormWatcherTest, APdfLeftSetAsideGoesBackToLastResultAtStartUp) {
+  const auto pdf = [](const std::string& text) {
+    return "%PDF-1.4\n(" + text + ")\nstartxref\n9\n%%EOF\n";
+  };
+  struct File {
+    const char* path;
+    std::string content;
+    std::uint64_t time;
+  };
+  const struct {
+    const char* what;
+    std::vector<File> files;
+    std::string last_result;  // empty: none there after start-up
+    bool balloon;
+  } kRows[] = {
+      {"one", {{"C:\\Temp\\1024-5.pdf", pdf("5"), 30}}, pdf("5"), true},
+      {"the newest of three",
+       {{"C:\\Temp\\1024-3.pdf", pdf("3"), 10},
+        {"C:\\Temp\\1024-9.pdf", pdf("9"), 30},
+        {"C:\\Temp\\1024-12.pdf", pdf("12"), 20}},
+       pdf("9"),
+       true},
+      {"an older last result gives way",
+       {{"C:\\Temp\\1024.pdf", pdf("old"), 5},
+        {"C:\\Temp\\1024-5.pdf", pdf("5"), 30}},
+       pdf("5"),
+       true},
+      {"a newer last result stays",
+       {{"C:\\Temp\\1024.pdf", pdf("new"), 40},
+        {"C:\\Temp\\1024-5.pdf", pdf("5"), 30}},
+       pdf("new"),
+       false},
+      {"cut short: back, but not announced",
+       {{"C:\\Temp\\1024-5.pdf", "%PDF-1.4\n(half", 30}},
+       "%PDF-1.4\n(half",
+       false},
+      {"no set-aside name",
+       {{"C:\\Temp\\1024-x.pdf", pdf("x"), 30},
+        {"C:\\Temp\\Letter.pdf", pdf("L"), 30},
+        {"C:\\Temp\\old\\1024-5.pdf", pdf("5"), 30}},
+       "",
+       false},
+  };
+  for (const auto& row : kRows) {
+    SCOPED_TRACE(row.what);
+    testing::MonitorTestBed bed;
+    for (const File& file : row.files) {
+      bed.files->files[file.path] = file.content;
+      bed.files->modified[file.path] = file.time;
+    }
+    auto main = bed.Start();
+    ASSERT_EQ(main->LastResult(), "C:\\Temp\\1024.pdf");
+    EXPECT_EQ(bed.files->files.count(main->LastResult())
+                  ? bed.files->files[main->LastResult()]
+                  : "",
+              row.last_result);
+    // Nothing else went: every other file is still there.
+    for (const File& file : row.files) {
+      if (file.content != row.last_result && file.path != main->LastResult()) {
+        EXPECT_TRUE(bed.files->Exists(file.path)) << file.path;
+      }
+    }
+    const bool announced =
+        !bed.balloon_windows.shown.empty() &&
+        bed.balloon_windows.shown.back().layout.text ==
+            "A PDF from the last session is ready\r\nRight-click the happy "
+            "icon and choose View Last Result";
+    EXPECT_EQ(announced, row.balloon);
+  }
+}
+
 }  // namespace
 }  // namespace plumeta

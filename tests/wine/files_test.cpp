@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <utility>
@@ -231,6 +232,18 @@ TEST_F(FilesTest, MovesOnlyWhereNothingIs) {
   EXPECT_FALSE(files_.Exists(from));
   EXPECT_TRUE(files_.IsFolder(folder_.path()));
   EXPECT_FALSE(files_.IsFolder(taken));
+}
+
+// The files of a folder, its folders left out; none for a missing folder.
+TEST_F(FilesTest, ListsTheFilesOfAFolder) {
+  ASSERT_TRUE(WriteWholeFile(folder_.File("1024-7.pdf"), "a"));
+  ASSERT_TRUE(WriteWholeFile(folder_.File("Long name.pdf"), "b"));
+  ASSERT_TRUE(::CreateDirectoryA(folder_.File("sub").c_str(), nullptr));
+  std::vector<std::string> names = files_.FileNames(folder_.path());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"1024-7.pdf", "Long name.pdf"}));
+  EXPECT_TRUE(files_.FileNames(folder_.File("missing")).empty());
+  ::RemoveDirectoryA(folder_.File("sub").c_str());
 }
 
 TEST_F(FilesTest, ReadOnlyAttribute) {

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <filesystem>
 
 #include "platform/host/base/error_from_errno.h"
 #include "platform/host/base/unique_fd.h"
@@ -341,6 +342,20 @@ bool HostFiles::IsFolder(const std::string& path) {
   struct stat info;
   return linux_path && ::stat(linux_path->c_str(), &info) == 0 &&
          S_ISDIR(info.st_mode);
+}
+
+std::vector<std::string> HostFiles::FileNames(const std::string& folder) {
+  std::vector<std::string> names;
+  std::optional<std::string> linux_path = process_->LinuxPath(folder);
+  if (!linux_path) return names;
+  std::error_code error;
+  for (const auto& entry :
+       std::filesystem::directory_iterator(*linux_path, error)) {
+    if (entry.is_regular_file(error)) {
+      names.push_back(entry.path().filename().string());
+    }
+  }
+  return names;
 }
 
 }  // namespace plumeta::host

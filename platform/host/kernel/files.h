@@ -48,6 +48,7 @@ class HostFiles : public platform::Files {
   platform::ErrorCode MoveNew(const std::string& from,
                               const std::string& to) override;
   bool IsFolder(const std::string& path) override;
+  std::vector<std::string> FileNames(const std::string& folder) override;
 
  private:
   std::shared_ptr<BoxProcess> process_;

@@ -13,6 +13,7 @@
 #include <set>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "platform/files.h"
 #include "tests/unit/support/call_log.h"
@@ -37,6 +38,8 @@ class FakeFiles : public platform::Files {
   std::function<void(const std::string& path)> on_write;
   // Another spelling -> the path it names.
   std::map<std::string, std::string> aliases;
+  // Path -> the last write time Facts gives; else one made from the content.
+  std::map<std::string, std::uint64_t> modified;
   // How often InUse opened a file.
   int in_use_checks = 0;
   // The size a file's folder entry shows, when it is not the file's own: NTFS
@@ -130,9 +133,12 @@ class FakeFiles : public platform::Files {
     if (!files.count(path)) return std::nullopt;
     auto [identity, fresh] = identities_.try_emplace(path, next_identity_);
     if (fresh) ++next_identity_;
+    const auto time = modified.find(path);
     return platform::FileFacts{
         1, identity->second, files[path].size(),
-        std::hash<std::string>{}(files[path]) + stamps_[path]};
+        time != modified.end()
+            ? time->second
+            : std::hash<std::string>{}(files[path]) + stamps_[path]};
   }
   bool IsReadOnly(const std::string& path) override {
     return read_only.count(path);
@@ -183,6 +189,18 @@ class FakeFiles : public platform::Files {
     const platform::ErrorCode code = Replace(from_name, to_name);
     log = kept;
     return code;
+  }
+  std::vector<std::string> FileNames(const std::string& folder) override {
+    std::vector<std::string> names;
+    for (const auto& [file, content] : files) {
+      if (file.size() > folder.size() + 1 &&
+          file.compare(0, folder.size(), folder) == 0 &&
+          file[folder.size()] == '\\' &&
+          file.find('\\', folder.size() + 1) == std::string::npos) {
+        names.push_back(file.substr(folder.size() + 1));
+      }
+    }
+    return names;
   }
   bool IsFolder(const std::string& path) override {
     if (folders.count(path)) return true;
