@@ -138,6 +138,12 @@ OsFamily DecideOsFamily(platform::System& system) {
                                             : OsFamily::kNt4;
 }
 
+bool StartsMonitorThroughLogOnTask(platform::System& system) {
+  const std::optional<platform::VersionInfo> version = system.Version();
+  return version && version->platform == platform::PlatformId::kNt &&
+         version->major >= 6;
+}
+
 std::string WindowsPrefix(platform::System& system) {
   return system.Environment("windir").value_or("") + "\\";
 }

@@ -34,6 +34,11 @@ SystemDetails ReadSystemDetails(platform::System& system);
 enum class OsFamily { kNtModern, kNt4, kWin9x };
 OsFamily DecideOsFamily(platform::System& system);
 
+// Whether the tray monitor starts at log-on through a scheduled task instead
+// of the Run value: on NT 6.0 (Vista) and later, where User Account Control
+// skips Run-value programs that ask for administrator rights.
+bool StartsMonitorThroughLogOnTask(platform::System& system);
+
 // The "windir" variable followed by a backslash ("\" alone when unset).
 std::string WindowsPrefix(platform::System& system);
 

@@ -39,4 +39,17 @@ std::string SystemUtils::TempFolder() {
   return system_.TempPath(kTempPathBufferSize);
 }
 
+platform::ErrorCode InEachSystemFolder(
+    SystemUtils& utils, bool under_wow64,
+    const std::function<platform::ErrorCode()>& step) {
+  platform::ErrorCode native;
+  {
+    NativeSystemFolder scope(utils, under_wow64);
+    native = step();
+  }
+  if (!under_wow64) return native;
+  const platform::ErrorCode wow64 = step();
+  return native != platform::kSuccess ? native : wow64;
+}
+
 }  // namespace plumeta

@@ -1,9 +1,11 @@
 // Small system facts both programs use: whether a 32-bit process runs on
-// 64-bit Windows, the switch for its file-system redirection, and the user's
-// temporary folder.
+// 64-bit Windows, the switch for its file-system redirection, the system
+// folders a file in system32 is to be kept in, and the user's temporary
+// folder.
 #ifndef COMMON_SYSTEM_UTILS_H_
 #define COMMON_SYSTEM_UTILS_H_
 
+#include <functional>
 #include <string>
 
 #include "common/module_list.h"
@@ -51,6 +53,15 @@ class NativeSystemFolder {
   bool switched_;
   void* old_value_ = nullptr;
 };
+
+// Runs `step` once for each system folder that programs open as
+// "%windir%\system32": the native one, with the redirection off, and under
+// WOW64 then the 32-bit one (SysWOW64), with it on, where a 32-bit program
+// such as the port's Ghostscript lands by that same path. Both steps run;
+// the result is the first failure, or kSuccess.
+platform::ErrorCode InEachSystemFolder(
+    SystemUtils& utils, bool under_wow64,
+    const std::function<platform::ErrorCode()>& step);
 
 }  // namespace plumeta
 

@@ -71,7 +71,7 @@ void TMain::FormCreate() {
       plumeta::OsName(OsEdition(*platform_.system, *platform_.registry));  // 2
   ShowPrintingPreferencesItems();                                          // 3
   // The Run value matters only at the next log-on: a failure to write it is
-  // shown, and the monitor still starts now.
+  // shown, and the monitor still starts now. Before Vista only.
   Handle([this] { RegisterForStartAtLogOn(); });  // 4
   printers_.clear();                              // 5
   EnumPrinterNames(*platform_.spooler, *platform_.system,
@@ -106,8 +106,12 @@ void TMain::ShowPrintingPreferencesItems() {
   }
 }
 
-// The Run value names the copy that started last.
+// The Run value names the copy that started last. From Vista on, the
+// scheduled task that setup registers starts the monitor instead: there the
+// Run value would start nothing but Vista's "blocked startup programs"
+// notice, or, with User Account Control off, a second copy.
 void TMain::RegisterForStartAtLogOn() {
+  if (StartsMonitorThroughLogOnTask(*platform_.system)) return;
   std::unique_ptr<platform::RegistryKey> key;
   if (platform_.registry->OpenKey(platform::RootKey::kLocalMachine, kRunKey,
                                   /*create=*/true,

@@ -1,5 +1,6 @@
-// TMain::WriteResponseFile: the argument file in the Windows system folder,
-// replaced whole so that a job never reads half of it.
+// TMain::WriteResponseFile: the argument file in the Windows system folder
+// (under WOW64 in both, the native one and SysWOW64), replaced whole so that
+// a job never reads half of it.
 #include "common/errors.h"
 #include "common/ghostscript_arguments.h"
 #include "common/system_utils.h"
@@ -32,18 +33,23 @@ void TMain::WriteResponseFile() {
   const std::string text = GhostscriptArgumentFileText(ResponseFileArguments(
       settings_, system_utils_.TempFolder(), generated_owner_password));
 
-  NativeSystemFolder native(system_utils_, runs_under_wow64_ != 0);
   const std::string path = ResponseFilePath(*platform_.system);
   const std::string fresh = path + ".new";
   // The file holds passwords in clear and the port runs Ghostscript with it
   // as SYSTEM: only administrators and the system may read or change it.
-  platform::ErrorCode code = platform_.files->WriteTextFile(
-      fresh, text, platform::FileProtection::kAdministratorsAndSystemOnly);
-  if (code == platform::kSuccess) code = platform_.files->Replace(fresh, path);
-  if (code != platform::kSuccess) {
-    platform_.files->Delete(fresh);
-    throw InOutError(code);
-  }
+  // Under WOW64 the port's 32-bit Ghostscript reads the copy in SysWOW64.
+  const platform::ErrorCode code =
+      InEachSystemFolder(system_utils_, runs_under_wow64_ != 0, [&] {
+        platform::ErrorCode written = platform_.files->WriteTextFile(
+            fresh, text,
+            platform::FileProtection::kAdministratorsAndSystemOnly);
+        if (written == platform::kSuccess) {
+          written = platform_.files->Replace(fresh, path);
+        }
+        if (written != platform::kSuccess) platform_.files->Delete(fresh);
+        return written;
+      });
+  if (code != platform::kSuccess) throw InOutError(code);
 }
 
 }  // namespace plumeta

@@ -19,6 +19,7 @@
 #include "platform/shell.h"
 #include "platform/spooler.h"
 #include "platform/system.h"
+#include "platform/task_scheduler.h"
 #include "platform/user_interface.h"
 
 namespace plumeta::platform {
@@ -43,6 +44,8 @@ struct Platform {
   std::unique_ptr<Locale> locale;
   // WIN.INI and its change broadcast.
   std::unique_ptr<Profile> profile;
+  // The scheduled task that starts the tray monitor at log-on.
+  std::unique_ptr<TaskScheduler> task_scheduler;
 };
 
 std::unique_ptr<Platform> CreatePlatform();

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/errors.h"
+#include "setup/logon_task.h"
 #include "setup/setup_names.h"
 
 namespace plumeta::setup {
@@ -65,14 +66,23 @@ std::string FirstResponseFileContent(const std::string& windows_prefix) {
   return content;
 }
 
-void WriteFirstResponseFile(platform::Files& files,
-                            const std::string& windows_prefix) {
+platform::ErrorCode WriteFirstResponseFile(platform::Files& files,
+                                           const std::string& windows_prefix) {
   const std::string path = FirstResponseFilePath(windows_prefix);
   if (files.Exists(path)) files.Delete(path);
-  const platform::ErrorCode written = files.WriteTextFile(
+  return files.WriteTextFile(
       path, FirstResponseFileContent(windows_prefix),
       platform::FileProtection::kAdministratorsAndSystemOnly);
-  if (written != platform::kSuccess) throw InOutError(written);
+}
+
+platform::ErrorCode DeleteResponseFile(platform::Files& files,
+                                       const std::string& windows_prefix) {
+  const std::string path = FirstResponseFilePath(windows_prefix);
+  return files.Exists(path) ? files.Delete(path) : platform::kSuccess;
+}
+
+std::string TrayMonitorPath(const std::string& program_path) {
+  return FolderOf(program_path) + "\\" + kTrayMonitorFileName;
 }
 
 void WriteStartupEntry(platform::Registry& registry,
@@ -80,8 +90,7 @@ void WriteStartupEntry(platform::Registry& registry,
   std::unique_ptr<platform::RegistryKey> key;
   if (registry.OpenKey(RootKey::kLocalMachine, kRunKey, /*create=*/true,
                        &key) != platform::kSuccess ||
-      key->WriteString(kRunValueName,
-                       FolderOf(program_path) + "\\" + kTrayMonitorFileName) !=
+      key->WriteString(kRunValueName, TrayMonitorPath(program_path)) !=
           platform::kSuccess) {
     throw RegistryError::FailedToSetData(kRunValueName);
   }
@@ -90,6 +99,24 @@ void WriteStartupEntry(platform::Registry& registry,
 void RemoveStartupEntry(platform::Registry& registry) {
   DeleteExistingValues(registry, RootKey::kLocalMachine, kRunKey,
                        {kRunValueName});
+}
+
+void RegisterLogonTask(platform::TaskScheduler& scheduler,
+                       platform::System& system,
+                       const std::string& program_path) {
+  const platform::ErrorCode code = scheduler.RegisterTask(
+      kLogonTaskName, LogonTaskDefinition(TrayMonitorPath(program_path)));
+  if (code != platform::kSuccess) {
+    throw OsError(code, system.ErrorMessage(code));
+  }
+}
+
+void RemoveLogonTask(platform::TaskScheduler& scheduler,
+                     platform::System& system) {
+  const platform::ErrorCode code = scheduler.DeleteTask(kLogonTaskName);
+  if (code != platform::kSuccess) {
+    throw OsError(code, system.ErrorMessage(code));
+  }
 }
 
 void RemoveConversionSettings(platform::Registry& registry) {

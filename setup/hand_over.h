@@ -1,6 +1,7 @@
 // What the setup program does to the tray monitor's world: the first
-// Ghostscript argument file, the start-up entry, stopping a running monitor
-// and removing its settings.
+// Ghostscript argument file, the start at log-on (the Run value, or the
+// scheduled task from Vista on), stopping a running monitor and removing its
+// settings.
 #ifndef SETUP_HAND_OVER_H_
 #define SETUP_HAND_OVER_H_
 
@@ -12,6 +13,7 @@
 #include "platform/processes.h"
 #include "platform/registry.h"
 #include "platform/system.h"
+#include "platform/task_scheduler.h"
 #include "setup/run_mode.h"
 
 namespace plumeta::setup {
@@ -23,16 +25,33 @@ std::string FirstResponseFilePath(const std::string& windows_prefix);
 std::string FirstResponseFileContent(const std::string& windows_prefix);
 
 // Deletes an existing file, then writes the twelve lines, readable only by
-// administrators and the system (as the tray monitor writes the file). A
-// failure raises InOutError.
-void WriteFirstResponseFile(platform::Files& files,
-                            const std::string& windows_prefix);
+// administrators and the system (as the tray monitor writes the file).
+// kSuccess or the failure's code.
+platform::ErrorCode WriteFirstResponseFile(platform::Files& files,
+                                           const std::string& windows_prefix);
+// Deletes the argument file where it exists (it may hold passwords).
+// kSuccess or the failure's code.
+platform::ErrorCode DeleteResponseFile(platform::Files& files,
+                                       const std::string& windows_prefix);
 
-// The Run value "Plumeta": the folder of `program_path` + "\Plumeta.exe".
-// Raises RegistryError "Failed to set data for 'Plumeta'".
+// The tray monitor beside the setup program: the folder of `program_path` +
+// "\Plumeta.exe".
+std::string TrayMonitorPath(const std::string& program_path);
+
+// The Run value "Plumeta": the tray monitor's path. Raises RegistryError
+// "Failed to set data for 'Plumeta'".
 void WriteStartupEntry(platform::Registry& registry,
                        const std::string& program_path);
 void RemoveStartupEntry(platform::Registry& registry);
+
+// The scheduled task "Plumeta" that starts the tray monitor at log-on
+// (setup/logon_task.h), registered anew or deleted where it exists. A
+// failure raises OsError with the system's text.
+void RegisterLogonTask(platform::TaskScheduler& scheduler,
+                       platform::System& system,
+                       const std::string& program_path);
+void RemoveLogonTask(platform::TaskScheduler& scheduler,
+                     platform::System& system);
 
 // Deletes the current user's six conversion settings values that exist, and
 // the user's auto-save values.

@@ -22,10 +22,10 @@ int main(int argc, char** argv) {
       platform::CreateNotificationArea();
   ModuleList modules(*platform->libraries);
   SystemUtils system_utils(*platform->system, modules);
-  setup::SetupServices services{*platform->registry,    *platform->files,
-                                *platform->system,      *platform->spooler,
-                                *platform->shell,       *platform->processes,
-                                *platform->application, system_utils};
+  setup::SetupServices services{
+      *platform->registry,    *platform->files, *platform->system,
+      *platform->spooler,     *platform->shell, *platform->processes,
+      *platform->application, system_utils,     *platform->task_scheduler};
 
   const int exit_code = setup::RunSetupProgram(
       services, *platform->user_interface,

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "common/errors.h"
+#include "common/os_edition.h"
 #include "common/system_utils.h"
 #include "setup/driver_deployment.h"
 #include "setup/hand_over.h"
@@ -53,7 +55,7 @@ void TForm1::InstallationSequence() {
                     kPrintProcessor);
 
   if (os_family_ != OsFamily::kNt4) ShowInstalledBalloon();
-  WriteStartupEntry(services_.registry, services_.system.ProgramPath());
+  RegisterForStartAtLogOn();
   WriteAdministratorAutoSave(services_.registry, auto_save);
 
   timer1_.SetInterval(kExitDelayAfterInstall);
@@ -64,9 +66,37 @@ void TForm1::InstallationSequence() {
 // The port's command reads the file from the native system folder; a 32-bit
 // process on 64-bit Windows reaches that folder only with the file-system
 // redirection turned off, as the tray monitor does when it rewrites the file.
+// There the port's 32-bit Ghostscript reads the copy in SysWOW64, so that
+// folder gets the same file.
 void TForm1::WriteResponseFile() {
-  NativeSystemFolder native(services_.system_utils, wow64_);
-  WriteFirstResponseFile(services_.files, windows_prefix_);
+  const platform::ErrorCode code =
+      InEachSystemFolder(services_.system_utils, wow64_, [this] {
+        return WriteFirstResponseFile(services_.files, windows_prefix_);
+      });
+  if (code != platform::kSuccess) throw InOutError(code);
+}
+
+// From Vista on a scheduled task starts the monitor, and a Run value left by
+// an earlier installation goes: it would start nothing there but Vista's
+// "blocked startup programs" notice, or a second copy with User Account
+// Control off.
+void TForm1::RegisterForStartAtLogOn() {
+  const std::string program_path = services_.system.ProgramPath();
+  if (StartsMonitorThroughLogOnTask(services_.system)) {
+    RegisterLogonTask(services_.task_scheduler, services_.system, program_path);
+    RemoveStartupEntry(services_.registry);
+  } else {
+    WriteStartupEntry(services_.registry, program_path);
+  }
+}
+
+// Both copies under WOW64: they may hold users' passwords.
+void TForm1::DeleteResponseFiles() {
+  const std::string windows_prefix = WindowsPrefix(services_.system);
+  const platform::ErrorCode code = InEachSystemFolder(
+      services_.system_utils, services_.system_utils.IsWow64(),
+      [&] { return DeleteResponseFile(services_.files, windows_prefix); });
+  if (code != platform::kSuccess) throw InOutError(code);
 }
 
 void TForm1::ShowInstalledBalloon() {
@@ -99,6 +129,10 @@ void TForm1::RemovalSequence() {
   RemoveStartupEntry(services_.registry);
   RemoveConversionSettings(services_.registry);
   RemoveAdministratorAutoSave(services_.registry);
+  DeleteResponseFiles();
+  if (StartsMonitorThroughLogOnTask(services_.system)) {
+    RemoveLogonTask(services_.task_scheduler, services_.system);
+  }
 
   setup_done_ = 1;
   timer1_.SetEnabled(true);

@@ -16,6 +16,7 @@
 #include "platform/shell.h"
 #include "platform/spooler.h"
 #include "platform/system.h"
+#include "platform/task_scheduler.h"
 #include "setup/file_operator.h"
 #include "setup/form_timer.h"
 #include "setup/notice_balloon.h"
@@ -32,6 +33,7 @@ struct SetupServices {
   platform::Processes& processes;
   platform::Application& application;
   SystemUtils& system_utils;
+  platform::TaskScheduler& task_scheduler;
 };
 
 inline constexpr std::uint32_t kTimer1DesignInterval = 2000;
@@ -58,6 +60,8 @@ class TForm1 {
   void InstallationSequence();
   void RemovalSequence();
   void WriteResponseFile();
+  void RegisterForStartAtLogOn();
+  void DeleteResponseFiles();
   void ShowInstalledBalloon();
 
   SetupServices services_;

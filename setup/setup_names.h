@@ -30,6 +30,9 @@ inline constexpr char kSpoolerPortKey[] =
 inline constexpr char kTrayMonitorExe[] = "plumeta.exe";
 // The tray monitor beside the setup program, as the start-up entry names it.
 inline constexpr char kTrayMonitorFileName[] = "Plumeta.exe";
+// The scheduled task that starts it at log-on from Vista on, in the Task
+// Scheduler's root folder.
+inline constexpr char kLogonTaskName[] = "Plumeta";
 
 }  // namespace plumeta::setup
 

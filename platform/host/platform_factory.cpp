@@ -19,6 +19,7 @@
 #include "platform/host/kernel/profile.h"
 #include "platform/host/kernel/random.h"
 #include "platform/host/kernel/system.h"
+#include "platform/host/kernel/task_scheduler.h"
 #include "platform/host/print/spooler.h"
 #include "platform/host/registry/store_registry.h"
 #include "platform/platform.h"
@@ -68,6 +69,7 @@ std::unique_ptr<Platform> CreatePlatform() {
       process->facts().decimal_separator, process->facts().short_date,
       process->facts().long_time, process->facts().code_page);
   platform->profile = std::make_unique<host::HostProfile>(process);
+  platform->task_scheduler = std::make_unique<host::HostTaskScheduler>(process);
   return platform;
 }
 

@@ -13,6 +13,7 @@
 #include "platform/win32/shell.h"
 #include "platform/win32/spooler.h"
 #include "platform/win32/system.h"
+#include "platform/win32/task_scheduler.h"
 #include "platform/win32/user_interface.h"
 #include "platform/win32/win32_application.h"
 #include "platform/win32/win32_dialogs.h"
@@ -42,6 +43,7 @@ std::unique_ptr<platform::Platform> CreateWin32Platform() {
   platform->processes = std::make_unique<Win32Processes>();
   platform->locale = std::make_unique<Win32Locale>();
   platform->profile = std::make_unique<Win32Profile>();
+  platform->task_scheduler = std::make_unique<Win32TaskScheduler>();
   return platform;
 }
 

@@ -1,6 +1,7 @@
 // plumsetup on fresh boxes set up as Windows 98, NT 4.0, XP, 7 and 64-bit 7:
-// what an installation leaves in the box's registry, folders and spooler,
-// and a removal that ends a running tray monitor and takes it all away.
+// what an installation leaves in the box's registry, folders, spooler and
+// scheduled tasks, and a removal that ends a running tray monitor and takes
+// it all away.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -39,6 +40,7 @@ struct BoxRow {
   const char* windows;
   Family family;
   bool is_64_bit;
+  bool has_logon_task;  // Vista and later
 };
 
 void PrintTo(const BoxRow& row, std::ostream* out) { *out << row.windows; }
@@ -121,7 +123,8 @@ TEST_P(PlumsetupHostTest, InstallsThePrinterForItsWindows) {
   EXPECT_GE(run.seconds, 4.5);  // the exit timer's five seconds
 
   const std::string prefix = windir_ + "\\";
-  // The argument file, in the native system folder also on 64-bit Windows.
+  // The argument file, in the native system folder, and on 64-bit Windows
+  // also in SysWOW64, where the port's 32-bit Ghostscript opens it.
   EXPECT_EQ(testing::ReadText(File(prefix + "system32\\plum.rsp")),
             "-I" + prefix + "system32\\lib;" + prefix +
                 "system32\\fonts\r\n\r\n-sDEVICE=pdfwrite\r\n\r\n"
@@ -132,8 +135,10 @@ TEST_P(PlumsetupHostTest, InstallsThePrinterForItsWindows) {
   EXPECT_EQ(fs::status(File(prefix + "system32\\plum.rsp")).permissions() &
                 fs::perms::all,
             fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_EQ(FileExists(prefix + "SysWOW64\\plum.rsp"), row.is_64_bit);
   if (row.is_64_bit) {
-    EXPECT_FALSE(FileExists(prefix + "SysWOW64\\plum.rsp"));
+    EXPECT_EQ(testing::ReadText(File(prefix + "SysWOW64\\plum.rsp")),
+              testing::ReadText(File(prefix + "system32\\plum.rsp")));
   }
 
   const struct {
@@ -204,8 +209,18 @@ TEST_P(PlumsetupHostTest, InstallsThePrinterForItsWindows) {
   if (!setup_folder.empty() && setup_folder.back() == '\\') {
     setup_folder.pop_back();
   }
-  EXPECT_EQ(Value(RootKey::kLocalMachine, kRunKey, "Plumeta")->Text(),
-            setup_folder + "\\Plumeta.exe");
+  // Started at log-on by the Run value, or from Vista on by the task.
+  const std::string monitor = setup_folder + "\\Plumeta.exe";
+  if (row.has_logon_task) {
+    EXPECT_FALSE(Value(RootKey::kLocalMachine, kRunKey, "Plumeta"));
+    EXPECT_NE(testing::ReadText(File(prefix + "system32\\Tasks\\Plumeta"))
+                  .find("<Command>" + monitor + "</Command>"),
+              std::string::npos);
+  } else {
+    EXPECT_EQ(Value(RootKey::kLocalMachine, kRunKey, "Plumeta")->Text(),
+              monitor);
+    EXPECT_FALSE(FileExists(prefix + "system32\\Tasks\\Plumeta"));
+  }
 
   // The balloon: its tip 90 and 30 pixels in from the screen's bottom right
   // (the box's screen is 1024 x 768), information, 30 seconds.
@@ -272,6 +287,10 @@ TEST_P(PlumsetupHostTest, RemovalEndsTheMonitorAndTakesEverythingAway) {
   EXPECT_EQ(KeyExists(DriverKey("Windows x64", 3)), row.is_64_bit);
   EXPECT_EQ(KeyExists(kPortKey), row.family == Family::kNt4);
   EXPECT_FALSE(Value(RootKey::kLocalMachine, kRunKey, "Plumeta"));
+  for (const char* file : {"system32\\Tasks\\Plumeta", "system32\\plum.rsp",
+                           "SysWOW64\\plum.rsp"}) {
+    EXPECT_FALSE(FileExists(windir_ + "\\" + file)) << file;
+  }
   EXPECT_FALSE(Value(RootKey::kCurrentUser, kSettingsKey, "Version"));
   EXPECT_FALSE(Value(RootKey::kCurrentUser, kSettingsKey, "UPwd"));
   EXPECT_TRUE(Value(RootKey::kCurrentUser, kSettingsKey, "Unrelated"));
@@ -286,11 +305,11 @@ TEST_P(PlumsetupHostTest, RemovalOnAFreshBoxDoesNothingVisible) {
 
 INSTANTIATE_TEST_SUITE_P(
     Boxes, PlumsetupHostTest,
-    ::testing::Values(BoxRow{"98", Family::kWin9x, false},
-                      BoxRow{"nt4", Family::kNt4, false},
-                      BoxRow{"xp", Family::kNtModern, false},
-                      BoxRow{"7", Family::kNtModern, false},
-                      BoxRow{"7x64", Family::kNtModern, true}),
+    ::testing::Values(BoxRow{"98", Family::kWin9x, false, false},
+                      BoxRow{"nt4", Family::kNt4, false, false},
+                      BoxRow{"xp", Family::kNtModern, false, false},
+                      BoxRow{"7", Family::kNtModern, false, true},
+                      BoxRow{"7x64", Family::kNtModern, true, true}),
     [](const ::testing::TestParamInfo<BoxRow>& info) {
       return std::string("Windows_") + info.param.windows;
     });

@@ -17,7 +17,13 @@ class MainFormTest : public ::testing::Test {
   testing::MonitorTestBed bed_;
 };
 
+// Windows XP: the Run value starts the monitor at log-on.
+const platform::VersionInfo kXp{
+    platform::PlatformId::kNt,          5, 1, 2600, "Service Pack 3",
+    platform::ProductType::kWorkstation};
+
 TEST_F(MainFormTest, StartUpRunsItsStepsInOrder) {
+  bed_.system->version = kXp;
   auto main = bed_.NewMain({"/welcome"});
   platform::PrinterInfo2 plumeta;
   plumeta.printer_name = "Plumeta";
@@ -108,6 +114,7 @@ TEST_F(MainFormTest, RunValueFailureIsShownAndTheStartUpGoesOn) {
     }
   };
   bed_.platform.registry = std::make_unique<NoLocalMachine>();
+  bed_.system->version = kXp;
   auto main = bed_.Start();
   ASSERT_EQ(bed_.ui->messages.size(), 1u);
   EXPECT_EQ(bed_.ui->messages[0].text, "Failed to set data for 'Plumeta'");
@@ -122,12 +129,18 @@ TEST_F(MainFormTest, RunValueFailureIsShownAndTheStartUpGoesOn) {
   EXPECT_TRUE(bed_.application->terminated);
 }
 
-TEST_F(MainFormTest, LaterStartOverwritesTheRunValue) {
+TEST_F(MainFormTest, LaterStartOverwritesTheRunValueBeforeVistaOnly) {
+  bed_.system->version = kXp;
   bed_.Start();
   bed_.system->program_path = "D:\\Other\\plumeta.exe";
   bed_.Start();
   EXPECT_EQ(bed_.Stored(RootKey::kLocalMachine, testing::kRunKey, "Plumeta"),
             "D:\\Other\\plumeta.exe");
+  // From Vista on the scheduled task starts it; Windows 7 here.
+  testing::MonitorTestBed seven;
+  seven.Start();
+  EXPECT_EQ(seven.Stored(RootKey::kLocalMachine, testing::kRunKey, "Plumeta"),
+            "<missing>");
 }
 
 TEST_F(MainFormTest, CloseStoresTheSixValuesAndHides) {

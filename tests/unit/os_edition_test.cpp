@@ -204,6 +204,25 @@ TEST(OsFamilyTest, FromPlatformAndMajorVersion) {
   }
 }
 
+TEST(LogOnTaskTest, FromNt60On) {
+  const struct {
+    std::optional<VersionInfo> version;
+    bool task;
+  } kRows[] = {
+      {VersionInfo{PlatformId::kWindows9x, 4, 90, 0, "", kUnknown}, false},
+      {VersionInfo{PlatformId::kNt, 5, 2, 3790, "", kUnknown}, false},
+      {VersionInfo{PlatformId::kNt, 6, 0, 6002, "", kUnknown}, true},
+      {VersionInfo{PlatformId::kNt, 10, 0, 19045, "", kUnknown}, true},
+      {std::nullopt, false},
+  };
+  for (const auto& row : kRows) {
+    SCOPED_TRACE(row.version ? row.version->major : 0);
+    testing::FakeSystem system;
+    system.version = row.version;
+    EXPECT_EQ(StartsMonitorThroughLogOnTask(system), row.task);
+  }
+}
+
 TEST(WindowsPrefixTest, WindirWithABackslash) {
   testing::FakeSystem system;
   EXPECT_EQ(WindowsPrefix(system), "\\");

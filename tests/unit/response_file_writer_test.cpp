@@ -74,27 +74,41 @@ TEST_F(ResponseFileWriterTest, FailureTexts) {
   }
 }
 
-TEST_F(ResponseFileWriterTest, Wow64WritesWithRedirectionOff) {
+// On 64-bit Windows the port's 32-bit Ghostscript opens system32\plum.rsp
+// and lands in SysWOW64: the file goes to both folders, the native one with
+// the redirection off.
+TEST_F(ResponseFileWriterTest, Wow64WritesTheNativeAndThe32BitSystemFolder) {
+  const std::string wow64 = "C:\\WINDOWS\\SysWOW64\\plum.rsp";
   bed_.system->is_wow64 = true;
-  std::vector<std::string> calls_at_write;
-  bed_.files->on_write = [&](const std::string&) {
-    calls_at_write.push_back(bed_.system->calls.back());
-  };
   auto main = bed_.Start();
-  EXPECT_EQ(calls_at_write,
-            (std::vector<std::string>{"Disable", "Disable", "Disable"}));
-  EXPECT_EQ(bed_.system->calls.back(), "Revert");
-  // Also after a failure.
-  bed_.files->write_failures[kFresh] = 5;
-  main->ClickMenuItem("N721");
-  EXPECT_EQ(bed_.system->calls.back(), "Revert");
-  int disables = 0, reverts = 0;
-  for (const auto& call : bed_.system->calls) {
-    disables += call == "Disable";
-    reverts += call == "Revert";
+  bed_.file_log.Clear();
+  bed_.system->calls.clear();
+  main->ClickMenuItem("N3001");
+  EXPECT_EQ(bed_.file_log.calls(),
+            (std::vector<std::string>{
+                "file write " + kFresh + " admins-only",
+                "file replace " + kFresh + " -> " + kResponseFile,
+                "file write " + wow64 + ".new admins-only",
+                "file replace " + wow64 + ".new -> " + wow64}));
+  EXPECT_EQ(bed_.system->calls,
+            (std::vector<std::string>{"Disable", "Revert"}));
+  EXPECT_EQ(bed_.files->files[wow64], bed_.ResponseFile());
+  EXPECT_EQ(bed_.files->protection[wow64],
+            platform::FileProtection::kAdministratorsAndSystemOnly);
+
+  // Either copy failing: one message, and the redirection back on.
+  for (const std::string& failing : {kFresh, wow64 + ".new"}) {
+    SCOPED_TRACE(failing);
+    testing::MonitorTestBed bed;
+    bed.system->is_wow64 = true;
+    auto monitor = bed.Start();
+    bed.files->write_failures[failing] = 5;
+    monitor->ClickMenuItem("N721");
+    ASSERT_EQ(bed.ui->messages.size(), 1u);
+    EXPECT_EQ(bed.ui->messages[0].text, "File access denied.");
+    EXPECT_TRUE(bed.system->redirection_on);
+    EXPECT_EQ(bed.system->calls.back(), "Revert");
   }
-  EXPECT_EQ(disables, 4);
-  EXPECT_EQ(reverts, 4);
 }
 
 TEST_F(ResponseFileWriterTest, NoRedirectionCallsWithoutWow64) {

@@ -2,10 +2,12 @@
 // Windows family, the command line, errors ending a run, and the exit.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
 #include "common/errors.h"
+#include "setup/logon_task.h"
 #include "setup/setup_form.h"
 #include "setup/setup_program.h"
 #include "tests/unit/support/setup_world.h"
@@ -117,8 +119,16 @@ const Lines kStartupEntry = {
     "app set-timer 5000",
 };
 
+// From Vista on: the task, and no Run value.
+const Lines kLogonTask = {
+    "task register Plumeta",
+    std::string("reg create-key ") + kRunKey,
+    "app set-timer 5000",
+};
+
 const Lines kWriteResponseFile = {std::string("file write ") + kResponseFile +
                                   " admins-only"};
+constexpr char kWow64ResponseFile[] = "C:\\WINDOWS\\SysWOW64\\plum.rsp";
 
 struct FamilyRow {
   const char* name;
@@ -142,14 +152,17 @@ Lines RemovePrinter(const std::string& environment) {
 const Lines kRemovePort = {std::string("reg delete-tree ") + kPortKey,
                            std::string("reg delete-tree ") + kPortsKey};
 
-const Lines kRemoveEntryAndSettings = {
-    std::string("reg delete-value ") + kRunKey + "\\Plumeta",
+const Lines kRemoveRunValue = {std::string("reg delete-value ") + kRunKey +
+                               "\\Plumeta"};
+
+const Lines kRemoveSettingsAndFile = {
     std::string("reg delete-value ") + kSettingsKey + "\\Permission",
     std::string("reg delete-value ") + kSettingsKey + "\\Quality",
     std::string("reg delete-value ") + kSettingsKey + "\\UPwd",
-    "app set-timer 2000",
-    "app terminate",
+    std::string("file delete ") + kResponseFile,
 };
+
+const Lines kEndRemoval = {"app set-timer 2000", "app terminate"};
 
 std::vector<FamilyRow> FamilyRows() {
   const std::string nt_driver =
@@ -158,18 +171,26 @@ std::vector<FamilyRow> FamilyRows() {
   return {
       {"Windows 7", TestWindows::kSeven,
        kWriteResponseFile + PortValues() + Lines{nt_driver} + kPrinter +
-           kBalloon + kStartupEntry,
+           kBalloon + kLogonTask,
        kStopMonitor + RemovePrinter("Windows NT x86") + kRemovePort +
-           kRemoveEntryAndSettings},
+           kRemoveSettingsAndFile + Lines{"task delete Plumeta"} + kEndRemoval},
       {"Windows 7 64-bit", TestWindows::kSevenX64,
        Lines{"system redirection off"} + kWriteResponseFile +
-           Lines{"system redirection on"} + PortValues() +
+           Lines{"system redirection on", std::string("file write ") +
+                                              kWow64ResponseFile +
+                                              " admins-only"} +
+           PortValues() +
            Lines{nt_driver,
                  "spooler add-driver Windows x64|3|Plumeta|pscript5.dll|"
                  "plumeta.ppd|ps5ui.dll"} +
-           kPrinter + kBalloon + kStartupEntry,
+           kPrinter + kBalloon + kLogonTask,
        kStopMonitor + RemovePrinter("Windows NT x86") + kRemovePort +
-           kRemoveEntryAndSettings},
+           Lines{kRemoveSettingsAndFile[0], kRemoveSettingsAndFile[1],
+                 kRemoveSettingsAndFile[2], "system redirection off",
+                 kRemoveSettingsAndFile[3], "system redirection on",
+                 std::string("file delete ") + kWow64ResponseFile,
+                 "task delete Plumeta"} +
+           kEndRemoval},
       {"Windows NT 4.0", TestWindows::kNt4,
        kWriteResponseFile + PortValues() + GhostscriptCopies() +
            Lines{
@@ -183,7 +204,8 @@ std::vector<FamilyRow> FamilyRows() {
                "adist5.ppd|AdobePSu.dll"} +
            kPrinter + kStartupEntry,
        kStopMonitor + Lines{"processes snapshot"} +
-           RemovePrinter("Windows NT x86") + kRemoveEntryAndSettings},
+           RemovePrinter("Windows NT x86") + kRemoveRunValue +
+           kRemoveSettingsAndFile + kEndRemoval},
       {"Windows 98", TestWindows::k98,
        kWriteResponseFile + PortValues() +
            Lines{"reg create-key HKLM\\SYSTEM\\CurrentControlSet\\Control\\"
@@ -194,8 +216,8 @@ std::vector<FamilyRow> FamilyRows() {
                  "adist5.ppd|adobeps4.drv"} +
            kPrinter + kBalloon + kStartupEntry,
        kStopMonitor + Lines{"processes snapshot"} +
-           RemovePrinter("Windows 4.0") + kRemovePort +
-           kRemoveEntryAndSettings},
+           RemovePrinter("Windows 4.0") + kRemovePort + kRemoveRunValue +
+           kRemoveSettingsAndFile + kEndRemoval},
   };
 }
 
@@ -384,12 +406,33 @@ TEST(SetupFlowTest, AnErrorEndsTheRunWithItsTextAndNothingAfter) {
        std::string("reg set ") + kPortKey +
            "\\Arguments REG_SZ @C:\\WINDOWS\\system32\\plum.rsp -",
        "Failed to set data for 'Arguments'"},
-      {"run value cannot be written",
+      {"run value cannot be written (before Vista)",
        {},
-       [](SetupWorld& w) { w.recording_registry.failing_key = kRunKey; },
+       [](SetupWorld& w) {
+         w.Become(TestWindows::kNt4);
+         w.recording_registry.failing_key = kRunKey;
+       },
        std::string("reg set ") + kRunKey +
            "\\Plumeta REG_SZ C:\\Setup\\Plumeta.exe",
        "Failed to set data for 'Plumeta'"},
+      {"task cannot be registered (from Vista on)",
+       {},
+       [](SetupWorld& w) { w.task_scheduler.failure = 5; },
+       "task register Plumeta",
+       "System Error.  Code: 5.\r\nAccess is denied."},
+      {"argument file cannot be deleted",
+       {"1024"},
+       [](SetupWorld& w) {
+         w.files.files[kResponseFile] = "-dSAFER";
+         w.files.in_use.insert(kResponseFile);
+       },
+       std::string("file delete ") + kResponseFile,
+       "I/O error 32."},
+      {"task cannot be deleted",
+       {"1024"},
+       [](SetupWorld& w) { w.task_scheduler.failure = 5; },
+       "task delete Plumeta",
+       "System Error.  Code: 5.\r\nAccess is denied."},
       {"wait for the monitor fails",
        {"1024"},
        [](SetupWorld& w) {
@@ -429,7 +472,7 @@ TEST(SetupFlowTest, AnErrorEndsTheRunWithItsTextAndNothingAfter) {
 
 TEST(SetupFlowTest, AFailedRunLeavesSetupUndoneAndTheTimerOff) {
   SetupWorld world;
-  world.recording_registry.failing_key = kRunKey;
+  world.task_scheduler.failure = 5;
   setup::TForm1 form(world.Services(), world.Balloon(), {});
   EXPECT_THROW(form.FormCreate(), PlumetaError);
   EXPECT_EQ(form.SetupDone(), 0);
@@ -442,9 +485,26 @@ TEST(SetupFlowTest, RedirectionComesBackOnWhenTheResponseFileFails) {
   world.files.write_failures[kResponseFile] = 5;
   setup::TForm1 form(world.Services(), world.Balloon(), {});
   EXPECT_THROW(form.FormCreate(), InOutError);
-  ExpectLines(world.log.calls(), Lines{"system redirection off"} +
-                                     kWriteResponseFile +
-                                     Lines{"system redirection on"});
+  // The 32-bit copy is written all the same; the one error ends the run.
+  ExpectLines(world.log.calls(),
+              Lines{"system redirection off"} + kWriteResponseFile +
+                  Lines{"system redirection on", std::string("file write ") +
+                                                     kWow64ResponseFile +
+                                                     " admins-only"});
+}
+
+TEST(SetupFlowTest, FromVistaOnTheTaskStartsTheMonitorAndAnOldRunValueGoes) {
+  SetupWorld world;
+  world.SetValue(RootKey::kLocalMachine, Path(kRunKey), "Plumeta",
+                 "C:\\Old\\Plumeta.exe");
+  setup::TForm1(world.Services(), world.Balloon(), {}).FormCreate();
+  EXPECT_EQ(
+      world.task_scheduler.tasks,
+      (std::map<std::string, std::string>{
+          {"Plumeta", setup::LogonTaskDefinition("C:\\Setup\\Plumeta.exe")}}));
+  EXPECT_FALSE(world.Value(RootKey::kLocalMachine, Path(kRunKey), "Plumeta"));
+  setup::TForm1(world.Services(), world.Balloon(), {"1024"}).FormCreate();
+  EXPECT_TRUE(world.task_scheduler.tasks.empty());
 }
 
 // The monitor may end by itself between the look-up and the open: the

@@ -77,10 +77,6 @@ bool Grants(const std::string& path, WELL_KNOWN_SID_TYPE group) {
   return false;
 }
 
-bool SameText(const std::string& a, const std::string& b) {
-  return ::lstrcmpiA(a.c_str(), b.c_str()) == 0;
-}
-
 class MonitorProgramTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -89,6 +85,8 @@ class MonitorProgramTest : public ::testing::Test {
     }
     DeleteValue(HKEY_LOCAL_MACHINE, kRunKey, "Plumeta");
     ::DeleteFileA(response_file_.c_str());
+    // Under WOW64 the monitor keeps a copy in SysWOW64 too.
+    ::DeleteFileA((wine_test::SystemFolder() + "\\plum.rsp").c_str());
   }
   void TearDown() override {
     if (process_) {
@@ -143,7 +141,7 @@ class MonitorProgramTest : public ::testing::Test {
   ScopedKernelHandle process_;
 };
 
-TEST_F(MonitorProgramTest, StartWritesRunValueAndFileCloseStoresTheSix) {
+TEST_F(MonitorProgramTest, StartWritesTheFileCloseStoresTheSix) {
   WriteString(HKEY_CURRENT_USER, kSettingsKey, "Version", "1.4");
   WriteString(HKEY_CURRENT_USER, kSettingsKey, "Quality", "Ebook");
   WriteString(HKEY_CURRENT_USER, kSettingsKey, "Resolution", "300");
@@ -154,9 +152,9 @@ TEST_F(MonitorProgramTest, StartWritesRunValueAndFileCloseStoresTheSix) {
   // The monitor lives in the tray: its window stays hidden.
   EXPECT_FALSE(::IsWindowVisible(main_window));
 
-  EXPECT_TRUE(
-      SameText(ReadString(HKEY_LOCAL_MACHINE, kRunKey, "Plumeta"), exe_))
-      << ReadString(HKEY_LOCAL_MACHINE, kRunKey, "Plumeta");
+  // Wine says Windows 7, where the scheduled task starts the monitor at
+  // log-on: no Run value.
+  EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kRunKey, "Plumeta"), "<missing>");
   // The application window that the single-instance guard looks for.
   EXPECT_NE(::FindWindowA("Plumeta", "Plumeta"), nullptr);
 

@@ -1,6 +1,7 @@
 // plumsetup.exe itself under Wine: what an installation leaves in the
-// registry, the system folder and the spooler, as other programs see it,
-// and how a removal takes it away again and ends a running plumeta.exe.
+// registry, the system folders, the spooler and the scheduled tasks, as other
+// programs see it, and how a removal takes it away again and ends a running
+// plumeta.exe.
 //
 // This suite runs the 64-bit build, which sees no WOW64: it registers the
 // driver for "Windows NT x86" only, while Wine's AddPrinterA looks the driver
@@ -45,10 +46,6 @@ constexpr char kAppDefaults[] = "Software\\Wine\\AppDefaults\\plumsetup.exe";
 
 std::string SetupPath() { return wine_test::ThroughDriveZ(PLUMSETUP_EXE); }
 
-std::string Folder(const std::string& path) {
-  return path.substr(0, path.find_last_of('\\'));
-}
-
 std::optional<std::string> StringValue(HKEY root, const std::string& path,
                                        const std::string& name) {
   char data[1024] = {};
@@ -63,6 +60,22 @@ std::optional<std::string> StringValue(HKEY root, const std::string& path,
   ::RegCloseKey(key);
   if (read != ERROR_SUCCESS || type != REG_SZ) return std::nullopt;
   return std::string(data);
+}
+
+// The log-on task as Wine keeps it: a file named for it, whose definition
+// Wine rewrites without its trigger, run level and command (the unit suite
+// checks those).
+std::string TaskFile() {
+  return wine_test::NativeSystemFolder() + "\\tasks\\Plumeta";
+}
+// The argument file where a 32-bit program's own open of system32\plum.rsp
+// lands: SysWOW64 under WOW64, else the system folder itself.
+std::string ResponseFileOf32BitPrograms() {
+  return SystemFolder() + "\\plum.rsp";
+}
+
+bool FileExists(const std::string& path) {
+  return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 std::vector<std::string> Sorted(std::vector<std::string> lines) {
@@ -108,6 +121,8 @@ void Clean() {
     ::RegCloseKey(run);
   }
   ::DeleteFileA((wine_test::NativeSystemFolder() + "\\plum.rsp").c_str());
+  ::DeleteFileA(ResponseFileOf32BitPrograms().c_str());
+  ::DeleteFileA(TaskFile().c_str());
 }
 
 class PlumsetupTest : public ::testing::Test {
@@ -127,7 +142,7 @@ class PlumsetupTest : public ::testing::Test {
 };
 
 TEST_F(PlumsetupTest,
-       InstallationLeavesPortArgumentFileDriverPrinterAndRunValue) {
+       InstallationLeavesPortArgumentFilesDriverPrinterAndLogOnTask) {
   auto finished = RunSetup("");
   ASSERT_TRUE(finished);
   EXPECT_EQ(finished->exit_code, 0u);
@@ -155,20 +170,27 @@ TEST_F(PlumsetupTest,
             }));
 
   const std::string prefix = windir + "\\";
+  const std::string first_file =
+      "-I" + prefix + "system32\\lib;" + prefix +
+      "system32\\fonts\r\n\r\n-sDEVICE=pdfwrite\r\n\r\n"
+      "-sOutputFile=" +
+      prefix +
+      "system32\\lib\\1024.pdf\r\n\r\n-dNOPAUSE\r\n\r\n"
+      "-dSAFER\r\n\r\n-dBATCH\r\n\r\n";
   EXPECT_EQ(
       wine_test::ReadWholeFile(wine_test::NativeSystemFolder() + "\\plum.rsp"),
-      "-I" + prefix + "system32\\lib;" + prefix +
-          "system32\\fonts\r\n\r\n-sDEVICE=pdfwrite\r\n\r\n"
-          "-sOutputFile=" +
-          prefix +
-          "system32\\lib\\1024.pdf\r\n\r\n-dNOPAUSE\r\n\r\n"
-          "-dSAFER\r\n\r\n-dBATCH\r\n\r\n");
+      first_file);
+  // Under WOW64 (the 32-bit build in a 64-bit prefix) in SysWOW64 too, where
+  // the port's 32-bit Ghostscript opens it.
+  EXPECT_EQ(wine_test::ReadWholeFile(ResponseFileOf32BitPrograms()),
+            first_file);
 
   EXPECT_EQ(CountDriver("Windows NT x86"), 1);
   EXPECT_EQ(CountPrinters(), 1);
   EXPECT_FALSE(wine_test::KeyExists(HKEY_LOCAL_MACHINE, kSpoolerPortKey));
-  EXPECT_EQ(StringValue(HKEY_LOCAL_MACHINE, kRunKey, "Plumeta"),
-            Folder(SetupPath()) + "\\Plumeta.exe");
+  // Wine says Windows 7: the task starts the monitor, no Run value.
+  EXPECT_TRUE(FileExists(TaskFile())) << TaskFile();
+  EXPECT_FALSE(StringValue(HKEY_LOCAL_MACHINE, kRunKey, "Plumeta"));
 
   // Wine's spooler would take a second printer of the name; the program
   // looks first.
@@ -199,6 +221,9 @@ TEST_F(PlumsetupTest, RemovalTakesEverythingAwayAndEndsTheTrayMonitor) {
   EXPECT_EQ(CountDriver("Windows x64"), 1);  // only the 32-bit one goes
   EXPECT_FALSE(wine_test::KeyExists(HKEY_LOCAL_MACHINE, kPortKey));
   EXPECT_FALSE(StringValue(HKEY_LOCAL_MACHINE, kRunKey, "Plumeta"));
+  EXPECT_FALSE(FileExists(TaskFile()));
+  EXPECT_FALSE(FileExists(wine_test::NativeSystemFolder() + "\\plum.rsp"));
+  EXPECT_FALSE(FileExists(ResponseFileOf32BitPrograms()));
 }
 
 TEST_F(PlumsetupTest, RemovalOnAnEmptySystemEndsAtOnce) {

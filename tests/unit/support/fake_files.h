@@ -2,7 +2,8 @@
 // path fail to be written or replaced, make a file read-only, or give a file
 // a second spelling (`aliases`). Each file has an identity that moves with
 // it when it is replaced onto another path, and a modification time that is
-// its content's, plus `Touch`. With a `log`, every call that changes
+// its content's, plus `Touch`. Paths in system32 can be made to land in
+// SysWOW64 (`wow64_redirection_on`). With a `log`, every call that changes
 // something goes into it ("file write <path> admins-only", "file copy <from>
 // -> <to> overwrite", "file replace <from> -> <to>", "file delete <path>").
 #ifndef TESTS_UNIT_SUPPORT_FAKE_FILES_H_
@@ -47,6 +48,10 @@ class FakeFiles : public platform::Files {
   std::map<std::string, std::uint64_t> folder_entry_sizes;
   // How many bytes ReadFile and ReadPart returned.
   std::uint64_t bytes_read = 0;
+  // When set and answering true, a path in a "system32" folder lands in
+  // "SysWOW64" instead, as a 32-bit program's does on 64-bit Windows while
+  // WOW64's redirection is on; the log shows where each call landed.
+  std::function<bool()> wow64_redirection_on;
 
   // A write that leaves the content as it was.
   void Touch(const std::string& path) { ++stamps_[Key(path)]; }
@@ -55,7 +60,7 @@ class FakeFiles : public platform::Files {
     return files.count(Key(name));
   }
   platform::ErrorCode Delete(const std::string& name) override {
-    Record(log, "file delete " + name);
+    Record(log, "file delete " + Land(name));
     const std::string path = Key(name);
     if (!files.count(path)) return platform::kErrorFileNotFound;
     if (read_only.count(path)) return platform::kErrorAccessDenied;
@@ -67,7 +72,7 @@ class FakeFiles : public platform::Files {
   platform::ErrorCode Copy(const std::string& from_name,
                            const std::string& to_name,
                            bool fail_if_exists) override {
-    Record(log, "file copy " + from_name + " -> " + to_name +
+    Record(log, "file copy " + Land(from_name) + " -> " + Land(to_name) +
                     (fail_if_exists ? " fail-if-exists" : " overwrite"));
     const std::string from = Key(from_name);
     const std::string to = Key(to_name);
@@ -82,8 +87,9 @@ class FakeFiles : public platform::Files {
     return platform::kSuccess;
   }
   platform::ErrorCode WriteTextFile(
-      const std::string& path, const std::string& content,
+      const std::string& path_given, const std::string& content,
       platform::FileProtection file_protection) override {
+    const std::string path = Land(path_given);
     if (on_write) on_write(path);
     Record(log,
            "file write " + path +
@@ -99,7 +105,8 @@ class FakeFiles : public platform::Files {
     protection[path] = file_protection;
     return platform::kSuccess;
   }
-  std::optional<std::string> ReadFile(const std::string& path) override {
+  std::optional<std::string> ReadFile(const std::string& path_given) override {
+    const std::string path = Land(path_given);
     if (!files.count(path)) return std::nullopt;
     bytes_read += files[path].size();
     return files[path];
@@ -141,20 +148,21 @@ class FakeFiles : public platform::Files {
             : std::hash<std::string>{}(files[path]) + stamps_[path]};
   }
   bool IsReadOnly(const std::string& path) override {
-    return read_only.count(path);
+    return read_only.count(Land(path));
   }
   platform::ErrorCode SetReadOnly(const std::string& path,
                                   bool is_read_only) override {
     if (is_read_only) {
-      read_only.insert(path);
+      read_only.insert(Land(path));
     } else {
-      read_only.erase(path);
+      read_only.erase(Land(path));
     }
     return platform::kSuccess;
   }
   platform::ErrorCode Replace(const std::string& replacement_name,
                               const std::string& target_name) override {
-    Record(log, "file replace " + replacement_name + " -> " + target_name);
+    Record(log, "file replace " + Land(replacement_name) + " -> " +
+                    Land(target_name));
     const std::string replacement = Key(replacement_name);
     const std::string target = Key(target_name);
     if (!files.count(replacement)) return platform::kErrorFileNotFound;
@@ -183,7 +191,7 @@ class FakeFiles : public platform::Files {
   std::set<std::string> folders;
   platform::ErrorCode MoveNew(const std::string& from_name,
                               const std::string& to_name) override {
-    Record(log, "file move-new " + from_name + " -> " + to_name);
+    Record(log, "file move-new " + Land(from_name) + " -> " + Land(to_name));
     if (files.count(Key(to_name))) return platform::kErrorAlreadyExists;
     CallLog* const kept = std::exchange(log, nullptr);
     const platform::ErrorCode code = Replace(from_name, to_name);
@@ -215,9 +223,16 @@ class FakeFiles : public platform::Files {
   }
 
  private:
-  std::string Key(const std::string& path) const {
+  std::string Key(const std::string& given) const {
+    const std::string path = Land(given);
     auto alias = aliases.find(path);
     return alias == aliases.end() ? path : alias->second;
+  }
+  std::string Land(const std::string& path) const {
+    if (!wow64_redirection_on || !wow64_redirection_on()) return path;
+    const std::string::size_type at = path.find("\\system32\\");
+    if (at == std::string::npos) return path;
+    return path.substr(0, at) + "\\SysWOW64\\" + path.substr(at + 10);
   }
 
   std::map<std::string, std::uint64_t> identities_;

@@ -28,6 +28,9 @@ class FakeSystem : public platform::System {
   platform::ErrorCode last_error = 0;
   std::vector<std::string> calls;  // "IsWow64Process", "Disable", "Revert"
   CallLog* log = nullptr;          // "system redirection off" / "... on"
+  // WOW64's file-system redirection, as the calls switched it (see
+  // FakeFiles::wow64_redirection_on).
+  bool redirection_on = true;
 
   std::optional<platform::VersionInfo> Version() override { return version; }
   bool CallIsWow64Process(platform::EntryPoint, bool* wow64) override {
@@ -41,12 +44,14 @@ class FakeSystem : public platform::System {
     calls.push_back("Disable");
     Record(log, "system redirection off");
     *old_value = &redirection_token_;
+    if (redirection_calls_succeed) redirection_on = false;
     return redirection_calls_succeed;
   }
   bool CallWow64RevertFsRedirection(platform::EntryPoint,
                                     void* old_value) override {
     calls.push_back(old_value == &redirection_token_ ? "Revert" : "Revert?");
     Record(log, "system redirection on");
+    if (redirection_calls_succeed) redirection_on = true;
     return redirection_calls_succeed;
   }
   std::optional<std::string> Environment(const std::string& name) override {

@@ -52,6 +52,9 @@ class MonitorTestBed {
     locale = Own(&platform.locale, new FakeLocale);
     profile = Own(&platform.profile, new FakeProfile);
     system->environment["windir"] = "C:\\WINDOWS";
+    files->wow64_redirection_on = [system = system] {
+      return system->is_wow64 && system->redirection_on;
+    };
     libraries->exports["kernel32.dll"] = {"IsWow64Process",
                                           "Wow64DisableWow64FsRedirection",
                                           "Wow64RevertWow64FsRedirection"};

@@ -1,7 +1,7 @@
 // Everything the setup program reaches, as fakes that write one call log:
 // the in-memory registry behind a recording decorator, the shared fakes of
-// files, system, spooler, shell, processes and application, and a balloon
-// that only records.
+// files, system, spooler, shell, processes, application and scheduled tasks,
+// and a balloon that only records.
 #ifndef TESTS_UNIT_SUPPORT_SETUP_WORLD_H_
 #define TESTS_UNIT_SUPPORT_SETUP_WORLD_H_
 
@@ -24,6 +24,7 @@
 #include "tests/unit/support/fake_shell.h"
 #include "tests/unit/support/fake_spooler.h"
 #include "tests/unit/support/fake_system.h"
+#include "tests/unit/support/fake_task_scheduler.h"
 #include "tests/unit/support/fake_user_interface.h"
 
 namespace plumeta::testing {
@@ -145,6 +146,10 @@ class SetupWorld {
     processes.log = &log;
     application.screen = {1280, 1024};
     system.log = &log;
+    task_scheduler.log = &log;
+    files.wow64_redirection_on = [this] {
+      return system.is_wow64 && system.redirection_on;
+    };
     system.environment["windir"] = "C:\\WINDOWS";
     system.program_path = "C:\\Setup\\plumsetup.exe";
     Become(windows);
@@ -184,8 +189,8 @@ class SetupWorld {
   }
 
   setup::SetupServices Services() {
-    return {recording_registry, files,       system,      spooler, shell,
-            processes,          application, system_utils};
+    return {recording_registry, files,       system,       spooler,       shell,
+            processes,          application, system_utils, task_scheduler};
   }
 
   std::unique_ptr<setup::NoticeBalloon> Balloon() {
@@ -230,6 +235,7 @@ class SetupWorld {
   FakeProcesses processes;
   FakeApplication application{log};
   FakeUserInterface ui;
+  FakeTaskScheduler task_scheduler;
 };
 
 }  // namespace plumeta::testing

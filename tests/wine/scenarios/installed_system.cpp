@@ -64,6 +64,9 @@ void CleanSystem() {
     DeleteValue(HKEY_LOCAL_MACHINE, kSettingsSubkey, name);
   }
   ::DeleteFileA(ResponseFilePath().c_str());
+  // The 32-bit copy under WOW64, and the log-on task Wine keeps as a file.
+  ::DeleteFileA((wine_test::SystemFolder() + "\\plum.rsp").c_str());
+  ::DeleteFileA((wine_test::NativeSystemFolder() + "\\tasks\\Plumeta").c_str());
   PretendWindows("plumeta.exe", "");
   PretendWindows("plumsetup.exe", "");
   wine_test::AddX64PlumetaDriver();
