@@ -3,6 +3,7 @@
 #include "common/application_error.h"
 #include "common/os_edition.h"
 #include "common/system_names.h"
+#include "common/text.h"
 #include "monitor/file_name_template.h"
 #include "monitor/job_status.h"
 #include "monitor/pdf_delivery.h"
@@ -53,6 +54,18 @@ JobTexts JobWatcher::TextsOf(const platform::PrintJob& job) {
                       long_time_picture_)};
 }
 
+// USERNAME is the name the spooler gives the jobs of the session's user.
+// Windows 9x has one user at a time, and jobs whose owner it may not name.
+bool JobWatcher::OwnJob(const platform::PrintJob& job) {
+  if (!user_) {
+    const auto version = platform_.system->Version();
+    user_ = version && version->platform == platform::PlatformId::kNt
+                ? platform_.system->Environment("USERNAME").value_or("")
+                : "";
+  }
+  return user_->empty() || SameName(job.user_name, *user_);
+}
+
 void JobWatcher::ProcessJob(const platform::PrintJob& job) {
   JobTexts texts = TextsOf(job);
   if (const int index = table_.Find(job.job_id); index >= 0) {
@@ -60,7 +73,8 @@ void JobWatcher::ProcessJob(const platform::PrintJob& job) {
     return;
   }
   table_.Append(job, std::move(texts));
-  if (job.printer_name != kPrinterName) return;
+  // Another user's job is that user's monitor's to serve.
+  if (job.printer_name != kPrinterName || !OwnJob(job)) return;
   const std::uint64_t first_seen = poll_time_ ? *poll_time_ : Now();
   watched_[job.job_id] = {first_seen};
   queued_.push_back({job.job_id, job.document, first_seen, job.user_name});
@@ -72,28 +86,45 @@ void JobWatcher::NoteQueue(QueueAnswer answer,
                            const std::vector<platform::PrintJob>& jobs) {
   if (answer == QueueAnswer::kFailed) return;
   std::unordered_set<std::uint32_t> present;
+  std::unordered_set<std::uint32_t> others;
   for (const platform::PrintJob& job : jobs) {
     present.insert(job.job_id);
+    if (!OwnJob(job)) others.insert(job.job_id);
     if (auto watched = watched_.find(job.job_id); watched != watched_.end()) {
       watched->second.converting =
           (job.status & platform::kJobStatusPrinting) != 0;
     }
   }
   std::vector<std::uint32_t> left;
+  bool another_users_job_left = false;
   for (std::uint32_t id : in_queue_) {
-    if (!present.count(id)) left.push_back(id);
+    if (present.count(id)) continue;
+    left.push_back(id);
+    if (others_in_queue_.count(id)) another_users_job_left = true;
   }
-  if (!left.empty()) NoteJobsLeft(left);
+  if (!left.empty()) NoteJobsLeft(left, another_users_job_left);
   in_queue_ = std::move(present);
+  others_in_queue_ = std::move(others);
 }
 
 // A job leaves the queue when its Ghostscript has ended, and the port waits
 // before it starts the next one: a PDF written since the last one accounted
 // for is the output of the job that left, when only one did.
-void JobWatcher::NoteJobsLeft(const std::vector<std::uint32_t>& left) {
+void JobWatcher::NoteJobsLeft(const std::vector<std::uint32_t>& left,
+                              bool another_users_job_left) {
   if (last_result_.HasNewOutput()) {
     auto only = left.size() == 1 ? watched_.find(left[0]) : watched_.end();
-    if (only != watched_.end()) {
+    if (another_users_job_left) {
+      // Another user's job wrote here, as this monitor wrote the argument
+      // file last: that PDF may be the other user's, and nobody here sees
+      // it. A job of this user that left with it cannot be told apart.
+      last_result_.DeleteNew(Now());
+      for (std::uint32_t id : left) {
+        if (auto job = watched_.find(id); job != watched_.end()) {
+          job->second.output = Output::kUnclear;
+        }
+      }
+    } else if (only != watched_.end()) {
       only->second.output = last_result_.SetAside(AsidePath(left[0]))
                                 ? Output::kSetAside
                                 : Output::kUnclear;
@@ -113,8 +144,14 @@ void JobWatcher::NoteJobsLeft(const std::vector<std::uint32_t>& left) {
     if (job == watched_.end()) continue;
     job->second.converting = false;
     if (job->second.output == Output::kAwaited)
-      job->second.output = Output::kNone;
+      job->second.output = NoPdfHere();
   }
+}
+
+JobWatcher::Output JobWatcher::NoPdfHere() {
+  const std::optional<std::string> output = view_.ArgumentFileOutput();
+  return output && !SameName(*output, LastResult()) ? Output::kElsewhere
+                                                    : Output::kNone;
 }
 
 std::string JobWatcher::AsidePath(std::uint32_t job_id) {
@@ -182,6 +219,10 @@ void JobWatcher::RunFlow(const QueuedFlow& flow) {
     case WaitEnd::kGaveUp:
       StopAnimation();
       NotCreated(flow);
+      return;
+    case WaitEnd::kElsewhere:
+      StopAnimation();
+      WentElsewhere(flow);
       return;
     case WaitEnd::kReady:
       break;
@@ -259,6 +300,15 @@ void JobWatcher::NotCreated(const QueuedFlow& flow) {
       /*owned_by_main_window=*/true);
 }
 
+void JobWatcher::WentElsewhere(const QueuedFlow& flow) {
+  platform_.user_interface->MessageBox(
+      "The PDF for '" + flow.document +
+          "' went to another user's folder: Plumeta serves one user at a "
+          "time, the one in front of the computer.",
+      kMonitorTitle, platform::MessageButtons::kOk,
+      platform::MessageIcon::kError, /*owned_by_main_window=*/true);
+}
+
 JobWatcher::WaitEnd JobWatcher::WaitForPdf(const QueuedFlow& flow) {
   bool writing = false;
   std::uint64_t size = 0;
@@ -275,6 +325,8 @@ JobWatcher::WaitEnd JobWatcher::WaitForPdf(const QueuedFlow& flow) {
       case Output::kNone:
       case Output::kUnclear:
         return WaitEnd::kGaveUp;
+      case Output::kElsewhere:
+        return WaitEnd::kElsewhere;
       case Output::kAwaited:
         break;
     }

@@ -20,6 +20,12 @@
 // message loop keeps running, so polls, the menu and the animation go on.
 // A job seen while a flow is open waits for it to end; flows run one after
 // the other in the order their jobs were first seen.
+//
+// Several users of one Windows each run a monitor on the same printer, and
+// the one argument file sends every job's PDF to the temporary folder of the
+// user whose monitor wrote it last. A monitor serves only its own user's
+// jobs (the owner, without regard to case, against USERNAME on the NT
+// family); a PDF that may be another user's is deleted unseen.
 #ifndef MONITOR_JOB_WATCHER_H_
 #define MONITOR_JOB_WATCHER_H_
 
@@ -58,7 +64,8 @@ class JobWatcher {
   // flow is already open.
   void Poll();
   // Keeps the job's row: refreshes the texts that changed, or appends a
-  // row; a job of "Plumeta" not seen before gets its flow queued.
+  // row; a job of "Plumeta" and of this user not seen before gets its flow
+  // queued.
   void ProcessJob(const platform::PrintJob& job);
   // Runs the queued flows one after the other; nothing while one is open.
   void RunQueuedFlows();
@@ -86,10 +93,11 @@ class JobWatcher {
   };
   // What became of a job's PDF.
   enum class Output {
-    kAwaited,   // the job is still in the queue
-    kSetAside,  // at AsidePath
-    kNone,      // the job left without writing one
-    kUnclear,   // cannot be told apart from another job's
+    kAwaited,    // the job is still in the queue
+    kSetAside,   // at AsidePath
+    kNone,       // the job left without writing one
+    kUnclear,    // cannot be told apart from another job's
+    kElsewhere,  // went to another user's LastResult
   };
   struct QueuedJob {
     std::uint64_t first_seen = 0;
@@ -97,12 +105,18 @@ class JobWatcher {
     bool converting = false;
     Output output = Output::kAwaited;
   };
-  enum class WaitEnd { kReady, kDamaged, kGaveUp, kQuit };
+  enum class WaitEnd { kReady, kDamaged, kGaveUp, kElsewhere, kQuit };
 
   JobTexts TextsOf(const platform::PrintJob& job);
+  // The job is this user's, or the user is not known (Windows 9x).
+  bool OwnJob(const platform::PrintJob& job);
   void NoteQueue(QueueAnswer answer,
                  const std::vector<platform::PrintJob>& jobs);
-  void NoteJobsLeft(const std::vector<std::uint32_t>& left);
+  void NoteJobsLeft(const std::vector<std::uint32_t>& left,
+                    bool another_users_job_left);
+  // The job left without a PDF here: it went elsewhere when the argument
+  // file now sends the output to another file than LastResult.
+  Output NoPdfHere();
   void RunFlow(const QueuedFlow& flow);
   // Put the PDF set aside for the flow where it goes: the path it went to,
   // or nullopt (with the error shown and the PDF kept) when it could not.
@@ -114,6 +128,7 @@ class JobWatcher {
                         platform::ErrorCode code);
   WaitEnd WaitForPdf(const QueuedFlow& flow);
   void NotCreated(const QueuedFlow& flow);
+  void WentElsewhere(const QueuedFlow& flow);
   void StopAnimation();
   std::uint64_t Now() { return platform_.application->TickCount(); }
   std::string LastResult() { return view_.LastResult(); }
@@ -133,8 +148,12 @@ class JobWatcher {
 
   // The time of the poll being handled: when its new jobs were first seen.
   std::optional<std::uint64_t> poll_time_;
-  // The job ids of the last poll that listed the queue.
+  // The job ids of the last poll that listed the queue, and which of them
+  // are other users' jobs.
   std::unordered_set<std::uint32_t> in_queue_;
+  std::unordered_set<std::uint32_t> others_in_queue_;
+  // This monitor's user, read once; empty when not known.
+  std::optional<std::string> user_;
   // Jobs whose flow is queued or open.
   std::unordered_map<std::uint32_t, QueuedJob> watched_;
   std::deque<QueuedFlow> queued_;

@@ -148,6 +148,7 @@ class TMain : public MonitorView {
   std::string FileNameTemplate() override {
     return auto_save_.file_name_template;
   }
+  std::optional<std::string> ArgumentFileOutput() override;
   void SetCycleIcons(bool cycle) override;
   void SetIconIndex(int index) override;
   void RevealMainWindow() override;

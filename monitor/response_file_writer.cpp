@@ -1,5 +1,6 @@
 // TMain::WriteResponseFile: the argument file in the Windows system folder,
-// replaced whole so that a job never reads half of it.
+// replaced whole so that a job never reads half of it; and the output file
+// it names, which may be another user's.
 #include "common/errors.h"
 #include "common/ghostscript_arguments.h"
 #include "common/system_utils.h"
@@ -44,6 +45,13 @@ void TMain::WriteResponseFile() {
     platform_.files->Delete(fresh);
     throw InOutError(code);
   }
+}
+
+std::optional<std::string> TMain::ArgumentFileOutput() {
+  NativeSystemFolder native(system_utils_, runs_under_wow64_ != 0);
+  const std::optional<std::string> text =
+      platform_.files->ReadFile(ResponseFilePath(*platform_.system));
+  return text ? OutputFileOf(*text) : std::nullopt;
 }
 
 }  // namespace plumeta
