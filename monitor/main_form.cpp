@@ -79,6 +79,12 @@ void TMain::FormCreate() {
   tray_icon1_.SetEnabled(true);                               // 8
   if (!ending) LoadConversionSettings();                      // 9
   if (!ending) LoadAutoSaveSettings();
+  // The argument file follows this user's session to the front.
+  if (!ending) {
+    session_watch_ = std::make_unique<SessionWatch>(
+        *window_, *platform_.application,
+        [this] { Handle([this] { WriteResponseFile(); }); });
+  }
   window_->SetControlVisible("Image2", true);  // 10
   PlaceBalloonAtTray();                        // 11
   WelcomeBalloon();                            // 12
@@ -171,7 +177,10 @@ void TMain::SetTimer1Enabled(bool enabled) {
   }
 }
 
-void TMain::Timer1Timer() { job_watcher_->Poll(); }
+void TMain::Timer1Timer() {
+  if (session_watch_) session_watch_->Tick();
+  job_watcher_->Poll();
+}
 
 void TMain::ShowMessage(const std::string& text) {
   platform_.user_interface->MessageBox(text, kMonitorTitle,

@@ -50,7 +50,12 @@ std::unique_ptr<Platform> CreatePlatform() {
   platform->user_interface =
       std::make_unique<host::ConsoleUserInterface>(*application);
   platform->dialogs = std::make_unique<host::HostDialogs>(*application);
-  platform->forms = std::make_unique<host::HostForms>(console);
+  // Windows XP and later tell a window of its session's changes.
+  const platform::VersionInfo& version = process->facts().version;
+  platform->forms = std::make_unique<host::HostForms>(
+      console,
+      version.platform == platform::PlatformId::kNt &&
+          (version.major > 5 || (version.major == 5 && version.minor >= 1)));
   platform->random = std::make_unique<host::HostRandom>();
   platform->application = std::move(application);
   platform->spooler = std::make_unique<host::HostSpooler>(
