@@ -36,8 +36,8 @@ std::unique_ptr<Platform> CreatePlatform() {
     std::exit(EXIT_FAILURE);
   }
   auto platform = std::make_unique<Platform>();
-  platform->registry =
-      std::make_unique<host::FileRegistry>(host::RegistryFolder(folder));
+  platform->registry = std::make_unique<host::FileRegistry>(
+      host::RegistryFolder(folder), process->other_user());
   platform->files = std::make_unique<host::HostFiles>(process);
   platform->system = std::make_unique<host::HostSystem>(process);
   platform->libraries = std::make_unique<host::HostLibraries>(process);

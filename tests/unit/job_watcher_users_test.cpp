@@ -50,12 +50,12 @@ TEST_F(UsersTest, OnlyTheJobsOfTheMonitorsUserGetAFlow) {
     if (row.monitor_user)
       bed.system->environment["USERNAME"] = *row.monitor_user;
     bed.files->files[kLastResult] = "an old last result";
+    Queue().clear();
     watcher = std::make_unique<JobWatcher>(bed.platform, view, save_dialog);
     Advance(200);
     view.calls.clear();
     bed.dialogs->saves.clear();
     bed.dialogs->save_answers = {std::nullopt};
-    Queue().clear();
     PrintAs(row.owner, ++id, "Doc");
     Advance(200);
     EXPECT_EQ(watcher->job_table().size(), 1);
