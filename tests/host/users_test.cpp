@@ -43,11 +43,13 @@ class UsersTest : public ::testing::Test {
     box_.InstallPrinter();
     fs::create_directories(box_.Linux("C:\\Out"));
     me_.last_result = "C:\\Users\\User\\AppData\\Local\\Temp\\1024.pdf";
-    bob_ = {"Bob", "C:\\Users\\Bob\\AppData\\Local\\Temp\\1024.pdf"};
+    bob_.name = "Bob";
+    bob_.last_result = "C:\\Users\\Bob\\AppData\\Local\\Temp\\1024.pdf";
     for (User* user : {&me_, &bob_}) {
       user->monitor = std::make_unique<ConsoleProgram>(
           PLUMETA_PATH, std::vector<std::string>{}, Environment(*user));
       ASSERT_TRUE(ArgumentFileNames(*user));
+      Seen(*user);  // its start-up, and so its writing of the file, is over
     }
   }
   void TearDown() override {
