@@ -7,6 +7,7 @@
 #include "common/application_error.h"
 #include "common/os_edition.h"
 #include "common/system_names.h"
+#include "common/text.h"
 #include "monitor/file_name_template.h"
 #include "monitor/job_status.h"
 #include "monitor/own_files.h"
@@ -71,6 +72,18 @@ JobTexts JobWatcher::TextsOf(const platform::PrintJob& job) {
                       long_time_picture_)};
 }
 
+// USERNAME is the name the spooler gives the jobs of the session's user.
+// Windows 9x has one user at a time, and jobs whose owner it may not name.
+bool JobWatcher::OwnJob(const platform::PrintJob& job) {
+  if (!user_) {
+    const auto version = platform_.system->Version();
+    user_ = version && version->platform == platform::PlatformId::kNt
+                ? platform_.system->Environment("USERNAME").value_or("")
+                : "";
+  }
+  return user_->empty() || SameName(job.user_name, *user_);
+}
+
 void JobWatcher::ProcessJob(const platform::PrintJob& job) {
   JobTexts texts = TextsOf(job);
   if (const int index = table_.Find(job.job_id); index >= 0) {
@@ -82,25 +95,33 @@ void JobWatcher::ProcessJob(const platform::PrintJob& job) {
     return;
   }
   table_.Append(job, std::move(texts));
-  if (job.printer_name != kPrinterName) return;
+  // Another user's job is that user's monitor's to serve.
+  if (job.printer_name != kPrinterName || !OwnJob(job)) return;
   const std::uint64_t first_seen = poll_time_ ? *poll_time_ : Now();
   watched_[job.job_id].first_seen = first_seen;
   queued_.push_back({job.job_id, job.document, first_seen, job.user_name});
 }
 
-// Which jobs left the queue since the last listing.
+// Which jobs left the queue since the last listing, and whether one of
+// them was another user's.
 void JobWatcher::NoteQueue(const std::vector<platform::PrintJob>& jobs) {
   std::unordered_map<std::uint32_t, platform::SystemTime> present;
+  std::unordered_set<std::uint32_t> others;
   for (const platform::PrintJob& job : jobs) {
     present.emplace(job.job_id, job.submitted);
+    if (!OwnJob(job)) others.insert(job.job_id);
   }
   std::vector<std::uint32_t> left;
+  bool another_users_job_left = false;
   for (const auto& [id, submitted] : in_queue_) {
     const auto now = present.find(id);
-    if (now == present.end() || !(now->second == submitted)) left.push_back(id);
+    if (now != present.end() && now->second == submitted) continue;
+    left.push_back(id);
+    if (others_in_queue_.count(id)) another_users_job_left = true;
   }
-  if (!left.empty()) NoteJobsLeft(left);
+  if (!left.empty()) NoteJobsLeft(left, another_users_job_left);
   in_queue_ = std::move(present);
+  others_in_queue_ = std::move(others);
 }
 
 // LastResult's growth is the progress of the job the port converts: the
@@ -137,10 +158,21 @@ void JobWatcher::NoteConverting(const std::vector<platform::PrintJob>& jobs) {
 // A job leaves the queue when its Ghostscript has ended, and the port waits
 // before it starts the next one: a PDF written since the last one accounted
 // for is the output of the job that left, when only one did.
-void JobWatcher::NoteJobsLeft(const std::vector<std::uint32_t>& left) {
+void JobWatcher::NoteJobsLeft(const std::vector<std::uint32_t>& left,
+                              bool another_users_job_left) {
   if (last_result_.HasNewOutput()) {
     auto only = left.size() == 1 ? watched_.find(left[0]) : watched_.end();
-    if (only != watched_.end()) {
+    if (another_users_job_left) {
+      // Another user's job wrote here, as this monitor wrote the argument
+      // file last: that PDF may be the other user's, and nobody here sees
+      // it. A job of this user that left with it cannot be told apart.
+      last_result_.DeleteNew(Now());
+      for (std::uint32_t id : left) {
+        if (auto job = watched_.find(id); job != watched_.end()) {
+          job->second.output = Output::kUnclear;
+        }
+      }
+    } else if (only != watched_.end()) {
       only->second.output = last_result_.SetAside(AsidePath(left[0]))
                                 ? Output::kSetAside
                                 : Output::kUnclear;
@@ -163,8 +195,14 @@ void JobWatcher::NoteJobsLeft(const std::vector<std::uint32_t>& left) {
     }
     job->second.converting = false;
     if (job->second.output == Output::kAwaited)
-      job->second.output = Output::kNone;
+      job->second.output = NoPdfHere();
   }
+}
+
+JobWatcher::Output JobWatcher::NoPdfHere() {
+  const std::optional<std::string> output = view_.ArgumentFileOutput();
+  return output && !SameName(*output, LastResult()) ? Output::kElsewhere
+                                                    : Output::kNone;
 }
 
 std::string JobWatcher::AsidePath(std::uint32_t job_id) {
@@ -258,6 +296,10 @@ void JobWatcher::RunFlow(const QueuedFlow& flow) {
       StopAnimation();
       NotCreated(flow);
       return;
+    case WaitEnd::kElsewhere:
+      StopAnimation();
+      WentElsewhere(flow);
+      return;
     case WaitEnd::kReady:
       break;
   }
@@ -340,6 +382,15 @@ void JobWatcher::NotCreated(const QueuedFlow& flow) {
       /*owned_by_main_window=*/true);
 }
 
+void JobWatcher::WentElsewhere(const QueuedFlow& flow) {
+  platform_.user_interface->MessageBox(
+      "The PDF for '" + flow.document +
+          "' went to another user's folder: Plumeta serves one user at a "
+          "time, the one in front of the computer.",
+      kMonitorTitle, platform::MessageButtons::kOk,
+      platform::MessageIcon::kError, /*owned_by_main_window=*/true);
+}
+
 // Progress is a new mark of the job in the queue, or LastResult growing
 // while the port converts the job. Its size and time are read from the
 // open file: NTFS brings a folder entry up to date only when the writer
@@ -361,6 +412,8 @@ JobWatcher::WaitEnd JobWatcher::WaitForPdf(const QueuedFlow& flow) {
       case Output::kNone:
       case Output::kUnclear:
         return WaitEnd::kGaveUp;
+      case Output::kElsewhere:
+        return WaitEnd::kElsewhere;
       case Output::kAwaited:
         break;
     }

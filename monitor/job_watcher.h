@@ -33,6 +33,12 @@
 // (the spooler hands ids out again after a restart), it has left and is
 // forgotten: an id seen again later is a new job. A printer that cannot be
 // opened (the spooler restarting) or a listing that failed tells nothing.
+//
+// Several users of one Windows each run a monitor on the same printer, and
+// the one argument file sends every job's PDF to the temporary folder of the
+// user whose monitor wrote it last. A monitor serves only its own user's
+// jobs (the owner, without regard to case, against USERNAME on the NT
+// family); a PDF that may be another user's is deleted unseen.
 #ifndef MONITOR_JOB_WATCHER_H_
 #define MONITOR_JOB_WATCHER_H_
 
@@ -41,6 +47,7 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "monitor/job_poll.h"
@@ -74,7 +81,8 @@ class JobWatcher {
   // flow is already open.
   void Poll();
   // Keeps the job's row: refreshes the texts that changed, or appends a
-  // row; a job of "Plumeta" not seen before gets its flow queued.
+  // row; a job of "Plumeta" and of this user not seen before gets its flow
+  // queued.
   void ProcessJob(const platform::PrintJob& job);
   // Runs the queued flows one after the other; nothing while one is open.
   void RunQueuedFlows();
@@ -102,10 +110,11 @@ class JobWatcher {
   };
   // What became of a job's PDF.
   enum class Output {
-    kAwaited,   // the job is still in the queue
-    kSetAside,  // at AsidePath
-    kNone,      // the job left without writing one
-    kUnclear,   // cannot be told apart from another job's
+    kAwaited,    // the job is still in the queue
+    kSetAside,   // at AsidePath
+    kNone,       // the job left without writing one
+    kUnclear,    // cannot be told apart from another job's
+    kElsewhere,  // went to another user's LastResult
   };
   // What a listing shows of a job's progress.
   struct JobMark {
@@ -124,14 +133,27 @@ class JobWatcher {
     std::uint64_t marks = 0;
     Output output = Output::kAwaited;
   };
-  enum class WaitEnd { kReady, kDamaged, kGaveUp, kCancelled, kQuit };
+  enum class WaitEnd {
+    kReady,
+    kDamaged,
+    kGaveUp,
+    kCancelled,
+    kElsewhere,
+    kQuit
+  };
 
   JobTexts TextsOf(const platform::PrintJob& job);
+  // The job is this user's, or the user is not known (Windows 9x).
+  bool OwnJob(const platform::PrintJob& job);
   // What a listing that succeeded tells: which jobs left, and which job
   // the port is converting.
   void NoteQueue(const std::vector<platform::PrintJob>& jobs);
-  void NoteJobsLeft(const std::vector<std::uint32_t>& left);
+  void NoteJobsLeft(const std::vector<std::uint32_t>& left,
+                    bool another_users_job_left);
   void NoteConverting(const std::vector<platform::PrintJob>& jobs);
+  // The job left without a PDF here: it went elsewhere when the argument
+  // file now sends the output to another file than LastResult.
+  Output NoPdfHere();
   void RunFlow(const QueuedFlow& flow);
   // An exception ended the flow: the PDF stays as the last result where it
   // can, and the user learns why.
@@ -151,6 +173,7 @@ class JobWatcher {
   // Deletes the job from the queue; tells the user when that fails.
   void CancelJob(const QueuedFlow& flow);
   void NotCreated(const QueuedFlow& flow);
+  void WentElsewhere(const QueuedFlow& flow);
   void StopAnimation();
   std::uint64_t Now() { return platform_.application->TickCount(); }
   std::string LastResult() { return view_.LastResult(); }
@@ -171,10 +194,14 @@ class JobWatcher {
 
   // The time of the poll being handled: when its new jobs were first seen.
   std::optional<std::uint64_t> poll_time_;
-  // The jobs of the last poll that listed the queue: id and submission.
+  // The jobs of the last poll that listed the queue: id and submission;
+  // and which of them are other users' jobs.
   std::unordered_map<std::uint32_t, platform::SystemTime> in_queue_;
+  std::unordered_set<std::uint32_t> others_in_queue_;
   // When each job of the last listing was first seen Printing.
   std::unordered_map<std::uint32_t, std::uint64_t> printing_since_;
+  // This monitor's user, read once; empty when not known.
+  std::optional<std::string> user_;
   // Jobs whose flow is queued or open.
   std::unordered_map<std::uint32_t, QueuedJob> watched_;
   std::deque<QueuedFlow> queued_;

@@ -17,6 +17,15 @@ void LastResultWatch::DeleteLeftover(std::uint64_t time) {
   if (files_.Delete(path_) == platform::kSuccess) current_ = known_ = {};
 }
 
+void LastResultWatch::DeleteNew(std::uint64_t now) {
+  if (!HasNewOutput()) return;
+  if (files_.Delete(path_) == platform::kSuccess) {
+    current_ = known_ = {};
+  } else {
+    Account(now);
+  }
+}
+
 bool LastResultWatch::SetAside(const std::string& aside) {
   if (files_.Replace(path_, aside) != platform::kSuccess) return false;
   current_ = known_ = {};

@@ -41,6 +41,9 @@ class LastResultWatch {
   // Deletes the file when it is the one accounted for before `time`: a
   // last result older than the job first seen then.
   void DeleteLeftover(std::uint64_t time);
+  // Deletes the file written since the last one accounted for; what stays
+  // (it could not be deleted) is accounted for from `now` on.
+  void DeleteNew(std::uint64_t now);
   // Renames the file to `aside`; false when it cannot be moved (another
   // program holds it).
   bool SetAside(const std::string& aside);

@@ -83,6 +83,12 @@ void TMain::FormCreate() {
   tray_icon1_.SetEnabled(true);                               // 8
   if (!ending) LoadConversionSettings();                      // 9
   if (!ending) LoadAutoSaveSettings();
+  // The argument file follows this user's session to the front.
+  if (!ending) {
+    session_watch_ = std::make_unique<SessionWatch>(
+        *window_, *platform_.application,
+        [this] { Handle([this] { WriteResponseFile(); }); });
+  }
   // The only copy of a PDF a former run left set aside goes back to
   // LastResult.
   const bool returned =
@@ -185,7 +191,10 @@ void TMain::SetTimer1Enabled(bool enabled) {
   }
 }
 
-void TMain::Timer1Timer() { job_watcher_->Poll(); }
+void TMain::Timer1Timer() {
+  if (session_watch_) session_watch_->Tick();
+  job_watcher_->Poll();
+}
 
 bool TMain::RefuseOwnFile(const std::string& path) {
   const OwnFiles own{last_result_, ArgumentFilePaths(*platform_.system,

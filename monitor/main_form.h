@@ -31,6 +31,7 @@
 #include "monitor/job_watcher.h"
 #include "monitor/monitor_view.h"
 #include "monitor/save_dialog.h"
+#include "monitor/session_watch.h"
 #include "monitor/tray_commands.h"
 #include "platform/balloon_windows.h"
 #include "platform/notification_area.h"
@@ -128,6 +129,8 @@ class TMain : public MonitorView {
   widgets::TPrevInst& PrevInst1() { return prev_inst1_; }
   TSaveDialog& SaveDialog1() { return save_dialog1_; }
   JobWatcher& job_watcher() { return *job_watcher_; }
+  // Null until FormCreate, and in a second copy that only asks to end.
+  SessionWatch* session_watch() { return session_watch_.get(); }
   const std::vector<std::string>& arguments() const { return arguments_; }
   SystemUtils& system_utils() { return system_utils_; }
   int runs_under_wow64() const { return runs_under_wow64_; }
@@ -148,6 +151,7 @@ class TMain : public MonitorView {
   std::string FileNameTemplate() override {
     return auto_save_.file_name_template;
   }
+  std::optional<std::string> ArgumentFileOutput() override;
   void SetCycleIcons(bool cycle) override;
   void SetIconIndex(int index) override;
   void RevealMainWindow() override;
@@ -197,6 +201,7 @@ class TMain : public MonitorView {
   TSaveDialog save_dialog1_;
   std::unique_ptr<JobWatcher> job_watcher_;
   std::unique_ptr<TrayCommands> tray_commands_;
+  std::unique_ptr<SessionWatch> session_watch_;
   platform::Application::TimerId timer1_ = 0;
   bool show_main_form_ = true;
 

@@ -6,6 +6,7 @@
 #ifndef MONITOR_MONITOR_VIEW_H_
 #define MONITOR_MONITOR_VIEW_H_
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,9 @@ class MonitorView {
   // once).
   virtual std::string AutoSaveFolder() = 0;
   virtual std::string FileNameTemplate() = 0;
+  // The output file the Ghostscript argument file names now, which another
+  // user's monitor may have written; nullopt when it cannot be read.
+  virtual std::optional<std::string> ArgumentFileOutput() = 0;
 
   // CycleIcons: true starts the animation at icon 0, false stops it.
   virtual void SetCycleIcons(bool cycle) = 0;

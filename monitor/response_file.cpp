@@ -1,5 +1,7 @@
 #include "monitor/response_file.h"
 
+#include <string_view>
+
 #include "common/ghostscript_arguments.h"
 #include "common/system_names.h"
 #include "common/text.h"
@@ -27,6 +29,25 @@ std::string LastResultPath(const std::string& temp_folder) {
   std::string folder = temp_folder;
   if (!folder.empty() && folder.back() == '\\') folder.pop_back();
   return folder + "\\" + kLastResultFileName;
+}
+
+std::optional<std::string> OutputFileOf(const std::string& text) {
+  static constexpr std::string_view kOption = "-sOutputFile=";
+  const auto arguments = SplitGhostscriptArgumentFile(text);
+  if (!arguments) return std::nullopt;
+  std::optional<std::string> output;
+  for (const std::string& argument : *arguments) {
+    if (argument.compare(0, kOption.size(), kOption) != 0) continue;
+    output.emplace();
+    for (std::size_t i = kOption.size(); i < argument.size(); ++i) {
+      *output += argument[i];
+      if (argument[i] == '%' && i + 1 < argument.size() &&
+          argument[i + 1] == '%') {
+        ++i;
+      }
+    }
+  }
+  return output;
 }
 
 bool NeedsEncryption(const ConversionSettings& settings) {

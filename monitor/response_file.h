@@ -4,6 +4,7 @@
 #ifndef MONITOR_RESPONSE_FILE_H_
 #define MONITOR_RESPONSE_FILE_H_
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,10 @@ std::string ResponseFilePath(platform::System& system);
 // The PDF every conversion writes: the temporary folder without its trailing
 // backslash, then "\1024.pdf".
 std::string LastResultPath(const std::string& temp_folder);
+
+// The output file an argument file's text names, read as Ghostscript reads
+// it ('%%' is one '%'); nullopt when it names none or cannot be read.
+std::optional<std::string> OutputFileOf(const std::string& text);
 
 // Whether the PDF is to be encrypted: a password is set or a permission is
 // withheld.

@@ -1,6 +1,7 @@
 // TMain::WriteResponseFile: the argument file in the Windows system folder
 // (under WOW64 in both, the native one and SysWOW64), replaced whole so that
-// a job never reads half of it.
+// a job never reads half of it; and the output file it names, which may be
+// another user's.
 #include "common/errors.h"
 #include "common/ghostscript_arguments.h"
 #include "common/system_utils.h"
@@ -50,6 +51,13 @@ void TMain::WriteResponseFile() {
         return written;
       });
   if (code != platform::kSuccess) throw InOutError(code);
+}
+
+std::optional<std::string> TMain::ArgumentFileOutput() {
+  NativeSystemFolder native(system_utils_, runs_under_wow64_ != 0);
+  const std::optional<std::string> text =
+      platform_.files->ReadFile(ResponseFilePath(*platform_.system));
+  return text ? OutputFileOf(*text) : std::nullopt;
 }
 
 }  // namespace plumeta

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "platform/application.h"
+#include "platform/error_codes.h"
 
 namespace plumeta::platform {
 
@@ -28,6 +29,12 @@ class Window {
                                  std::intptr_t lparam) {
     (void)message, (void)wparam, (void)lparam;
   }
+  // Asks Windows to send this window WM_WTSSESSION_CHANGE for the changes
+  // of its own session (WTSRegisterSessionNotification, Windows XP and
+  // later), until the window goes. kErrorProcedureNotFound where the system
+  // has no such call; while Terminal Services are still starting at log-on
+  // Windows answers with another error, and asking later may succeed.
+  virtual ErrorCode WatchSessionChanges() { return kErrorProcedureNotFound; }
 };
 
 }  // namespace plumeta::platform

@@ -23,6 +23,7 @@ inline constexpr std::uint32_t kWmSysCommand = 0x0112;
 inline constexpr std::uint32_t kWmLButtonDblClk = 0x0203;
 inline constexpr std::uint32_t kWmRButtonDown = 0x0204;
 inline constexpr std::uint32_t kWmRButtonUp = 0x0205;
+inline constexpr std::uint32_t kWmWtsSessionChange = 0x02B1;
 // WM_USER + 1024: the tray icon's callback message.
 inline constexpr std::uint32_t kWmTrayIconCallback = 0x0800;
 
@@ -31,6 +32,16 @@ inline constexpr std::uint32_t kWmTrayIconCallback = 0x0800;
 inline constexpr std::uintptr_t kSizeMinimized = 1;
 inline constexpr std::uintptr_t kScRestore = 0xF120;
 inline constexpr std::uintptr_t kSysCommandMask = 0xFFF0;
+
+// WM_WTSSESSION_CHANGE's wParam: what happened to the session.
+inline constexpr std::uintptr_t kWtsConsoleConnect = 0x1;
+inline constexpr std::uintptr_t kWtsConsoleDisconnect = 0x2;
+inline constexpr std::uintptr_t kWtsRemoteConnect = 0x3;
+inline constexpr std::uintptr_t kWtsRemoteDisconnect = 0x4;
+inline constexpr std::uintptr_t kWtsSessionLogon = 0x5;
+inline constexpr std::uintptr_t kWtsSessionLogoff = 0x6;
+inline constexpr std::uintptr_t kWtsSessionLock = 0x7;
+inline constexpr std::uintptr_t kWtsSessionUnlock = 0x8;
 
 }  // namespace plumeta::platform
 

@@ -37,8 +37,8 @@ std::unique_ptr<Platform> CreatePlatform() {
     std::exit(EXIT_FAILURE);
   }
   auto platform = std::make_unique<Platform>();
-  platform->registry =
-      std::make_unique<host::FileRegistry>(host::RegistryFolder(folder));
+  platform->registry = std::make_unique<host::FileRegistry>(
+      host::RegistryFolder(folder), process->other_user());
   platform->files = std::make_unique<host::HostFiles>(process);
   platform->system = std::make_unique<host::HostSystem>(process);
   platform->libraries = std::make_unique<host::HostLibraries>(process);
@@ -50,9 +50,13 @@ std::unique_ptr<Platform> CreatePlatform() {
       Size{process->facts().screen_width, process->facts().screen_height});
   platform->user_interface =
       std::make_unique<host::ConsoleUserInterface>(*application);
-  platform->dialogs =
-      std::make_unique<host::HostDialogs>(*application, process);
-  platform->forms = std::make_unique<host::HostForms>(console);
+  platform->dialogs = std::make_unique<host::HostDialogs>(*application, process);
+  // Windows XP and later tell a window of its session's changes.
+  const platform::VersionInfo& version = process->facts().version;
+  platform->forms = std::make_unique<host::HostForms>(
+      console,
+      version.platform == platform::PlatformId::kNt &&
+          (version.major > 5 || (version.major == 5 && version.minor >= 1)));
   platform->random = std::make_unique<host::HostRandom>();
   platform->application = std::move(application);
   platform->spooler = std::make_unique<host::HostSpooler>(

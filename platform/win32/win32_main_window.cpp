@@ -7,6 +7,10 @@ namespace plumeta::win32 {
 namespace {
 
 constexpr int kFirstButtonId = 100;
+// wtsapi32.h's NOTIFY_FOR_THIS_SESSION.
+constexpr DWORD kNotifyForThisSession = 0;
+using SessionNotificationCall = BOOL(WINAPI*)(HWND, DWORD);
+using SessionUnregisterCall = BOOL(WINAPI*)(HWND);
 
 HFONT CreateFormFont(const platform::Font& font) {
   return ::CreateFontA(font.height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL,
@@ -71,8 +75,28 @@ Win32FormWindow::~Win32FormWindow() {
     ui_.SetMainWindow(nullptr);
     application_.SetMainForm(nullptr);
   }
+  // Windows wants the session notifications ended before the window goes.
+  if (watching_sessions_) {
+    if (auto unregister = FindSystemEntry<SessionUnregisterCall>(
+            "wtsapi32.dll", "WTSUnRegisterSessionNotification")) {
+      unregister(window_);
+    }
+  }
   ::SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
   ::DestroyWindow(window_);
+}
+
+// Windows 95 to 2000 have no such call: it is looked up, never imported.
+platform::ErrorCode Win32FormWindow::WatchSessionChanges() {
+  if (watching_sessions_) return platform::kSuccess;
+  if (!wtsapi_) wtsapi_.Reset(::LoadLibraryA("wtsapi32.dll"));
+  if (!wtsapi_) return LastErrorOr(ERROR_MOD_NOT_FOUND);
+  auto watch = FindSystemEntry<SessionNotificationCall>(
+      "wtsapi32.dll", "WTSRegisterSessionNotification");
+  if (watch == nullptr) return ERROR_PROC_NOT_FOUND;
+  if (!watch(window_, kNotifyForThisSession)) return LastFailure();
+  watching_sessions_ = true;
+  return platform::kSuccess;
 }
 
 void Win32FormWindow::CreateChildren() {

@@ -40,6 +40,7 @@ class Win32FormWindow : public platform::FormWindow {
   void RemoveMessageHook(int id) override;
   void PostWindowMessage(std::uint32_t message, std::uintptr_t wparam,
                          std::intptr_t lparam) override;
+  platform::ErrorCode WatchSessionChanges() override;
   void SetControlVisible(const std::string& control, bool visible) override;
   bool ControlVisible(const std::string& control) override;
   void Close() override;
@@ -77,6 +78,9 @@ class Win32FormWindow : public platform::FormWindow {
   std::vector<std::unique_ptr<Control>> controls_;
   std::map<int, platform::Application::MessageHook> hooks_;
   int last_hook_ = 0;
+  // wtsapi32.dll, loaded while the window watches its session's changes.
+  ScopedModule wtsapi_;
+  bool watching_sessions_ = false;
 };
 
 class Win32Forms : public platform::Forms {

@@ -20,8 +20,17 @@ static_assert(kWmSysCommand == WM_SYSCOMMAND);
 static_assert(kWmLButtonDblClk == WM_LBUTTONDBLCLK);
 static_assert(kWmRButtonDown == WM_RBUTTONDOWN);
 static_assert(kWmRButtonUp == WM_RBUTTONUP);
+static_assert(kWmWtsSessionChange == WM_WTSSESSION_CHANGE);
 static_assert(kWmTrayIconCallback == WM_USER + 1024);
 static_assert(kSizeMinimized == SIZE_MINIMIZED);
 static_assert(kScRestore == SC_RESTORE);
+static_assert(kWtsConsoleConnect == WTS_CONSOLE_CONNECT);
+static_assert(kWtsConsoleDisconnect == WTS_CONSOLE_DISCONNECT);
+static_assert(kWtsRemoteConnect == WTS_REMOTE_CONNECT);
+static_assert(kWtsRemoteDisconnect == WTS_REMOTE_DISCONNECT);
+static_assert(kWtsSessionLogon == WTS_SESSION_LOGON);
+static_assert(kWtsSessionLogoff == WTS_SESSION_LOGOFF);
+static_assert(kWtsSessionLock == WTS_SESSION_LOCK);
+static_assert(kWtsSessionUnlock == WTS_SESSION_UNLOCK);
 
 }  // namespace plumeta::platform

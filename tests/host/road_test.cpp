@@ -528,10 +528,12 @@ TEST_F(AutoSaveRoadTest, TheAdministratorsFolderFromSetupWinsAndLocksTheMenu) {
   EXPECT_EQ(MenuMarks().count("SaveAutomatically1"), 0u);
   monitor_->Send("click SaveAutomatically1");  // refused: not shown
   WriteText(files_ / "memo.ps", testing::SamplePostScript(3));
+  // The owner as the spooler spells it; the monitor serves only its own
+  // user's jobs, whose name it compares without regard to case.
   const ProgramResult printed =
-      box_.Print({"--document", "Memo", "--user", "alice", files_ / "memo.ps"});
+      box_.Print({"--document", "Memo", "--user", "user", files_ / "memo.ps"});
   EXPECT_EQ(printed.exit_code, 0) << printed.err;
-  EXPECT_TRUE(Saved("C:\\Out\\All", "alice - Memo.pdf", 3));
+  EXPECT_TRUE(Saved("C:\\Out\\All", "user - Memo.pdf", 3));
 
   // The removal takes the administrator's values with the printer.
   testing::ProgramResult removal =

@@ -207,6 +207,10 @@ TEST(ResponseFileTest, OutputFileWithSpacesAndPercent) {
   EXPECT_EQ(arguments[2],
             "-sOutputFile=\"C:\\Documents and "
             "Settings\\100%%\\Temp\\1024.pdf\"");
+  // Read back as Ghostscript reads it: the folder as it was.
+  EXPECT_EQ(OutputFileOf(GhostscriptArgumentFileText(arguments)),
+            "C:\\Documents and Settings\\100%\\Temp\\1024.pdf");
+  EXPECT_EQ(OutputFileOf("-dNOPAUSE\r\n"), std::nullopt);
 }
 
 TEST(ResponseFilePathTest, FromWindir) {

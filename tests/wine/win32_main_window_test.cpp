@@ -145,6 +145,14 @@ TEST_F(Win32MainWindowTest, PostedMessagesArriveFromTheLoop) {
   EXPECT_EQ(arrived, (std::vector<std::uint32_t>{WM_USER + 10, WM_NULL}));
 }
 
+// WTSRegisterSessionNotification is looked up in wtsapi32.dll at run time
+// (Wine has it, as XP and later do); asking twice is asking once.
+TEST_F(Win32MainWindowTest, AsksForItsSessionsChangesThroughARunTimeLookUp) {
+  EXPECT_EQ(window_->WatchSessionChanges(), platform::kSuccess);
+  EXPECT_EQ(window_->WatchSessionChanges(), platform::kSuccess);
+  EXPECT_NE(::GetModuleHandleA("wtsapi32.dll"), nullptr);
+}
+
 TEST_F(Win32MainWindowTest, SupportPictureAnswersClicksOnceShown) {
   const LPARAM at = MAKELPARAM(40, 40);
   ::SendMessageA(handle_, WM_LBUTTONUP, 0, at);

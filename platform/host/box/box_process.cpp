@@ -2,10 +2,12 @@
 
 #include <unistd.h>
 
+#include <filesystem>
 #include <mutex>
 
 #include "common/text.h"
 #include "platform/host/box/box.h"
+#include "platform/host/box/box_user.h"
 
 namespace plumeta::host {
 namespace {
@@ -31,7 +33,23 @@ std::shared_ptr<BoxProcess> BoxProcess::Open(const std::string& box_folder,
                                              std::string* error) {
   std::optional<SystemFacts> facts = LoadSystemFacts(box_folder, error);
   if (!facts) return nullptr;
-  return std::make_shared<BoxProcess>(box_folder, std::move(*facts));
+  const std::string user = OtherUser(*facts);
+  if (!user.empty()) BecomeUser(&*facts, user);
+  auto process = std::make_shared<BoxProcess>(box_folder, std::move(*facts));
+  process->other_user_ = user;
+  if (!user.empty()) {
+    // The user's first log-on makes the profile.
+    for (const char* name : {"USERPROFILE", "TEMP"}) {
+      const std::optional<std::string> folder =
+          process->facts().Environment(name);
+      const std::optional<std::string> linux_folder =
+          folder ? process->LinuxPath(*folder) : std::nullopt;
+      std::error_code ignored;
+      if (linux_folder)
+        std::filesystem::create_directories(*linux_folder, ignored);
+    }
+  }
+  return process;
 }
 
 std::optional<std::string> BoxProcess::LinuxPath(

@@ -21,14 +21,18 @@ class BoxProcess {
  public:
   BoxProcess(std::string box_folder, SystemFacts facts);
 
-  // The process for the box in `box_folder`; nullptr with `error` when its
-  // system.ini is missing or cannot be read.
+  // The process for the box in `box_folder`, run by the user PLUMETA_USER
+  // names (box_user.h), whose profile and temporary folder are made when
+  // missing; nullptr with `error` when its system.ini is missing or cannot
+  // be read.
   static std::shared_ptr<BoxProcess> Open(const std::string& box_folder,
                                           std::string* error);
 
   const std::string& box_folder() const { return box_folder_; }
   const SystemFacts& facts() const { return facts_; }
   const BoxPaths& paths() const { return paths_; }
+  // The user the program runs as when not the box's own; else empty.
+  const std::string& other_user() const { return other_user_; }
 
   // On for a program under WOW64 until it turns it off; always off where the
   // box is not a 64-bit Windows.
@@ -43,6 +47,7 @@ class BoxProcess {
   std::string box_folder_;
   SystemFacts facts_;
   BoxPaths paths_;
+  std::string other_user_;
   std::atomic<bool> redirection_on_{true};
 };
 

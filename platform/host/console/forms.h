@@ -6,6 +6,9 @@
 //                   the window is shown or not
 //   close           the window's close box
 //   click <Name>    an item of the form's popup menu, as if chosen from it
+//   session <what>  once the main form watches its session's changes: the
+//                   session became (or stopped being) the one in front of
+//                   the user, as WM_WTSSESSION_CHANGE tells (console.md)
 #ifndef PLATFORM_HOST_CONSOLE_FORMS_H_
 #define PLATFORM_HOST_CONSOLE_FORMS_H_
 
@@ -20,8 +23,11 @@ namespace plumeta::host {
 
 class HostFormWindow : public platform::FormWindow {
  public:
+  // `session_changes`: the box's Windows can tell a window of them (XP and
+  // later).
   HostFormWindow(Console& console, const platform::FormDescription& description,
-                 platform::FormEvents events, bool main_form);
+                 platform::FormEvents events, bool main_form,
+                 bool session_changes = true);
   ~HostFormWindow() override;
 
   void SetVisible(bool visible) override;
@@ -31,17 +37,21 @@ class HostFormWindow : public platform::FormWindow {
   void SetForeground() override {}
   int AddMessageHook(platform::Application::MessageHook hook) override;
   void RemoveMessageHook(int id) override;
+  platform::ErrorCode WatchSessionChanges() override;
   void SetControlVisible(const std::string& control, bool visible) override;
   bool ControlVisible(const std::string& control) override;
   void Close() override;
 
  private:
   void ClickControl(const std::string& name);
+  void SessionChange(const std::string& what);
 
   Console& console_;
   platform::FormDescription description_;
   platform::FormEvents events_;
   bool main_form_;
+  bool session_changes_;
+  bool watching_sessions_ = false;
   bool visible_ = false;
   std::map<std::string, bool> control_visible_;
   std::map<int, platform::Application::MessageHook> hooks_;
@@ -50,13 +60,15 @@ class HostFormWindow : public platform::FormWindow {
 
 class HostForms : public platform::Forms {
  public:
-  explicit HostForms(Console& console) : console_(console) {}
+  explicit HostForms(Console& console, bool session_changes = true)
+      : console_(console), session_changes_(session_changes) {}
   std::unique_ptr<platform::FormWindow> CreateForm(
       const platform::FormDescription& description,
       platform::FormEvents events) override;
 
  private:
   Console& console_;
+  bool session_changes_;
   bool main_form_created_ = false;
 };
 

@@ -11,9 +11,11 @@
 #include <sstream>
 #include <utility>
 
+#include "common/text.h"
 #include "platform/application.h"
 #include "platform/host/base/unique_fd.h"
 #include "platform/host/box/box.h"
+#include "platform/host/box/box_user.h"
 #include "platform/host/console/console_events.h"
 
 namespace plumeta::host {
@@ -64,8 +66,10 @@ bool WriteTable(const std::string& path,
 }  // namespace
 
 HostTopLevelWindows::HostTopLevelWindows(std::string box_folder,
-                                         std::function<std::string()> title)
+                                         std::function<std::string()> title,
+                                         const std::string& user)
     : box_folder_(std::move(box_folder)),
+      desktop_(user.empty() ? "" : "." + AsciiLower(user)),
       title_(std::move(title)),
       own_(static_cast<platform::WindowHandle>(::getpid())) {
   Update(true);
@@ -74,11 +78,11 @@ HostTopLevelWindows::HostTopLevelWindows(std::string box_folder,
 HostTopLevelWindows::~HostTopLevelWindows() { Update(false); }
 
 std::string HostTopLevelWindows::TableFile() const {
-  return box_folder_ + "/top_level_windows.txt";
+  return box_folder_ + "/top_level_windows" + desktop_ + ".txt";
 }
 
 std::string HostTopLevelWindows::LockFile() const {
-  return box_folder_ + "/top_level_windows.lock";
+  return box_folder_ + "/top_level_windows" + desktop_ + ".lock";
 }
 
 std::vector<platform::TopLevelWindow> HostTopLevelWindows::Update(
@@ -135,8 +139,13 @@ namespace plumeta::platform {
 
 std::unique_ptr<TopLevelWindows> CreateTopLevelWindows(
     Application& application) {
+  // Each user of the box has a desktop of its own.
+  std::string error;
+  const std::optional<host::SystemFacts> facts =
+      host::LoadSystemFacts(host::BoxFolder(), &error);
   return std::make_unique<host::HostTopLevelWindows>(
-      host::BoxFolder(), [&application] { return application.Title(); });
+      host::BoxFolder(), [&application] { return application.Title(); },
+      facts ? host::OtherUser(*facts) : "");
 }
 
 }  // namespace plumeta::platform

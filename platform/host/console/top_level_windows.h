@@ -1,10 +1,12 @@
 // Host stand-in (Linux only). The box's running programs as top-level
 // windows: each host program that creates this object puts its application
-// window (class name, title, process id) into
+// window (class name, title, process id) into its user's desktop,
 //   <box>/top_level_windows.txt      one "pid<TAB>class<TAB>title" a line
-// under the lock of <box>/top_level_windows.lock, keeps its title current
-// there, and takes the line away when the object goes. Lines of processes
-// that are gone are dropped. A window's handle is its program's process id.
+// (top_level_windows.<user>.txt for another user than the box's own, see
+// box_user.h) under the lock of <box>/top_level_windows.lock (likewise), keeps
+// its title current there, and takes the line away when the object goes. Lines
+// of processes that are gone are dropped. A window's handle is its program's
+// process id.
 #ifndef PLATFORM_HOST_CONSOLE_TOP_LEVEL_WINDOWS_H_
 #define PLATFORM_HOST_CONSOLE_TOP_LEVEL_WINDOWS_H_
 
@@ -21,9 +23,11 @@ inline constexpr char kApplicationWindowClass[] = "TApplication";
 
 class HostTopLevelWindows : public platform::TopLevelWindows {
  public:
-  // `title` gives the application window's title when asked.
+  // `title` gives the application window's title when asked; `user` is
+  // another user than the box's own, or empty.
   HostTopLevelWindows(std::string box_folder,
-                      std::function<std::string()> title);
+                      std::function<std::string()> title,
+                      const std::string& user = "");
   ~HostTopLevelWindows() override;
   HostTopLevelWindows(const HostTopLevelWindows&) = delete;
   HostTopLevelWindows& operator=(const HostTopLevelWindows&) = delete;
@@ -49,6 +53,7 @@ class HostTopLevelWindows : public platform::TopLevelWindows {
   std::vector<platform::TopLevelWindow> Update(bool present);
 
   std::string box_folder_;
+  std::string desktop_;  // "" or ".<user>"
   std::function<std::string()> title_;
   platform::WindowHandle own_;
 };

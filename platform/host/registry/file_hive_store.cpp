@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "common/text.h"
 #include "platform/host/base/error_from_errno.h"
 #include "platform/host/base/unique_fd.h"
 #include "platform/host/registry/regedit4.h"
@@ -66,15 +67,23 @@ ErrorCode WriteAll(int fd, const std::string& text) {
 
 }  // namespace
 
-FileHiveStore::FileHiveStore(std::string registry_folder)
-    : folder_(std::move(registry_folder)) {}
+FileHiveStore::FileHiveStore(std::string registry_folder, std::string user)
+    : folder_(std::move(registry_folder)), user_(AsciiLower(user)) {}
+
+std::string FileHiveStore::FileStem(platform::RootKey root) const {
+  std::string stem = folder_ + "/" + std::string(RootKeyName(root));
+  if (root == platform::RootKey::kCurrentUser && !user_.empty()) {
+    stem += "." + user_;
+  }
+  return stem;
+}
 
 std::string FileHiveStore::HiveFile(platform::RootKey root) const {
-  return folder_ + "/" + std::string(RootKeyName(root)) + ".reg";
+  return FileStem(root) + ".reg";
 }
 
 std::string FileHiveStore::LockFile(platform::RootKey root) const {
-  return folder_ + "/" + std::string(RootKeyName(root)) + ".lock";
+  return FileStem(root) + ".lock";
 }
 
 ErrorCode FileHiveStore::Load(platform::RootKey root, Hive* hive) {

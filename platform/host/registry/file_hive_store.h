@@ -15,7 +15,9 @@ namespace plumeta::host {
 
 class FileHiveStore : public HiveStore {
  public:
-  explicit FileHiveStore(std::string registry_folder);
+  // `user`: another user of the box than its own, whose HKEY_CURRENT_USER
+  // is HKEY_CURRENT_USER.<user in lower case>.reg.
+  explicit FileHiveStore(std::string registry_folder, std::string user = "");
 
   // A hive file that cannot be read as REGEDIT4 fails every operation with
   // platform::kErrorRegistryCorrupt and is left as it is; the fault goes to
@@ -37,7 +39,10 @@ class FileHiveStore : public HiveStore {
   platform::ErrorCode Load(platform::RootKey root, Hive* hive);
   platform::ErrorCode Write(platform::RootKey root, const Hive& hive);
 
+  std::string FileStem(platform::RootKey root) const;
+
   std::string folder_;
+  std::string user_;
 };
 
 }  // namespace plumeta::host

@@ -34,11 +34,13 @@ class StoreRegistry : public platform::Registry {
   std::shared_ptr<HiveStore> store_;
 };
 
-// The box's registry: the hive files in `registry_folder`.
+// The box's registry: the hive files in `registry_folder`, with `user`'s
+// HKEY_CURRENT_USER when that is another user than the box's own.
 class FileRegistry : public StoreRegistry {
  public:
-  explicit FileRegistry(const std::string& registry_folder)
-      : StoreRegistry(std::make_shared<FileHiveStore>(registry_folder)) {}
+  explicit FileRegistry(const std::string& registry_folder,
+                        const std::string& user = "")
+      : StoreRegistry(std::make_shared<FileHiveStore>(registry_folder, user)) {}
 };
 
 }  // namespace plumeta::host

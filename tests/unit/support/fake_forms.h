@@ -3,6 +3,7 @@
 #ifndef TESTS_UNIT_SUPPORT_FAKE_FORMS_H_
 #define TESTS_UNIT_SUPPORT_FAKE_FORMS_H_
 
+#include <deque>
 #include <map>
 #include <memory>
 #include <string>
@@ -28,6 +29,12 @@ class FakeFormWindow : public platform::FormWindow {
   int foreground_requests = 0;
   std::map<std::string, bool> controls;
   std::vector<bool> visibility_changes;
+  std::map<int, platform::Application::MessageHook> hooks;
+  // WTSRegisterSessionNotification's answers, in turn; success once they
+  // run out.
+  std::deque<platform::ErrorCode> session_answers;
+  int session_requests = 0;
+  int last_hook = 0;
 
   void SetVisible(bool shown) override {
     visible = shown;
@@ -37,8 +44,24 @@ class FakeFormWindow : public platform::FormWindow {
   bool Minimized() override { return false; }
   void SetNormalState() override {}
   void SetForeground() override { ++foreground_requests; }
-  int AddMessageHook(platform::Application::MessageHook) override { return 0; }
-  void RemoveMessageHook(int) override {}
+  int AddMessageHook(platform::Application::MessageHook hook) override {
+    hooks[++last_hook] = std::move(hook);
+    return last_hook;
+  }
+  void RemoveMessageHook(int id) override { hooks.erase(id); }
+  platform::ErrorCode WatchSessionChanges() override {
+    ++session_requests;
+    if (session_answers.empty()) return platform::kSuccess;
+    const platform::ErrorCode answer = session_answers.front();
+    session_answers.pop_front();
+    return answer;
+  }
+  // A message to the window, as Windows sends it.
+  void Send(std::uint32_t message, std::uintptr_t wparam,
+            std::intptr_t lparam) {
+    const auto copy = hooks;
+    for (const auto& [id, hook] : copy) hook(message, wparam, lparam);
+  }
   void SetControlVisible(const std::string& control, bool shown) override {
     controls[control] = shown;
   }

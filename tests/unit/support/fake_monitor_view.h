@@ -3,6 +3,7 @@
 #ifndef TESTS_UNIT_SUPPORT_FAKE_MONITOR_VIEW_H_
 #define TESTS_UNIT_SUPPORT_FAKE_MONITOR_VIEW_H_
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,7 @@ class FakeMonitorView : public MonitorView {
   bool show_pdf_when_done = true;
   std::string auto_save_folder;
   std::string file_name_template = "<Title>";
+  std::optional<std::string> argument_file_output;
   std::vector<std::string> calls;
   bool cycling = false;
   int icon_index = 0;
@@ -28,6 +30,9 @@ class FakeMonitorView : public MonitorView {
   bool ShowPdfWhenDone() override { return show_pdf_when_done; }
   std::string AutoSaveFolder() override { return auto_save_folder; }
   std::string FileNameTemplate() override { return file_name_template; }
+  std::optional<std::string> ArgumentFileOutput() override {
+    return argument_file_output;
+  }
 
   void SetCycleIcons(bool cycle) override {
     cycling = cycle;
