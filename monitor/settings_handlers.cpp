@@ -24,11 +24,24 @@ void TMain::LoadConversionSettings() {
   std::vector<std::string> problems;
   settings_ = ReadConversionSettings(*platform_.registry, &problems);
   settings_loaded_ = problems.empty();
-  // Anything but a number on the resolution line would reach Ghostscript as
-  // more than a resolution. The default is stored over it at close.
-  if (!settings_.resolution.empty() && !IsResolution(settings_.resolution)) {
-    problems.push_back(RegistryError::InvalidData(kResolutionValue).what());
-    settings_.resolution.clear();
+  // A value Ghostscript refuses would fail every job; anything but a number
+  // on the resolution line would reach Ghostscript as more than a resolution.
+  // The default is stored over it at close.
+  const struct {
+    const char* name;
+    std::string ConversionSettings::*field;
+    bool (*valid)(const std::string&);
+  } kChecked[] = {
+      {kVersionValue, &ConversionSettings::version, IsVersion},
+      {kQualityValue, &ConversionSettings::quality, IsQuality},
+      {kResolutionValue, &ConversionSettings::resolution, IsResolution},
+  };
+  for (const auto& [name, field, valid] : kChecked) {
+    std::string& value = settings_.*field;
+    if (!value.empty() && !valid(value)) {
+      problems.push_back(RegistryError::InvalidData(name).what());
+      value.clear();
+    }
   }
   ApplyDefaults(settings_);
   ApplyPermissionString();
