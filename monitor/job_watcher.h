@@ -16,6 +16,11 @@
 // two polls, or it could not be moved), the flow says it was not created:
 // it never delivers another job's PDF.
 //
+// Ghostscript writes a PDF also when the job failed. The poll that sets the
+// PDF aside reads the job's log too (monitor/conversion_log.h): a job that
+// did not run to its end, or printed no page, gets "not created" with
+// Ghostscript's error line, and its PDF is deleted.
+//
 // The flow is modal: while it waits for the user or for the PDF, the
 // message loop keeps running, so polls, the menu and the animation go on.
 // A job seen while a flow is open waits for it to end; flows run one after
@@ -90,14 +95,16 @@ class JobWatcher {
     kSetAside,  // at AsidePath
     kNone,      // the job left without writing one
     kUnclear,   // cannot be told apart from another job's
+    kFailed,    // Ghostscript failed; nothing is kept
   };
   struct QueuedJob {
     std::uint64_t first_seen = 0;
     // The last poll showed the port converting it.
     bool converting = false;
     Output output = Output::kAwaited;
+    std::string failure{};  // for kFailed: why, from the log
   };
-  enum class WaitEnd { kReady, kDamaged, kGaveUp, kQuit };
+  enum class WaitEnd { kReady, kDamaged, kGaveUp, kFailed, kQuit };
 
   JobTexts TextsOf(const platform::PrintJob& job);
   void NoteQueue(QueueAnswer answer,
@@ -113,7 +120,11 @@ class JobWatcher {
   void KeepAfterFailure(const QueuedFlow& flow, const std::string& target,
                         platform::ErrorCode code);
   WaitEnd WaitForPdf(const QueuedFlow& flow);
-  void NotCreated(const QueuedFlow& flow);
+  // "not created", with `reason` on a line of its own when there is one.
+  void NotCreated(const QueuedFlow& flow, const std::string& reason = "");
+  // The failure the log tells of, when the log was written since the last
+  // look; accounts for it.
+  std::optional<std::string> NewLogFailure();
   void StopAnimation();
   std::uint64_t Now() { return platform_.application->TickCount(); }
   std::string LastResult() { return view_.LastResult(); }
@@ -124,6 +135,7 @@ class JobWatcher {
   TSaveDialog& save_dialog_;
   JobTable table_;
   LastResultWatch last_result_;
+  LastResultWatch log_;  // Ghostscript's messages beside LastResult
 
   // The user's formats, read once.
   bool formats_read_ = false;

@@ -98,14 +98,21 @@ TEST_F(MonitorTest, StartWritesTheFileClicksRewriteItCloseStores) {
   Store("Quality", "Print");
   Store("Resolution", "600");
   auto monitor = StartMonitor();
-  EXPECT_EQ(ResponseFile(),
-            "-ID:\\build\\plumeta\\gs\\system32\\lib;D:\\build\\plumeta\\gs\\"
-            "fonts\r\n\r\n"
-            "-sDEVICE=pdfwrite\r\n\r\n"
-            "-sOutputFile=C:\\Users\\User\\AppData\\Local\\Temp\\1024.pdf\r\n"
-            "\r\n"
-            "-dNOPAUSE\r\n\r\n-dSAFER\r\n\r\n-dBATCH\r\n\r\n-r600\r\n\r\n"
-            "-dCompatibilityLevel=1.2\r\n\r\n-dPDFSETTINGS=/printer\r\n\r\n");
+  // The options, then the PostScript that runs the job (-c ... -f).
+  const std::string options =
+      "-ID:\\build\\plumeta\\gs\\system32\\lib;D:\\build\\plumeta\\gs\\"
+      "fonts\r\n\r\n"
+      "-sDEVICE=pdfwrite\r\n\r\n"
+      "-sOutputFile=C:\\Users\\User\\AppData\\Local\\Temp\\1024.pdf\r\n"
+      "\r\n"
+      "-sstdout=C:\\Users\\User\\AppData\\Local\\Temp\\1024.log\r\n\r\n"
+      "-q\r\n\r\n"
+      "-dNOPAUSE\r\n\r\n-dSAFER\r\n\r\n-dBATCH\r\n\r\n-r600\r\n\r\n"
+      "-dCompatibilityLevel=1.2\r\n\r\n-dPDFSETTINGS=/printer\r\n\r\n"
+      "-c\r\n\r\n\"";
+  const std::string file = ResponseFile();
+  EXPECT_EQ(file.substr(0, options.size()), options);
+  EXPECT_TRUE(file.ends_with("\"\r\n\r\n-f\r\n\r\n")) << file;
   struct stat info;
   ASSERT_EQ(
       ::stat((Box() + "/drive_c/WINDOWS/system32/plum.rsp").c_str(), &info), 0);
@@ -132,7 +139,7 @@ TEST_F(MonitorTest, StartWritesTheFileClicksRewriteItCloseStores) {
   EXPECT_EQ(ticked, (std::vector<std::string>{"N121", "N12001"}));
   monitor->Send("cancel");
   Sync(*monitor);
-  EXPECT_EQ(Arguments()[6], "-r1200");
+  EXPECT_EQ(Arguments()[8], "-r1200");
 
   // Stored only when the window closes.
   EXPECT_EQ(Stored(RootKey::kCurrentUser, kSettingsKey, "Resolution"), "600");
@@ -403,8 +410,9 @@ TEST_F(MonitorTest, GhostscriptGetsEveryValueWhole) {
 }
 
 // What the real Ghostscript reads from the argument file `plum.rsp` in
-// `folder`: after the file, -c prints whether SAFER was turned off and what
-// the lines set, one value a line. When Ghostscript refuses the file, its
+// `folder`: after the file (whose job, on standard input, is empty), -c
+// prints whether SAFER was turned off and what the lines set, one value a
+// line, to standard output again. When Ghostscript refuses the file, its
 // complaint instead.
 std::string GhostscriptReading(const std::string& folder) {
   constexpr char kPrint[] =
@@ -415,8 +423,11 @@ std::string GhostscriptReading(const std::string& folder) {
       "{dup systemdict exch known {systemdict exch get} {pop (-)} ifelse =} "
       "forall";
   const auto run = testing::RunProgram(
-      "/bin/sh", {"-c", "cd \"$1\" && exec gs -q @plum.rsp -c \"$2\"", "sh",
-                  folder, kPrint});
+      "/bin/sh",
+      {"-c",
+       "cd \"$1\" && exec gs -q @plum.rsp -sstdout=%stdout -c \"$2\" "
+       "</dev/null",
+       "sh", folder, kPrint});
   return run.exit_code == 0 ? run.out : "refused: " + run.out + run.err;
 }
 
