@@ -178,10 +178,10 @@ TEST_F(MonitorTest, PasswordsAndPromptsThroughTheDialogs) {
   monitor->Send("ok own er");
   Sync(*monitor);
   const auto arguments = Arguments();
-  ASSERT_EQ(arguments.size(), 14u);
-  EXPECT_EQ(arguments[9], "-sOwnerPassword=own er");
-  EXPECT_EQ(arguments[10], "-sUserPassword=two words");
-  EXPECT_EQ(arguments[13], "-dPermissions#-8");
+  ASSERT_EQ(arguments.size(), 19u);
+  EXPECT_EQ(arguments[11], "-sOwnerPassword=own er");
+  EXPECT_EQ(arguments[12], "-sUserPassword=two words");
+  EXPECT_EQ(arguments[15], "-dPermissions#-8");
 
   monitor->Send("click UserPassword1");
   ASSERT_TRUE(monitor->WaitFor("input").has_value());
@@ -193,7 +193,7 @@ TEST_F(MonitorTest, PasswordsAndPromptsThroughTheDialogs) {
                                       "User password cleared.", "ok", "none"}));
   monitor->Send("ok");
   Sync(*monitor);
-  EXPECT_EQ(Arguments().size(), 13u);
+  EXPECT_EQ(Arguments().size(), 18u);
 }
 
 TEST_F(MonitorTest, ExitAskedAndAnsweredYesEndsTheProgramAndStores) {
