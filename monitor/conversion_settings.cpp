@@ -81,12 +81,25 @@ ConversionSettings ReadConversionSettings(platform::Registry& registry,
 }
 
 bool IsResolution(const std::string& resolution) {
-  bool positive = false;
+  long long value = 0;
   for (char c : resolution) {
     if (c < '0' || c > '9') return false;
-    positive = positive || c != '0';
+    value = value * 10 + (c - '0');
+    if (value > kMaxResolution) return false;
   }
-  return positive;
+  return !resolution.empty() && value >= kMinResolution;
+}
+
+bool IsVersion(const std::string& version) {
+  return version == "1.2" || version == "1.3" || version == "1.4";
+}
+
+bool IsQuality(const std::string& quality) {
+  for (const char* offered :
+       {"Default", "Screen", "Ebook", "Print", "Prepress"}) {
+    if (quality == offered) return true;
+  }
+  return false;
 }
 
 void ApplyDefaults(ConversionSettings& settings) {

@@ -67,9 +67,21 @@ ConversionSettings ReadConversionSettings(
 
 inline constexpr char kDefaultResolution[] = "1200";
 
-// Whether `resolution` is a positive whole number in decimal digits, the only
-// text the argument file's resolution line may carry.
+// The resolutions Ghostscript's PDF writer takes for every page size: below 2
+// its default halftone fails ("rangecheck in setscreen"), and a page of 200
+// inches, the largest a PDF holds, fails above about 23900.
+inline constexpr int kMinResolution = 2;
+inline constexpr int kMaxResolution = 20000;
+
+// Whether `resolution` is a whole number in decimal digits from
+// kMinResolution to kMaxResolution, the only text the argument file's
+// resolution line may carry.
 bool IsResolution(const std::string& resolution);
+
+// Whether the value is one the menu offers: "1.2", "1.3" or "1.4"; "Default",
+// "Screen", "Ebook", "Print" or "Prepress". Ghostscript refuses others.
+bool IsVersion(const std::string& version);
+bool IsQuality(const std::string& quality);
 
 // Empty Version, Quality, Resolution and Permission take their defaults.
 void ApplyDefaults(ConversionSettings& settings);

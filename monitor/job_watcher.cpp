@@ -8,6 +8,7 @@
 #include "common/os_edition.h"
 #include "common/system_names.h"
 #include "common/text.h"
+#include "monitor/conversion_log.h"
 #include "monitor/file_name_template.h"
 #include "monitor/job_status.h"
 #include "monitor/own_files.h"
@@ -20,7 +21,8 @@ JobWatcher::JobWatcher(platform::Platform& platform, MonitorView& view,
     : platform_(platform),
       view_(view),
       save_dialog_(save_dialog),
-      last_result_(*platform.files, "") {
+      last_result_(*platform.files, ""),
+      log_(*platform.files, "") {
   // Whole seconds, 1 to 999999.
   const std::string seconds =
       platform.system->Environment(kGiveUpVariable).value_or("");
@@ -35,8 +37,23 @@ JobWatcher::JobWatcher(platform::Platform& platform, MonitorView& view,
 
 void JobWatcher::ObserveLastResult() {
   const std::string path = LastResult();
-  if (path != last_result_.path()) last_result_.set_path(path);
+  if (path != last_result_.path()) {
+    last_result_.set_path(path);
+    log_.set_path(ConversionLogPath(path));
+  }
   last_result_.Observe();
+  log_.Observe();
+}
+
+std::optional<std::string> JobWatcher::NewLogFailure() {
+  if (!log_.HasNewOutput()) return std::nullopt;
+  log_.Account(Now());
+  const std::optional<std::string> text =
+      platform_.files->ReadFile(log_.path());
+  if (!text) return std::nullopt;
+  const ConversionVerdict verdict = ReadConversionLog(*text);
+  if (verdict.completed) return std::nullopt;
+  return verdict.reason;
 }
 
 void JobWatcher::Poll() {
@@ -160,8 +177,21 @@ void JobWatcher::NoteConverting(const std::vector<platform::PrintJob>& jobs) {
 // for is the output of the job that left, when only one did.
 void JobWatcher::NoteJobsLeft(const std::vector<std::uint32_t>& left,
                               bool another_users_job_left) {
+  // The log, like the PDF, is the job's when only one job left.
+  const std::optional<std::string> failure = NewLogFailure();
+  auto only = left.size() == 1 ? watched_.find(left[0]) : watched_.end();
+  if (failure && left.size() == 1) {
+    if (only != watched_.end()) {
+      only->second.output = Output::kFailed;
+      only->second.failure = *failure;
+    }
+    // Nothing of a failed conversion stays as a result.
+    if (last_result_.HasNewOutput()) {
+      const std::string aside = AsidePath(left[0]);
+      if (last_result_.SetAside(aside)) platform_.files->Delete(aside);
+    }
+  }
   if (last_result_.HasNewOutput()) {
-    auto only = left.size() == 1 ? watched_.find(left[0]) : watched_.end();
     if (another_users_job_left) {
       // Another user's job wrote here, as this monitor wrote the argument
       // file last: that PDF may be the other user's, and nobody here sees
@@ -172,7 +202,8 @@ void JobWatcher::NoteJobsLeft(const std::vector<std::uint32_t>& left,
           job->second.output = Output::kUnclear;
         }
       }
-    } else if (only != watched_.end()) {
+    } else if (only != watched_.end() &&
+               only->second.output != Output::kFailed) {
       only->second.output = last_result_.SetAside(AsidePath(left[0]))
                                 ? Output::kSetAside
                                 : Output::kUnclear;
@@ -180,7 +211,8 @@ void JobWatcher::NoteJobsLeft(const std::vector<std::uint32_t>& left,
       // Several jobs' PDF, or the PDF of a job whose flow is over: it stays
       // as the last result, and no flow takes it.
       for (std::uint32_t id : left) {
-        if (auto job = watched_.find(id); job != watched_.end()) {
+        auto job = watched_.find(id);
+        if (job != watched_.end() && job->second.output != Output::kFailed) {
           job->second.output = Output::kUnclear;
         }
       }
@@ -300,6 +332,10 @@ void JobWatcher::RunFlow(const QueuedFlow& flow) {
       StopAnimation();
       WentElsewhere(flow);
       return;
+    case WaitEnd::kFailed:
+      StopAnimation();
+      NotCreated(flow, watched_[flow.job_id].failure);
+      return;
     case WaitEnd::kReady:
       break;
   }
@@ -375,11 +411,13 @@ void JobWatcher::KeepAfterFailure(const QueuedFlow& flow,
                       target, code);
 }
 
-void JobWatcher::NotCreated(const QueuedFlow& flow) {
-  platform_.user_interface->MessageBox(
-      "The PDF for '" + flow.document + "' was not created.", kMonitorTitle,
-      platform::MessageButtons::kOk, platform::MessageIcon::kError,
-      /*owned_by_main_window=*/true);
+void JobWatcher::NotCreated(const QueuedFlow& flow, const std::string& reason) {
+  std::string text = "The PDF for '" + flow.document + "' was not created.";
+  if (!reason.empty()) text += "\r\n" + reason;
+  platform_.user_interface->MessageBox(text, kMonitorTitle,
+                                       platform::MessageButtons::kOk,
+                                       platform::MessageIcon::kError,
+                                       /*owned_by_main_window=*/true);
 }
 
 void JobWatcher::WentElsewhere(const QueuedFlow& flow) {
@@ -414,6 +452,8 @@ JobWatcher::WaitEnd JobWatcher::WaitForPdf(const QueuedFlow& flow) {
         return WaitEnd::kGaveUp;
       case Output::kElsewhere:
         return WaitEnd::kElsewhere;
+      case Output::kFailed:
+        return WaitEnd::kFailed;
       case Output::kAwaited:
         break;
     }

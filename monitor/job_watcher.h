@@ -16,6 +16,11 @@
 // two polls, or it could not be moved), the flow says it was not created:
 // it never delivers another job's PDF.
 //
+// Ghostscript writes a PDF also when the job failed. The poll that sets the
+// PDF aside reads the job's log too (monitor/conversion_log.h): a job that
+// did not run to its end, or printed no page, gets "not created" with
+// Ghostscript's error line, and its PDF is deleted.
+//
 // The flow is modal: while it waits for the user or for the PDF, the
 // message loop keeps running, so polls, the menu and the animation go on.
 // The wait for the PDF is bounded: a job that shows no progress for the
@@ -115,6 +120,7 @@ class JobWatcher {
     kNone,       // the job left without writing one
     kUnclear,    // cannot be told apart from another job's
     kElsewhere,  // went to another user's LastResult
+    kFailed,     // Ghostscript failed; nothing is kept
   };
   // What a listing shows of a job's progress.
   struct JobMark {
@@ -132,6 +138,7 @@ class JobWatcher {
     // How often a listing showed a new mark.
     std::uint64_t marks = 0;
     Output output = Output::kAwaited;
+    std::string failure{};  // for kFailed: why, from the log
   };
   enum class WaitEnd {
     kReady,
@@ -139,6 +146,7 @@ class JobWatcher {
     kGaveUp,
     kCancelled,
     kElsewhere,
+    kFailed,
     kQuit
   };
 
@@ -172,7 +180,11 @@ class JobWatcher {
   bool GoOnWaiting(const QueuedFlow& flow, std::uint64_t waited_ms);
   // Deletes the job from the queue; tells the user when that fails.
   void CancelJob(const QueuedFlow& flow);
-  void NotCreated(const QueuedFlow& flow);
+  // "not created", with `reason` on a line of its own when there is one.
+  void NotCreated(const QueuedFlow& flow, const std::string& reason = "");
+  // The failure the log tells of, when the log was written since the last
+  // look; accounts for it.
+  std::optional<std::string> NewLogFailure();
   void WentElsewhere(const QueuedFlow& flow);
   void StopAnimation();
   std::uint64_t Now() { return platform_.application->TickCount(); }
@@ -185,6 +197,7 @@ class JobWatcher {
   JobTable table_;
   LastResultWatch last_result_;
   std::uint64_t give_up_ms_ = kGiveUpMs;
+  LastResultWatch log_;  // Ghostscript's messages beside LastResult
 
   // The user's formats, read once.
   bool formats_read_ = false;

@@ -5,6 +5,7 @@
 #include "common/ghostscript_arguments.h"
 #include "common/system_names.h"
 #include "common/text.h"
+#include "monitor/conversion_log.h"
 
 namespace plumeta {
 namespace {
@@ -60,15 +61,23 @@ bool NeedsGeneratedOwnerPassword(const ConversionSettings& settings) {
          WithoutControlCharacters(settings.owner_password).empty();
 }
 
-std::vector<std::string> ResponseFileArguments(
+namespace {
+
+// The settings' options, up to the PostScript that runs the job.
+std::vector<std::string> ConversionOptions(
     const ConversionSettings& settings, const std::string& temp_folder,
     const std::string& generated_owner_password) {
   const bool encrypt = NeedsEncryption(settings);
+  const std::string last_result = LastResultPath(temp_folder);
   std::vector<std::string> arguments = {
       kIncludePath,
       "-sDEVICE=pdfwrite",
-      GhostscriptArgument("-sOutputFile=", GhostscriptLiteralFileName(
-                                               LastResultPath(temp_folder))),
+      GhostscriptArgument("-sOutputFile=",
+                          GhostscriptLiteralFileName(last_result)),
+      // Ghostscript's messages, without its banner, go to the log the
+      // monitor reads when the job has left; a '%' is literal here.
+      GhostscriptArgument("-sstdout=", ConversionLogPath(last_result)),
+      "-q",
       "-dNOPAUSE",
       "-dSAFER",
       "-dBATCH",
@@ -91,6 +100,21 @@ std::vector<std::string> ResponseFileArguments(
   arguments.push_back("-dEncryptionR#3");
   arguments.push_back("-dKeyLength#128");
   arguments.push_back("-dPermissions#-" + PermissionCode(settings.permission));
+  return arguments;
+}
+
+}  // namespace
+
+std::vector<std::string> ResponseFileArguments(
+    const ConversionSettings& settings, const std::string& temp_folder,
+    const std::string& generated_owner_password) {
+  std::vector<std::string> arguments =
+      ConversionOptions(settings, temp_folder, generated_owner_password);
+  // Last, before the port's "-" (which then finds the input read): the job
+  // run so that the log tells how it ended.
+  arguments.push_back("-c");
+  arguments.push_back(GhostscriptArgument("", kRunJobFragment));
+  arguments.push_back("-f");
   return arguments;
 }
 

@@ -26,11 +26,24 @@ void TMain::LoadConversionSettings() {
   settings_ =
       ReadConversionSettings(*platform_.registry, &problems, &unread_settings_);
   settings_loaded_ = true;
-  // Anything but a number on the resolution line would reach Ghostscript as
-  // more than a resolution. The default is stored over it at close.
-  if (!settings_.resolution.empty() && !IsResolution(settings_.resolution)) {
-    problems.push_back(RegistryError::InvalidData(kResolutionValue).what());
-    settings_.resolution.clear();
+  // A value Ghostscript refuses would fail every job; anything but a number
+  // on the resolution line would reach Ghostscript as more than a resolution.
+  // The default is stored over it at close.
+  const struct {
+    const char* name;
+    std::string ConversionSettings::*field;
+    bool (*valid)(const std::string&);
+  } kChecked[] = {
+      {kVersionValue, &ConversionSettings::version, IsVersion},
+      {kQualityValue, &ConversionSettings::quality, IsQuality},
+      {kResolutionValue, &ConversionSettings::resolution, IsResolution},
+  };
+  for (const auto& [name, field, valid] : kChecked) {
+    std::string& value = settings_.*field;
+    if (!value.empty() && !valid(value)) {
+      problems.push_back(RegistryError::InvalidData(name).what());
+      value.clear();
+    }
   }
   ApplyDefaults(settings_);
   ApplyPermissionString();

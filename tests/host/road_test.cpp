@@ -365,30 +365,46 @@ TEST_F(RoadTest, WithThePrinterRemovedPrintingFailsAndTheMonitorStaysQuiet) {
   }
 }
 
-TEST_F(RoadTest, BrokenPostScriptEndsTheJobWithoutAHang) {
+// Ghostscript closes a well-formed PDF also after an error, and the port
+// keeps its exit code to itself: Ghostscript's log tells the monitor, which
+// delivers nothing, keeps nothing and gives Ghostscript's error line.
+TEST_F(RoadTest, AFailedConversionIsReportedAndNothingIsDelivered) {
   StartMonitor();
-  Printing printing(box_, {"--document", "Broken", "-"},
-                    testing::kBrokenPostScript);
-  AcceptSave("Broken", "C:\\Out\\Broken.pdf");
-  const ProgramResult& print = printing.Join();
-  EXPECT_EQ(print.exit_code, 1);
-  EXPECT_NE(print.err.find("plumprint: job 1 (Broken) on Plumeta failed: the "
-                           "port's command C:\\WINDOWS\\system32\\gswin32c.exe "
-                           "failed with exit code 1"),
-            std::string::npos)
-      << print.err;
-  EXPECT_NE(print.err.find("/undefined in nosuchoperator"), std::string::npos);
-  EXPECT_TRUE(box_.Jobs().empty());
-  // The flow ends: a whole PDF that Ghostscript left is delivered, or the
-  // user is told.
-  bool ended = false;
-  for (int i = 0; i < 50 && !ended; ++i) {
-    auto message = monitor_->WaitFor("message", milliseconds(200));
-    ended =
-        (message && (*message)[2] == "The PDF for 'Broken' was not created.") ||
-        testing::PdfPages(box_.Linux("C:\\Out\\Broken.pdf")) > 0;
+  const std::string undefined =
+      "Ghostscript: Error: /undefined in nosuchoperator";
+  const struct {
+    const char* document;
+    std::string job;
+    int exit_code;  // plumprint's: the port's command failed
+    std::string reason;
+  } kRows[] = {
+      {"Broken", testing::kBrokenPostScript, 1, undefined},
+      {"Cut", testing::SamplePostScript(2) + "\nnosuchoperator\n", 1,
+       undefined},
+      {"Empty", "", 0, "The document has no pages."},
+  };
+  for (const auto& row : kRows) {
+    SCOPED_TRACE(row.document);
+    const std::string target = std::string("C:\\Out\\") + row.document + ".pdf";
+    Printing printing(box_, {"--document", row.document, "-"}, row.job);
+    AcceptSave(row.document, target);
+    const auto message = monitor_->WaitFor("message", seconds(20));
+    ASSERT_TRUE(message);
+    EXPECT_EQ((*message)[2], std::string("The PDF for '") + row.document +
+                                 "' was not created.\r\n" + row.reason);
+    monitor_->Send("ok");
+    const ProgramResult& print = printing.Join();
+    EXPECT_EQ(print.exit_code, row.exit_code) << print.err;
+    EXPECT_TRUE(box_.Jobs().empty());
+    EXPECT_FALSE(fs::exists(box_.Linux(target)));
+    EXPECT_FALSE(fs::exists(box_.Linux(last_result_)));
+    for (const auto& entry : fs::directory_iterator(
+             fs::path(box_.Linux(last_result_)).parent_path())) {
+      EXPECT_NE(entry.path().extension(), ".pdf") << entry.path();
+    }
   }
-  EXPECT_TRUE(ended);
+  Settle();
+  EXPECT_EQ(ShellOpens("C:\\Out\\Broken.pdf"), 0);
 }
 
 // A client killed while the port holds its job leaves the job Printing with

@@ -71,18 +71,6 @@ TEST_F(ConversionSettingsTest, StoredValues) {
        {"Print1"},
        "-dPDFSETTINGS=",
        "-dPDFSETTINGS=/printer"},
-      {"Quality",
-       "PRINT",
-       "PDFEncryptDecrpt1",
-       {"Default1"},
-       "-dPDFSETTINGS=",
-       "-dPDFSETTINGS=/print"},
-      {"Version",
-       "1.5",
-       "PDFMergeSplit1",
-       {"N131"},
-       "-dCompatibilityLevel=",
-       "-dCompatibilityLevel=1.5"},
       {"Version",
        "1.2",
        "PDFMergeSplit1",
@@ -189,40 +177,71 @@ TEST_F(ConversionSettingsTest, UnreadableSettingsAreShownAndTakeTheirDefaults) {
   }
 }
 
-// A stored resolution that is no whole number is shown once; the default
-// takes its place in the menu, in the file and, at close, in the registry.
-TEST_F(ConversionSettingsTest, ResolutionThatIsNoNumberTakesTheDefault) {
-  for (const char* resolution : {"300=\"", "300 -dNOSAFER", "0", "72dpi"}) {
-    SCOPED_TRACE(resolution);
+// A stored value Ghostscript would refuse, or one that would reach it as more
+// than a value, is shown once; the default takes its place in the menu, in
+// the file and, at close, in the registry.
+TEST_F(ConversionSettingsTest, ValuesGhostscriptRefusesTakeTheirDefault) {
+  const struct {
+    const char* name;
+    const char* stored;
+    const char* submenu;
+    const char* default_item;
+    const char* argument;
+    const char* default_value;
+  } kRows[] = {
+      {"Resolution", "300=\"", "PDFResolution1", "N12001", "-r1200", "1200"},
+      {"Resolution", "300 -dNOSAFER", "PDFResolution1", "N12001", "-r1200",
+       "1200"},
+      {"Resolution", "0", "PDFResolution1", "N12001", "-r1200", "1200"},
+      {"Resolution", "72dpi", "PDFResolution1", "N12001", "-r1200", "1200"},
+      {"Resolution", "1", "PDFResolution1", "N12001", "-r1200", "1200"},
+      {"Resolution", "99999999", "PDFResolution1", "N12001", "-r1200", "1200"},
+      {"Version", "abc", "PDFMergeSplit1", "N131", "-dCompatibilityLevel=1.3",
+       "1.3"},
+      {"Version", "1.4\" -dNOSAFER \"", "PDFMergeSplit1", "N131",
+       "-dCompatibilityLevel=1.3", "1.3"},
+      {"Version", "1.5", "PDFMergeSplit1", "N131", "-dCompatibilityLevel=1.3",
+       "1.3"},
+      {"Quality", "Bogus", "PDFEncryptDecrpt1", "Default1",
+       "-dPDFSETTINGS=/default", "Default"},
+      {"Quality", "PRINT", "PDFEncryptDecrpt1", "Default1",
+       "-dPDFSETTINGS=/default", "Default"},
+  };
+  for (const auto& row : kRows) {
+    SCOPED_TRACE(std::string(row.name) + " " + row.stored);
     testing::MonitorTestBed bed;
-    bed.Store("Resolution", resolution);
-    // With the quote left open, this version would close it and add an
-    // argument of its own.
-    bed.Store("Version", "\" -dNOSAFER -sX=");
+    bed.Store(row.name, row.stored);
     auto main = bed.Start();
     ASSERT_EQ(bed.ui->messages.size(), 1u);
-    EXPECT_EQ(bed.ui->messages[0].text, "Invalid data for 'Resolution'");
-    EXPECT_EQ(Checked(*main, "PDFResolution1"),
-              std::vector<std::string>{"N12001"});
+    EXPECT_EQ(bed.ui->messages[0].text,
+              std::string("Invalid data for '") + row.name + "'");
+    EXPECT_EQ(Checked(*main, row.submenu),
+              std::vector<std::string>{row.default_item});
     const auto arguments =
         testing::ReadGhostscriptArguments(bed.ResponseFile());
     ASSERT_TRUE(arguments.has_value());
-    EXPECT_EQ(arguments->size(), 9u);
-    EXPECT_EQ(Argument(bed, "-r"), "-r1200");
+    EXPECT_EQ(arguments->size(), 14u);
+    const std::string argument = row.argument;
+    const std::size_t equals = argument.find('=');
+    EXPECT_EQ(Argument(bed, equals == std::string::npos
+                                ? argument.substr(0, 2)
+                                : argument.substr(0, equals + 1)),
+              argument);
     bed.window().Close();
-    EXPECT_EQ(bed.Stored("Resolution"), "1200");
+    EXPECT_EQ(bed.Stored(row.name), row.default_value);
   }
 }
 
 TEST_F(ConversionSettingsTest, ValuesMatchingNoItemStillReachTheFile) {
-  bed_.Store("Version", "1.5");
-  bed_.Store("Quality", "Custom");
   bed_.Store("Resolution", "500");
   bed_.Store("UPwd", "secret");
   auto main = bed_.Start();
-  EXPECT_EQ(bed_.ResponseFileWrites(), 1);
+  EXPECT_TRUE(bed_.ui->messages.empty());
+  // Written by the version's and the quality's items; the resolution
+  // matches none.
+  EXPECT_EQ(bed_.ResponseFileWrites(), 2);
   EXPECT_EQ(Argument("-sUserPassword="), "-sUserPassword=secret");
-  EXPECT_EQ(Argument("-dPDFSETTINGS="), "-dPDFSETTINGS=/custom");
+  EXPECT_EQ(Argument("-r"), "-r500");
 }
 
 TEST_F(ConversionSettingsTest, RadioGroupsKeepOneTick) {

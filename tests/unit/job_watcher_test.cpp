@@ -470,6 +470,71 @@ TEST_F(JobWatcherTest, ADamagedPdfIsNotDeliveredAndStaysAsTheLastResult) {
   EXPECT_TRUE(bed.shell->executed.empty());
 }
 
+// Ghostscript closes a whole PDF also after an error; its log beside
+// LastResult tells, and nothing of a failed job is delivered or kept.
+TEST_F(JobWatcherTest, AFailedConversionIsNeitherDeliveredNorKept) {
+  constexpr char kLog[] = "C:\\Temp\\1024.log";
+  const struct {
+    const char* label;
+    const char* log;
+    const char* reason;  // nullptr: delivered
+    bool cancelled;      // the save dialog cancelled before the job ends
+  } kRows[] = {
+      {"PostScript error",
+       "Error: /undefined in nosuchoperator\nOperand stack:\n",
+       "Ghostscript: Error: /undefined in nosuchoperator", false},
+      {"setting refused",
+       "Unrecoverable error: rangecheck in setscreen\nOperand stack:\n",
+       "Ghostscript: Unrecoverable error: rangecheck in setscreen", false},
+      {"no pages", "%%[ Plumeta: 0 pages ]%%\n", "The document has no pages.",
+       false},
+      {"error after the dialog was cancelled", "Error: /undefined in x\n", "",
+       true},
+      {"completed", "%%[ Plumeta: 2 pages ]%%\n", nullptr, false},
+  };
+  std::uint32_t id = 1;
+  for (const auto& row : kRows) {
+    SCOPED_TRACE(row.label);
+    bed.ui->messages.clear();
+    bed.files->files.erase(kTarget);
+    auto convert = [&] {
+      Write(Pdf("pages 1-2"), false);
+      bed.files->files[kLog] = row.log;
+      bed.files->Touch(kLog);
+      LeaveQueue(id);
+    };
+    bed.dialogs->while_save_open = nullptr;
+    if (!row.cancelled) bed.dialogs->while_save_open = convert;
+    bed.dialogs->save_answers = {
+        row.cancelled ? std::nullopt : std::optional<std::string>(kTarget)};
+    Print(id, "Letter");
+    Advance(200);
+    if (row.cancelled) {
+      convert();
+      Advance(200);
+    }
+    EXPECT_FALSE(bed.files->Exists(watcher->AsidePath(id)));
+    ++id;
+    if (row.reason == nullptr) {
+      EXPECT_EQ(bed.files->files[kTarget], Pdf("pages 1-2"));
+      EXPECT_TRUE(bed.ui->messages.empty());
+      continue;
+    }
+    EXPECT_FALSE(bed.files->Exists(kTarget));
+    EXPECT_FALSE(bed.files->Exists(kLastResult));
+    EXPECT_TRUE(bed.shell->executed.empty());
+    if (row.cancelled) {
+      EXPECT_TRUE(bed.ui->messages.empty());
+      continue;
+    }
+    ASSERT_EQ(bed.ui->messages.size(), 1u);
+    EXPECT_EQ(
+        bed.ui->messages[0].text,
+        std::string("The PDF for 'Letter' was not created.\r\n") + row.reason);
+    EXPECT_FALSE(view.cycling);
+  }
+}
+
 TEST(IsCompletePdfTest, NeedsTheHeaderAndTheEndOfTheFile) {
   const struct {
     const char* content;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "common/ghostscript_arguments.h"
+#include "monitor/conversion_log.h"
 #include "tests/unit/support/fake_system.h"
 #include "tests/unit/support/gs_argument_reader.h"
 
@@ -29,6 +30,10 @@ constexpr char kFixedLines[] =
     "\r\n"
     "-sOutputFile=C:\\Temp\\1024.pdf\r\n"
     "\r\n"
+    "-sstdout=C:\\Temp\\1024.log\r\n"
+    "\r\n"
+    "-q\r\n"
+    "\r\n"
     "-dNOPAUSE\r\n"
     "\r\n"
     "-dSAFER\r\n"
@@ -45,6 +50,11 @@ std::string Lines(std::initializer_list<std::string> lines) {
   return text;
 }
 
+// The lines every file ends with: the PostScript that runs the job.
+std::string RunJobLines() {
+  return Lines({"-c", std::string("\"") + kRunJobFragment + "\"", "-f"});
+}
+
 // The whole file for the password and permission settings. Ghostscript
 // refuses to encrypt without an owner password, so a file that withholds
 // printing without passwords carries the generated one.
@@ -57,13 +67,13 @@ TEST(ResponseFileTest, PasswordsAndPermissionsGiveTheirLines) {
     std::string permission;
     std::string lines_after_fixed;
   } kRows[] = {
-      {"defaults: eighteen lines", "", "", "11111111",
+      {"defaults", "", "", "11111111",
        Lines({"-dCompatibilityLevel=1.3", "-dPDFSETTINGS=/default"})},
-      {"owner password: twenty-six lines", "own", "", "11111111",
+      {"owner password", "own", "", "11111111",
        Lines({"-dCompatibilityLevel=1.4", "-dPDFSETTINGS=/default",
               "-sOwnerPassword=own", "-dEncryptionR#3", "-dKeyLength#128",
               "-dPermissions#-4"})},
-      {"both passwords: twenty-eight lines", "own", "usr", "11111111",
+      {"both passwords", "own", "usr", "11111111",
        Lines({"-dCompatibilityLevel=1.4", "-dPDFSETTINGS=/default",
               "-sOwnerPassword=own", "-sUserPassword=usr", "-dEncryptionR#3",
               "-dKeyLength#128", "-dPermissions#-4"})},
@@ -77,7 +87,8 @@ TEST(ResponseFileTest, PasswordsAndPermissionsGiveTheirLines) {
     settings.owner_password = row.owner_password;
     settings.user_password = row.user_password;
     settings.permission = row.permission;
-    EXPECT_EQ(FileFor(settings), kFixedLines + row.lines_after_fixed);
+    EXPECT_EQ(FileFor(settings),
+              kFixedLines + row.lines_after_fixed + RunJobLines());
   }
 }
 
@@ -85,14 +96,14 @@ TEST(ResponseFileTest, UserPasswordAloneGetsAnOwnerPasswordToo) {
   ConversionSettings settings = Defaults();
   settings.user_password = "usr";
   const auto arguments = ResponseFileArguments(settings, kTemp, kGenerated);
-  ASSERT_EQ(arguments.size(), 14u);
-  EXPECT_EQ(arguments[9], std::string("-sOwnerPassword=") + kGenerated);
-  EXPECT_EQ(arguments[10], "-sUserPassword=usr");
-  EXPECT_EQ(arguments[13], "-dPermissions#-4");
+  ASSERT_EQ(arguments.size(), 19u);
+  EXPECT_EQ(arguments[11], std::string("-sOwnerPassword=") + kGenerated);
+  EXPECT_EQ(arguments[12], "-sUserPassword=usr");
+  EXPECT_EQ(arguments[15], "-dPermissions#-4");
   // A password made only of characters that cannot reach Ghostscript is none.
   settings.owner_password = "\r\n";
   EXPECT_TRUE(NeedsGeneratedOwnerPassword(settings));
-  EXPECT_EQ(ResponseFileArguments(settings, kTemp, kGenerated)[9],
+  EXPECT_EQ(ResponseFileArguments(settings, kTemp, kGenerated)[11],
             std::string("-sOwnerPassword=") + kGenerated);
 }
 
@@ -122,7 +133,7 @@ TEST(ResponseFileTest, QualityPresets) {
     SCOPED_TRACE(row.quality);
     ConversionSettings settings = Defaults();
     settings.quality = row.quality;
-    EXPECT_EQ(ResponseFileArguments(settings, kTemp, "")[8], row.argument);
+    EXPECT_EQ(ResponseFileArguments(settings, kTemp, "")[10], row.argument);
   }
 }
 
@@ -144,28 +155,32 @@ TEST(ResponseFileTest, CompatibilityLevel) {
     settings.version = row.version;
     settings.owner_password = row.owner_password;
     settings.permission = row.permission;
-    EXPECT_EQ(ResponseFileArguments(settings, kTemp, kGenerated)[7],
+    EXPECT_EQ(ResponseFileArguments(settings, kTemp, kGenerated)[9],
               row.argument);
   }
 }
 
-// The resolution line takes no quotes: only a number may stand on it.
+// The resolution line takes no quotes: only a number may stand on it, and
+// only one Ghostscript's PDF writer takes.
 TEST(ResponseFileTest, ResolutionLineCarriesOnlyAWholeNumber) {
   const struct {
     const char* resolution;
     const char* argument;
   } kRows[] = {
-      {"500", "-r500"},     {"0300", "-r0300"},
-      {"300=\"", "-r1200"}, {"300 -dNOSAFER", "-r1200"},
-      {"3\\", "-r1200"},    {"3\r\n00", "-r1200"},
-      {"0", "-r1200"},      {"-300", "-r1200"},
-      {"1.5", "-r1200"},    {"", "-r1200"},
+      {"500", "-r500"},       {"0300", "-r0300"},
+      {"300=\"", "-r1200"},   {"300 -dNOSAFER", "-r1200"},
+      {"3\\", "-r1200"},      {"3\r\n00", "-r1200"},
+      {"0", "-r1200"},        {"-300", "-r1200"},
+      {"1.5", "-r1200"},      {"", "-r1200"},
+      {"1", "-r1200"},        {"2", "-r2"},
+      {"20000", "-r20000"},   {"20001", "-r1200"},
+      {"99999999", "-r1200"}, {"99999999999999999999999", "-r1200"},
   };
   for (const auto& row : kRows) {
     SCOPED_TRACE(row.resolution);
     ConversionSettings settings = Defaults();
     settings.resolution = row.resolution;
-    EXPECT_EQ(ResponseFileArguments(settings, kTemp, "")[6], row.argument);
+    EXPECT_EQ(ResponseFileArguments(settings, kTemp, "")[8], row.argument);
   }
 }
 
@@ -191,13 +206,15 @@ TEST(ResponseFileTest, NoSettingSplitsOrAddsAnArgument) {
     const auto read = testing::ReadGhostscriptArguments(
         GhostscriptArgumentFileText(arguments));
     ASSERT_TRUE(read.has_value());
-    ASSERT_EQ(read->size(), 14u);
+    ASSERT_EQ(read->size(), 19u);
     const std::string arrives = WithoutControlCharacters(value);
-    EXPECT_EQ((*read)[9], "-sOwnerPassword=" + arrives);
-    EXPECT_EQ((*read)[10], "-sUserPassword=" + arrives);
+    EXPECT_EQ((*read)[11], "-sOwnerPassword=" + arrives);
+    EXPECT_EQ((*read)[12], "-sUserPassword=" + arrives);
     EXPECT_EQ((*read)[2],
               "-sOutputFile=" +
                   GhostscriptLiteralFileName("C:\\" + arrives + "\\1024.pdf"));
+    EXPECT_EQ((*read)[3], "-sstdout=C:\\" + arrives + "\\1024.log");
+    EXPECT_EQ((*read)[17], kRunJobFragment);
   }
 }
 

@@ -47,10 +47,15 @@ TEST(GsStandinArgumentFile, TranslatesPathsAndArgumentFiles) {
   } kRows[] = {
       {"the port's command",
        {"@C:\\w\\plum.rsp", "-"},
-       {"-sOutputFile=/c/T/1024.pdf", "-sUserPassword=two words", "/tmp/in"},
+       {"-sOutputFile=/c/T/1024.pdf", "-sUserPassword=two words", "-"},
        "C:\\T\\1024.pdf",
        false},
       {"an input file", {"-q", "C:\\j.ps"}, {"-q", "/c/j.ps"}, "", false},
+      {"the log and the PostScript that runs the job",
+       {"-sstdout=C:\\T\\1024.log", "-c", "(%stdin) (r) file", "-f"},
+       {"-sstdout=/c/T/1024.log", "-c", "(%stdin) (r) file", "-f"},
+       "",
+       false},
       {"pipe output", {"-sOutputFile=%pipe%sh"}, {}, "", true},
       {"unmappable output", {"-sOutputFile=Q:\\x.pdf"}, {}, "", true},
       {"missing argument file", {"@C:\\w\\none.rsp"}, {}, "", true},
@@ -58,7 +63,7 @@ TEST(GsStandinArgumentFile, TranslatesPathsAndArgumentFiles) {
   };
   for (const auto& row : kRows) {
     SCOPED_TRACE(row.name);
-    const Translation result = Translate(row.arguments, map, read, "/tmp/in");
+    const Translation result = Translate(row.arguments, map, read);
     EXPECT_EQ(!result.error.empty(), row.refused) << result.error;
     if (row.refused) continue;
     EXPECT_EQ(result.arguments, row.expected);

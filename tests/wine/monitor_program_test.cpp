@@ -164,15 +164,20 @@ TEST_F(MonitorProgramTest, StartWritesTheFileCloseStoresTheSix) {
       "-ID:\\build\\plumeta\\gs\\system32\\lib;D:\\build\\plumeta\\gs\\fonts"
       "\r\n\r\n-sDEVICE=pdfwrite\r\n\r\n-sOutputFile=" +
       TempFolderWithoutBackslash() +
-      "\\1024.pdf\r\n\r\n-dNOPAUSE\r\n\r\n-dSAFER\r\n\r\n-dBATCH\r\n\r\n"
+      "\\1024.pdf\r\n\r\n-sstdout=" + TempFolderWithoutBackslash() +
+      "\\1024.log\r\n\r\n-q\r\n\r\n"
+      "-dNOPAUSE\r\n\r\n-dSAFER\r\n\r\n-dBATCH\r\n\r\n"
       "-r300\r\n\r\n-dCompatibilityLevel=1.4\r\n\r\n"
       "-dPDFSETTINGS=/ebook\r\n\r\n-sOwnerPassword=";
   ASSERT_EQ(file->substr(0, head.size()), head);
   const std::string owner = file->substr(head.size(), 32);
   EXPECT_EQ(owner.find_first_not_of("0123456789abcdef"), std::string::npos);
-  EXPECT_EQ(file->substr(head.size() + 32),
-            "\r\n\r\n-sUserPassword=\"two words\"\r\n\r\n-dEncryptionR#3\r\n"
-            "\r\n-dKeyLength#128\r\n\r\n-dPermissions#-2052\r\n\r\n");
+  // Then the PostScript that runs the job (-c ... -f).
+  const std::string tail =
+      "\r\n\r\n-sUserPassword=\"two words\"\r\n\r\n-dEncryptionR#3\r\n"
+      "\r\n-dKeyLength#128\r\n\r\n-dPermissions#-2052\r\n\r\n-c\r\n\r\n\"";
+  EXPECT_EQ(file->substr(head.size() + 32, tail.size()), tail);
+  EXPECT_TRUE(file->ends_with("\"\r\n\r\n-f\r\n\r\n")) << *file;
   EXPECT_FALSE(wine_test::ReadWholeFile(response_file_ + ".new").has_value());
   // Nobody but administrators and the system reads the passwords. (Wine
   // keeps no access list of its own; it shows one made from the Unix mode,

@@ -54,6 +54,18 @@ std::string TranslatePathList(const std::string& list, const BoxPaths& paths) {
   return linux_list;
 }
 
+// The -s options whose value is a file or a list of folders; every other
+// -s value (a password, a device name) is taken as it stands.
+bool IsPathOption(std::string_view name) {
+  for (std::string_view option :
+       {"stdout", "FONTPATH", "FONTMAP", "GenericResourceDir",
+        "FontResourceDir", "ICCProfilesDir", "OutputICCProfile",
+        "DefaultGrayProfile", "DefaultRGBProfile", "DefaultCMYKProfile"}) {
+    if (name == option) return true;
+  }
+  return false;
+}
+
 bool IsPathList(const std::string& value) {
   for (const std::string& part : Split(value, ';')) {
     if (!part.empty() && !IsDrivePath(part) && !StartsWith(part, "\\")) {
@@ -125,7 +137,9 @@ class Translator {
         if (equals == std::string::npos) equals = argument.find('#');
         const std::string value =
             equals == std::string::npos ? "" : argument.substr(equals + 1);
-        if (IsPathList(value)) {
+        if (equals != std::string::npos &&
+            IsPathOption(std::string_view(argument).substr(2, equals - 2)) &&
+            IsPathList(value)) {
           Keep(argument.substr(0, equals + 1) +
                TranslatePathList(value, paths_));
         } else {

@@ -30,10 +30,13 @@ struct GhostscriptCommand {
 
 // Expands the argument files (nested ones too, ten deep at most) and
 // translates the Windows paths: the include list of -I (';' between
-// folders becomes ':'), the output file of -sOutputFile= and -o, a -s value
-// that is a drive path or a list of them, and file operands. An output file
-// that runs a command ("%pipe%...", "|...") is refused, as is a path the
-// box cannot hold. False with `error` (a line for the user) on failure.
+// folders becomes ':'), the output file of -sOutputFile= and -o, the value
+// of a -s option that names files or folders (stdout, FONTPATH, the resource
+// and profile options) when it is a drive path or a list of them, and file
+// operands. Other -s values, passwords among them, are kept as they are. An
+// output file that runs a command ("%pipe%...", "|...") is refused, as is a
+// path the box cannot hold. False with `error` (a line for the user) on
+// failure.
 bool TranslateGhostscriptArguments(const std::vector<std::string>& arguments,
                                    const BoxPaths& paths,
                                    const FileReader& read_file,

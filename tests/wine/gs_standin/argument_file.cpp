@@ -8,11 +8,17 @@ constexpr int kMaxDepth = 8;
 
 void TranslateInto(const std::vector<std::string>& arguments,
                    const PathMap& unix_path, const FileReader& read_file,
-                   const std::string& stdin_copy, int depth,
-                   Translation* result) {
+                   int depth, bool* code, Translation* result) {
   static const std::string kOutput = "-sOutputFile=";
+  static const std::string kLog = "-sstdout=";
   for (const std::string& argument : arguments) {
     if (!result->error.empty()) return;
+    // After -c, PostScript up to the next option.
+    if (*code && (argument.empty() || argument[0] != '-')) {
+      result->arguments.push_back(argument);
+      continue;
+    }
+    *code = argument == "-c";
     if (argument.size() > 1 && argument[0] == '@') {
       const std::string name = argument.substr(1);
       const auto text = depth < kMaxDepth ? read_file(name) : std::nullopt;
@@ -22,10 +28,7 @@ void TranslateInto(const std::vector<std::string>& arguments,
         result->error = "cannot read the argument file " + name;
         return;
       }
-      TranslateInto(*inner, unix_path, read_file, stdin_copy, depth + 1,
-                    result);
-    } else if (argument == "-") {
-      result->arguments.push_back(stdin_copy);
+      TranslateInto(*inner, unix_path, read_file, depth + 1, code, result);
     } else if (argument.rfind("-I", 0) == 0) {
       continue;
     } else if (argument.rfind(kOutput, 0) == 0) {
@@ -41,7 +44,15 @@ void TranslateInto(const std::vector<std::string>& arguments,
       }
       result->output_file = path;
       result->arguments.push_back(kOutput + *mapped);
-    } else if (!argument.empty() && argument[0] != '-') {
+    } else if (argument.rfind(kLog, 0) == 0 && argument.size() > kLog.size() &&
+               argument[kLog.size()] != '%') {
+      const auto mapped = unix_path(argument.substr(kLog.size()));
+      if (!mapped) {
+        result->error = "no Unix path for " + argument;
+        return;
+      }
+      result->arguments.push_back(kLog + *mapped);
+    } else if (argument != "-" && !argument.empty() && argument[0] != '-') {
       const auto mapped = unix_path(argument);
       if (!mapped) {
         result->error = "no Unix path for " + argument;
@@ -57,10 +68,10 @@ void TranslateInto(const std::vector<std::string>& arguments,
 }  // namespace
 
 Translation Translate(const std::vector<std::string>& arguments,
-                      const PathMap& unix_path, const FileReader& read_file,
-                      const std::string& stdin_copy) {
+                      const PathMap& unix_path, const FileReader& read_file) {
   Translation result;
-  TranslateInto(arguments, unix_path, read_file, stdin_copy, 0, &result);
+  bool code = false;
+  TranslateInto(arguments, unix_path, read_file, 0, &code, &result);
   return result;
 }
 

@@ -25,13 +25,13 @@ using FileReader =
 
 // Turns the stand-in's own arguments into the native Ghostscript's:
 // argument files are read and their arguments put in their place (argv
-// takes them whole, without quotes), paths in -sOutputFile and input files
-// are mapped, "-" (standard input) becomes `stdin_copy`, the Windows
-// library folders (-I) are left out (the native Ghostscript has its own).
-// An output to a pipe or a program is refused: the error is set.
+// takes them whole, without quotes), paths in -sOutputFile, -sstdout and
+// input files are mapped, PostScript after -c and "-" (standard input) are
+// kept, the Windows library folders (-I) are left out (the native
+// Ghostscript has its own). An output to a pipe or a program is refused:
+// the error is set.
 Translation Translate(const std::vector<std::string>& arguments,
-                      const PathMap& unix_path, const FileReader& read_file,
-                      const std::string& stdin_copy);
+                      const PathMap& unix_path, const FileReader& read_file);
 
 }  // namespace plumeta::gs_standin
 

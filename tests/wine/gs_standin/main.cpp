@@ -104,8 +104,8 @@ int Run(int argc, char** argv) {
   if (spawn == nullptr) return Fail("runs only under Wine");
   const std::vector<std::string> arguments(argv + 1, argv + argc);
 
-  // The port gives the job on standard input ("-", here in the argument
-  // file): Ghostscript reads a copy of it, unless input is the console.
+  // The port gives the job on standard input: Ghostscript reads a copy of
+  // it on its own standard input, unless input is the console.
   std::string stdin_copy;
   std::string stdin_unix;
   if (::GetFileType(::GetStdHandle(STD_INPUT_HANDLE)) != FILE_TYPE_CHAR) {
@@ -122,8 +122,7 @@ int Run(int argc, char** argv) {
   } remove_copy{stdin_copy};
 
   const plumeta::gs_standin::Translation translation =
-      plumeta::gs_standin::Translate(arguments, &UnixPath, &ReadWindowsFile,
-                                     stdin_unix.empty() ? "-" : stdin_unix);
+      plumeta::gs_standin::Translate(arguments, &UnixPath, &ReadWindowsFile);
   if (!translation.error.empty()) return Fail(translation.error);
 
   // Held without sharing from before Ghostscript starts until it is done.
@@ -139,6 +138,9 @@ int Run(int argc, char** argv) {
   }
 
   std::vector<std::string> command = {"gs"};
+  if (!stdin_unix.empty()) {
+    command = {"/bin/sh", "-c", "exec gs \"$@\" <\"$0\"", stdin_unix};
+  }
   command.insert(command.end(), translation.arguments.begin(),
                  translation.arguments.end());
   std::vector<char*> pointers;
