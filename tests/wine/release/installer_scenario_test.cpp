@@ -102,7 +102,8 @@ std::vector<std::string> Traces() {
       System32() + "\\spool\\drivers\\w32x86\\3\\plumeta.ppd",
       System32() + "\\spool\\drivers\\x64\\plumeta.ppd",
       System32() + "\\spool\\drivers\\x64\\3\\plumeta.ppd"};
-  if (k64BitWindows) files.push_back(wine_test::Windir() + "\\SysWOW64\\plum.rsp");
+  if (k64BitWindows)
+    files.push_back(wine_test::Windir() + "\\SysWOW64\\plum.rsp");
   for (const std::string& file : files) {
     if (Exists(file)) found.push_back(file);
   }
@@ -141,15 +142,15 @@ class GhostscriptStandIn {
   GhostscriptStandIn() {
     const char* bits = k64BitWindows ? "64" : "32";
     folder_ = Environment("ProgramFiles") + "\\gs\\gs10.00.0\\bin";
-    ::CreateDirectoryA((Environment("ProgramFiles") + "\\gs").c_str(),
-                       nullptr);
-    ::CreateDirectoryA((Environment("ProgramFiles") + "\\gs\\gs10.00.0").c_str(),
-                       nullptr);
+    ::CreateDirectoryA((Environment("ProgramFiles") + "\\gs").c_str(), nullptr);
+    ::CreateDirectoryA(
+        (Environment("ProgramFiles") + "\\gs\\gs10.00.0").c_str(), nullptr);
     ::CreateDirectoryA(folder_.c_str(), nullptr);
     console_ = folder_ + "\\gswin" + bits + "c.exe";
     dll_ = folder_ + "\\gsdll" + bits + ".dll";
-    EXPECT_TRUE(::CopyFileA(wine_test::ThroughDriveZ(PLUMETA_GS_STANDIN).c_str(),
-                            console_.c_str(), FALSE));
+    EXPECT_TRUE(
+        ::CopyFileA(wine_test::ThroughDriveZ(PLUMETA_GS_STANDIN).c_str(),
+                    console_.c_str(), FALSE));
     EXPECT_TRUE(wine_test::WriteWholeFile(dll_, "the stand-in needs no DLL"));
     WriteString(kGhostscriptKey, "GS_DLL", dll_, 0);
     WriteString(kGhostscriptKey, "GS_LIB", folder_ + "\\..\\lib", 0);
@@ -180,10 +181,9 @@ class PortMonitor {
 // What the port does with a job: its Command with its Arguments, the job on
 // standard input. The command's exit code.
 std::optional<DWORD> RunPort(const std::string& job_file) {
-  const auto command = ReadString(HKEY_LOCAL_MACHINE,
-                                  kPortKey, "Command", 0);
-  const auto arguments = ReadString(HKEY_LOCAL_MACHINE,
-                                    kPortKey, "Arguments", 0);
+  const auto command = ReadString(HKEY_LOCAL_MACHINE, kPortKey, "Command", 0);
+  const auto arguments =
+      ReadString(HKEY_LOCAL_MACHINE, kPortKey, "Arguments", 0);
   if (!command || !arguments) return std::nullopt;
   SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
   win32::ScopedFileHandle job(::CreateFileA(job_file.c_str(), GENERIC_READ,
@@ -197,8 +197,8 @@ std::optional<DWORD> RunPort(const std::string& job_file) {
   startup.hStdError = ::GetStdHandle(STD_ERROR_HANDLE);
   std::string line = Quoted(*command) + " " + *arguments;
   PROCESS_INFORMATION started{};
-  if (!job || !::CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE,
-                                0, nullptr, nullptr, &startup, &started)) {
+  if (!job || !::CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0,
+                                nullptr, nullptr, &startup, &started)) {
     return std::nullopt;
   }
   ::CloseHandle(started.hThread);
@@ -227,8 +227,7 @@ class ReleaseScenario : public ::testing::Test {
   }
 
   std::string Log() {
-    return wine_test::ReadWholeFile(wine_test::Windir() +
-                                    "\\Plumeta-setup.log")
+    return wine_test::ReadWholeFile(wine_test::Windir() + "\\Plumeta-setup.log")
         .value_or("");
   }
 
@@ -260,7 +259,8 @@ TEST_F(ReleaseScenario, StopsWithoutGhostscriptOrPortMonitorChangingNothing) {
 TEST_F(ReleaseScenario, InstallsPrintsAndRemovesSilently) {
   GhostscriptStandIn ghostscript;
   PortMonitor port_monitor;
-  const auto exit_code = RunSetup("/S /AUTOSAVE=C:\\PDF /TEMPLATE=\"<User> <Title>\"");
+  const auto exit_code =
+      RunSetup("/S /AUTOSAVE=C:\\PDF /TEMPLATE=\"<User> <Title>\"");
   if (!exit_code) GTEST_SKIP() << "the 32-bit setup does not start here";
   ASSERT_EQ(*exit_code, 0u) << Log();
 
@@ -270,8 +270,8 @@ TEST_F(ReleaseScenario, InstallsPrintsAndRemovesSilently) {
     EXPECT_TRUE(Exists(folder + "\\" + name)) << name;
   }
   EXPECT_TRUE(Exists(System32() + "\\gswin32c.exe"));
-  EXPECT_TRUE(Exists(System32() + (k64BitWindows ? "\\gsdll64.dll"
-                                                 : "\\gsdll32.dll")));
+  EXPECT_TRUE(
+      Exists(System32() + (k64BitWindows ? "\\gsdll64.dll" : "\\gsdll32.dll")));
   EXPECT_TRUE(Exists(System32() + "\\spool\\drivers\\w32x86\\plumeta.ppd"));
   EXPECT_EQ(Exists(System32() + "\\spool\\drivers\\x64\\plumeta.ppd"),
             k64BitWindows);
@@ -284,9 +284,9 @@ TEST_F(ReleaseScenario, InstallsPrintsAndRemovesSilently) {
   EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kSettingsKey, "AutoSaveFolder",
                        kSetupView),
             "C:\\PDF");
-  EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName",
-                       kSetupView),
-            "Plumeta");
+  EXPECT_EQ(
+      ReadString(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName", kSetupView),
+      "Plumeta");
   EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kUninstallKey,
                        "QuietUninstallString", kSetupView),
             "\"" + folder + "\\uninstall.exe\" /S");
