@@ -342,7 +342,9 @@ Section "Plumeta"
 
   !insertmacro NATIVE_FILES_ON
   ClearErrors
-  ; Where the port's Command and the setup program's own copies look.
+  ; Where the port's Command and the setup program's own copies look (a
+  ; folder Windows 95/98/Me do not have of their own).
+  CreateDirectory "$SystemFolder"
   CopyFiles /SILENT "$GsConsole" "$SystemFolder\gswin32c.exe"
   CopyFiles /SILENT "$GsDll" "$SystemFolder\$GsDllName"
   ; The printer description the driver registrations of NT 5 and later name,
