@@ -19,6 +19,7 @@ RequestExecutionLevel admin
 !include LogicLib.nsh
 !include FileFunc.nsh
 !include x64.nsh
+!include WordFunc.nsh
 
 Name "Plumeta ${VERSION}"
 OutFile "${OUTFILE}"
@@ -73,6 +74,7 @@ Var SystemFolder    ; the native system folder, as the port's Command names it
 Var GsConsole       ; the Ghostscript found: its console program and DLL
 Var GsDll
 Var GsDllName       ; gsdll32.dll or gsdll64.dll
+Var GsVersion
 Var AutoSave
 Var Template
 
@@ -180,7 +182,8 @@ FunctionEnd
 
 ; Looks through one registry view for a Ghostscript registered the way its
 ; own setup does it (HKLM\SOFTWARE\<product>\<version>, value GS_DLL) whose
-; DLL and console program are there; the last one listed wins.
+; DLL and console program are there; the newest wins, and of two alike the
+; one found last.
 Function FindGhostscriptInView
   Push $0  ; product index
   Push $1  ; product
@@ -189,6 +192,7 @@ Function FindGhostscriptInView
   Push $4  ; GS_DLL
   Push $5  ; folder
   Push $6  ; console name
+  Push $7  ; version comparison
   StrCpy $0 0
   ${Do}
     ${Select} $0
@@ -219,8 +223,14 @@ Function FindGhostscriptInView
       ${Else}
         StrCpy $6 "gswin32c.exe"
       ${EndIf}
+      StrCpy $7 0
+      ${If} $GsVersion != ""
+        ${VersionCompare} $3 $GsVersion $7
+      ${EndIf}
       ${If} ${FileExists} "$4"
       ${AndIf} ${FileExists} "$5\$6"
+      ${AndIf} $7 != 2
+        StrCpy $GsVersion $3
         StrCpy $GsDll $4
         StrCpy $GsConsole "$5\$6"
         ${GetFileName} $4 $GsDllName
@@ -228,6 +238,7 @@ Function FindGhostscriptInView
     ${Loop}
     IntOp $0 $0 + 1
   ${Loop}
+  Pop $7
   Pop $6
   Pop $5
   Pop $4
@@ -240,9 +251,10 @@ FunctionEnd
 Function FindGhostscript
   StrCpy $GsDll ""
   StrCpy $GsConsole ""
+  StrCpy $GsVersion ""
   ${If} $Wow64 == 1
     ; A 32-bit Ghostscript registers itself in the 32-bit view, a 64-bit one
-    ; in the 64-bit view; the native one wins.
+    ; in the 64-bit view; of the same version the native one wins.
     SetRegView 32
     Call FindGhostscriptInView
     SetRegView 64
@@ -347,6 +359,16 @@ Section "Plumeta"
   CreateDirectory "$SystemFolder"
   CopyFiles /SILENT "$GsConsole" "$SystemFolder\gswin32c.exe"
   CopyFiles /SILENT "$GsDll" "$SystemFolder\$GsDllName"
+  !insertmacro NATIVE_FILES_OFF
+  ${If} $Wow64 == 1
+  ${AndIf} $GsDllName == "gsdll32.dll"
+    ; A 32-bit Ghostscript's console program runs under WOW64 even from the
+    ; native system folder, and its library and the argument file are looked
+    ; for in the 32-bit one.
+    CopyFiles /SILENT "$GsConsole" "$WINDIR\SysWOW64\gswin32c.exe"
+    CopyFiles /SILENT "$GsDll" "$WINDIR\SysWOW64\gsdll32.dll"
+  ${EndIf}
+  !insertmacro NATIVE_FILES_ON
   ; The printer description the driver registrations of NT 5 and later name,
   ; in the driver folder of each environment.
   ${If} $Family == "NT"
@@ -441,8 +463,13 @@ Section "Uninstall"
   ${EndIf}
   !insertmacro NATIVE_FILES_OFF
   ${If} $Wow64 == 1
-    ; The 32-bit programs' own copy of the argument file.
+    ; The 32-bit programs' own copy of the argument file, and a 32-bit
+    ; Ghostscript's copies.
     Delete "$WINDIR\SysWOW64\plum.rsp"
+    ${If} $1 == "gsdll32.dll"
+      Delete "$WINDIR\SysWOW64\gswin32c.exe"
+      Delete "$WINDIR\SysWOW64\gsdll32.dll"
+    ${EndIf}
   ${EndIf}
   ${If} $Family != "NT"
     ; The setup program's copies of Ghostscript on the old systems.

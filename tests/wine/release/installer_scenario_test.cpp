@@ -102,8 +102,11 @@ std::vector<std::string> Traces() {
       System32() + "\\spool\\drivers\\w32x86\\3\\plumeta.ppd",
       System32() + "\\spool\\drivers\\x64\\plumeta.ppd",
       System32() + "\\spool\\drivers\\x64\\3\\plumeta.ppd"};
-  if (k64BitWindows)
-    files.push_back(wine_test::Windir() + "\\SysWOW64\\plum.rsp");
+  if (k64BitWindows) {
+    for (const char* name : {"plum.rsp", "gswin32c.exe", "gsdll32.dll"}) {
+      files.push_back(wine_test::Windir() + "\\SysWOW64\\" + name);
+    }
+  }
   for (const std::string& file : files) {
     if (Exists(file)) found.push_back(file);
   }
