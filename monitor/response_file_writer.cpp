@@ -35,7 +35,11 @@ void TMain::WriteResponseFile() {
       settings_, system_utils_.TempFolder(), generated_owner_password));
 
   const std::string path = ResponseFilePath(*platform_.system);
-  const std::string fresh = path + ".new";
+  // Each user's monitor writes its own fresh copy: on a machine with several
+  // users two monitors may replace the file at the same moment.
+  const std::string user =
+      platform_.system->Environment("USERNAME").value_or("");
+  const std::string fresh = path + (user.empty() ? "" : "." + user) + ".new";
   // The file holds passwords in clear and the port runs Ghostscript with it
   // as SYSTEM: only administrators and the system may read or change it.
   // Under WOW64 the port's 32-bit Ghostscript reads the copy in SysWOW64.

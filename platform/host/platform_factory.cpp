@@ -50,7 +50,8 @@ std::unique_ptr<Platform> CreatePlatform() {
       Size{process->facts().screen_width, process->facts().screen_height});
   platform->user_interface =
       std::make_unique<host::ConsoleUserInterface>(*application);
-  platform->dialogs = std::make_unique<host::HostDialogs>(*application, process);
+  platform->dialogs =
+      std::make_unique<host::HostDialogs>(*application, process);
   // Windows XP and later tell a window of its session's changes.
   const platform::VersionInfo& version = process->facts().version;
   platform->forms = std::make_unique<host::HostForms>(
