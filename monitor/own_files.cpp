@@ -4,6 +4,7 @@
 
 #include "common/system_names.h"
 #include "common/text.h"
+#include "monitor/conversion_log.h"
 #include "monitor/pdf_delivery.h"
 
 namespace plumeta {
@@ -119,7 +120,10 @@ std::string ComparablePath(const std::string& path) {
 bool IsOwnFile(platform::Files& files, const OwnFiles& own,
                const std::string& path) {
   if (!own.last_result.empty()) {
-    if (SameOrAlias(files, own.last_result, path)) return true;
+    if (SameOrAlias(files, own.last_result, path) ||
+        SameOrAlias(files, ConversionLogPath(own.last_result), path)) {
+      return true;
+    }
     const std::string full = ComparablePath(path);
     if (const std::optional<std::uint32_t> id =
             AsideJobId(own.last_result, NameOf(full));

@@ -1,6 +1,7 @@
 // The files the monitor keeps for itself, which no PDF is ever saved over:
-// LastResult, the PDFs set aside beside it under a job's id, and the
-// Ghostscript argument file. Paths are compared as Windows compares them.
+// LastResult, the PDFs set aside beside it under a job's id, Ghostscript's
+// log beside it, and the Ghostscript argument file. Paths are compared as
+// Windows compares them.
 #ifndef MONITOR_OWN_FILES_H_
 #define MONITOR_OWN_FILES_H_
 

@@ -60,6 +60,7 @@ TEST(OwnFilesTest, WhichPathsAreTheMonitorsOwn) {
       {"C:\\TEMP\\1024.PDF", false, true},
       {"C:\\Temp\\sub\\..\\1024.pdf.", false, true},
       {"C:\\Temp\\1024-12.pdf", false, true},
+      {"C:\\Temp\\1024.LOG", false, true},
       {"C:\\DOCUME~1\\1024-3.pdf", false, true},
       {"C:\\Other\\1024-12.pdf", false, false},
       {"C:\\Temp\\1024 (2).pdf", false, false},
