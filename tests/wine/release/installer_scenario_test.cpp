@@ -176,7 +176,7 @@ class GhostscriptStandIn {
 // The "Redirected Port" monitor as the spooler lists it.
 class PortMonitor {
  public:
-  PortMonitor() { WriteString(kPortMonitorKey, "Driver", "redmonnt.dll", 0); }
+  PortMonitor() { WriteString(kPortMonitorKey, "Driver", "redirect.dll", 0); }
   ~PortMonitor() { ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, kPortMonitorKey); }
   PortMonitor(const PortMonitor&) = delete;
   PortMonitor& operator=(const PortMonitor&) = delete;
