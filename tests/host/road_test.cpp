@@ -321,6 +321,20 @@ TEST_F(RoadTest, TwoJobsBackToBackEachReachTheirOwnPlace) {
       std::string::npos);
 }
 
+// A restarted spooler hands ids out again: a job whose id an earlier job had
+// is a new job, with its own dialog and PDF.
+TEST_F(RoadTest, AJobWithAnIdHandedOutAgainIsANewJob) {
+  StartMonitor();
+  for (const std::string document : {"First", "Again"}) {
+    fs::remove(fs::path(box_.SpoolFolder()) / "LASTJOB");
+    Printing printing(box_, {"--document", document, "-"},
+                      testing::SamplePostScript(1));
+    AcceptSave(document, "C:\\Out\\" + document + ".pdf");
+    ASSERT_TRUE(Delivered("C:\\Out\\" + document + ".pdf"));
+    EXPECT_EQ(printing.Join().exit_code, 0);
+  }
+}
+
 // The argument file is never a target: the dialog says why and asks again,
 // and the next job still converts with it.
 TEST_F(RoadTest, AnsweringWithTheArgumentFileIsRefusedAndAskedAgain) {
