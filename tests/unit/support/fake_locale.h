@@ -8,7 +8,6 @@
 
 #include "platform/host/kernel/locale_pictures.h"
 #include "platform/locale.h"
-#include "platform/profile.h"
 
 namespace plumeta::testing {
 
@@ -40,21 +39,6 @@ class FakeLocale : public platform::Locale {
     const unsigned char b = static_cast<unsigned char>(byte);
     return double_byte &&
            ((b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC));
-  }
-};
-
-// WIN.INI writes and broadcasts, in order, into a call log.
-class FakeProfile : public platform::Profile {
- public:
-  std::vector<std::string> calls;
-
-  bool WriteString(const std::string& section, const std::string& key,
-                   const std::string& value) override {
-    calls.push_back("write [" + section + "] " + key + "=" + value);
-    return true;
-  }
-  void BroadcastChange(const std::string& section) override {
-    calls.push_back("broadcast " + section);
   }
 };
 

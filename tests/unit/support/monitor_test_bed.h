@@ -20,6 +20,7 @@
 #include "tests/unit/support/fake_forms.h"
 #include "tests/unit/support/fake_libraries.h"
 #include "tests/unit/support/fake_locale.h"
+#include "tests/unit/support/fake_profile.h"
 #include "tests/unit/support/fake_random.h"
 #include "tests/unit/support/fake_shell.h"
 #include "tests/unit/support/fake_spooler.h"
