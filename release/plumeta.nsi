@@ -392,6 +392,11 @@ Section "Plumeta"
   ${If} $R9 == 1
     StrCpy $0 '$0 /template "$Template"'
   ${EndIf}
+  ${If} ${Silent}
+    ; Nobody may be there to dismiss plumsetup's error box: its reason goes
+    ; into this log instead.
+    StrCpy $0 '$0 /log "${LOG_FILE}"'
+  ${EndIf}
   !insertmacro Log "Running $0"
   ClearErrors
   ExecWait $0 $1
@@ -426,8 +431,12 @@ FunctionEnd
 Section "Uninstall"
   ; The printer, its port, the start-up entry and the settings first; the
   ; programs stay when that fails, so that it can be run again.
+  StrCpy $1 '"$INSTDIR\plumsetup.exe" 1024'
+  ${If} ${Silent}
+    StrCpy $1 '$1 /log "${LOG_FILE}"'
+  ${EndIf}
   ClearErrors
-  ExecWait '"$INSTDIR\plumsetup.exe" 1024' $0
+  ExecWait $1 $0
   ${If} ${Errors}
   ${OrIf} $0 != 0
     !insertmacro Stop ${EXIT_SETUP_FAILED} "The printer could not be removed: plumsetup.exe 1024 ended with $0. Nothing else was removed."

@@ -28,4 +28,12 @@ AdministratorAutoSave AutoSaveFromArguments(
   return values;
 }
 
+std::optional<std::string> ErrorLogFromArguments(
+    const std::vector<std::string>& arguments) {
+  for (std::size_t i = 0; i + 1 < arguments.size(); ++i) {
+    if (SameName(arguments[i], "/log")) return arguments[i + 1];
+  }
+  return std::nullopt;
+}
+
 }  // namespace plumeta::setup

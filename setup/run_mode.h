@@ -27,6 +27,12 @@ struct AdministratorAutoSave {
 AdministratorAutoSave AutoSaveFromArguments(
     const std::vector<std::string>& arguments);
 
+// "/log FILE", for unattended runs: the reason a run failed is appended to
+// FILE instead of being shown in a box that nobody may be there to dismiss.
+// Unset when not given or when no value follows the switch.
+std::optional<std::string> ErrorLogFromArguments(
+    const std::vector<std::string>& arguments);
+
 }  // namespace plumeta::setup
 
 #endif  // SETUP_RUN_MODE_H_

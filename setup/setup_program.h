@@ -21,7 +21,8 @@ using FormComponents = std::function<std::shared_ptr<void>(TForm1& form)>;
 // Creates the form, which does the work, then runs the message loop until
 // the exit timer or the removal's quit request ends it. An error that ended
 // the work is shown in the error box, and the program ends once the user has
-// dismissed it. Returns the process's exit code.
+// dismissed it; with "/log FILE" it is appended to FILE as one line instead.
+// Returns the process's exit code.
 int RunSetupProgram(SetupServices services, platform::UserInterface& ui,
                     std::unique_ptr<NoticeBalloon> balloon,
                     std::vector<std::string> arguments,

@@ -467,6 +467,24 @@ TEST(SetupFlowTest, AnErrorEndsTheRunWithItsTextAndNothingAfter) {
     EXPECT_EQ(world.log.calls().back(), row.last_call);
     EXPECT_FALSE(world.application.ran);
     EXPECT_TRUE(world.application.timers.empty());
+
+    // Unattended, the same reason goes to the log as one line, no box.
+    SetupWorld unattended;
+    row.arrange(unattended);
+    const std::string log_file = "C:\\WINDOWS\\Plumeta-setup.log";
+    unattended.files.files[log_file] = "Running plumsetup.exe";
+    Lines arguments = row.arguments;
+    arguments.insert(arguments.end(), {"/LOG", log_file});
+    EXPECT_EQ(setup::RunSetupProgram(unattended.Services(), unattended.ui,
+                                     unattended.Balloon(), arguments),
+              1);
+    EXPECT_TRUE(unattended.ui.messages.empty());
+    std::string line = row.text;
+    if (const auto at = line.find("\r\n"); at != std::string::npos) {
+      line.replace(at, 2, " ");
+    }
+    EXPECT_EQ(unattended.files.files[log_file],
+              "Running plumsetup.exe\r\nplumsetup: " + line + "\r\n");
   }
 }
 
