@@ -107,7 +107,8 @@ class ConversionFlow {
   // tells why. `job` is the flow whose set-aside PDF `pdf` is: that one is
   // deleted once delivered, goes back to LastResult where it can when not,
   // and the flow's animation ends here. For LastResult itself, `job` is
-  // null and the file stays.
+  // null and the file stays. A folder needs `job`: the name is made from
+  // its facts.
   void Finish(const std::string& pdf, const Destination& destination,
               const FlowJob* job);
 
