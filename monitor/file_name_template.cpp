@@ -4,8 +4,7 @@
 #include <string_view>
 
 #include "common/text.h"
-#include "monitor/job_status.h"
-#include "monitor/pdf_delivery.h"
+#include "monitor/file_names.h"
 
 namespace plumeta {
 namespace {

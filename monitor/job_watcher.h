@@ -1,11 +1,10 @@
 // The print-job watcher: every tick of Timer1 it looks at the queue of the
-// printer "Plumeta", keeps a JobTable row per job, and for each job of that
-// printer seen for the first time runs the conversion flow: animate the
-// tray icon, show the balloon and the main window, ask where the PDF goes,
-// wait for the job's PDF, copy it there, delete it, open the copy when
-// "Show PDF when done" is ticked. With an auto-save folder set nothing asks:
-// the PDF goes into that folder under a name made from the file-name
-// template, never over a file that is there, and a balloon says where.
+// printer "Plumeta", keeps a JobTable row per job, and queues the conversion
+// flow (monitor/conversion_flow.h) of each job of that printer seen for the
+// first time; the flows run one after the other in the order their jobs
+// were first seen, and a job seen while a flow is open waits for it to end.
+// An exception that leaves a flow ends that flow with a message, and the
+// next flow runs.
 //
 // Every job's Ghostscript writes the same file, LastResult. The port runs
 // one job at a time and waits a while before each, and a job leaves the
@@ -20,18 +19,6 @@
 // PDF aside reads the job's log too (monitor/conversion_log.h): a job that
 // did not run to its end, or printed no page, gets "not created" with
 // Ghostscript's error line, and its PDF is deleted.
-//
-// The flow is modal: while it waits for the user or for the PDF, the
-// message loop keeps running, so polls, the menu and the animation go on.
-// The wait for the PDF is bounded: a job that shows no progress for the
-// give-up time (its record in the queue unchanged, and LastResult not
-// growing while the port converts this job) ends its flow with "not
-// created", so no flow keeps the next job's dialog from opening for longer;
-// a job still progressing after kAskAfterMs asks whether to go on waiting,
-// and No deletes it from the queue. An exception that leaves a flow ends
-// that flow with a message, and the next flow runs.
-// A job seen while a flow is open waits for it to end; flows run one after
-// the other in the order their jobs were first seen.
 //
 // A job is known by its id while it is in the queue. Once a listing that
 // succeeded lacks it, or shows its id on a job submitted at another time
@@ -55,6 +42,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "monitor/conversion_flow.h"
 #include "monitor/job_poll.h"
 #include "monitor/job_table.h"
 #include "monitor/last_result_watch.h"
@@ -66,18 +54,8 @@ namespace plumeta {
 
 class JobWatcher {
  public:
-  // How long a flow waits for a job that shows no progress before it gives
-  // up, unless the environment variable kGiveUpVariable gives seconds.
-  static constexpr std::uint64_t kGiveUpMs = 120'000;
-  static constexpr char kGiveUpVariable[] = "PLUMETA_GIVE_UP_SECONDS";
-  // How long a flow waits for a job that keeps progressing before it asks
-  // whether to go on waiting, and again after each Yes.
-  static constexpr std::uint64_t kAskAfterMs = 600'000;
-  // The pace of that wait.
-  static constexpr std::uint32_t kWaitStepMs = 100;
-
-  JobWatcher(platform::Platform& platform, MonitorView& view,
-             TSaveDialog& save_dialog);
+  JobWatcher(platform::Platform& platform, FlowSettings& settings,
+             FlowWindow& window, TSaveDialog& save_dialog);
   JobWatcher(const JobWatcher&) = delete;
   JobWatcher& operator=(const JobWatcher&) = delete;
 
@@ -95,8 +73,6 @@ class JobWatcher {
   // True when the file exists and cannot be opened for exclusive reading
   // and writing. Opens the file: only a flow's wait asks.
   bool FileInUse(const std::string& path);
-  // Where the poll sets the PDF of the job aside: beside LastResult.
-  std::string AsidePath(std::uint32_t job_id);
   void FreeJobRow(int index);
   // What FormDestroy does with the JobTable: FreeJobRow for every row, then
   // all rows go.
@@ -105,23 +81,10 @@ class JobWatcher {
   const JobTable& job_table() const { return table_; }
   bool flow_open() const { return flow_open_; }
   std::size_t queued_flows() const { return queued_.size(); }
+  // The flows' finishing step serves "Save Last Result As" too.
+  ConversionFlow& flow() { return flow_; }
 
  private:
-  struct QueuedFlow {
-    std::uint32_t job_id;
-    std::string document;
-    std::uint64_t first_seen;
-    std::string user;
-  };
-  // What became of a job's PDF.
-  enum class Output {
-    kAwaited,    // the job is still in the queue
-    kSetAside,   // at AsidePath
-    kNone,       // the job left without writing one
-    kUnclear,    // cannot be told apart from another job's
-    kElsewhere,  // went to another user's LastResult
-    kFailed,     // Ghostscript failed; nothing is kept
-  };
   // What a listing shows of a job's progress.
   struct JobMark {
     std::uint32_t status = 0;
@@ -129,25 +92,10 @@ class JobWatcher {
     std::uint32_t pages_printed = 0;
     bool operator==(const JobMark&) const = default;
   };
-  struct QueuedJob {
-    std::uint64_t first_seen = 0;
-    // The last listing showed the port converting it: of the jobs Printing,
-    // it is the one that started last.
-    bool converting = false;
+  // A job whose flow is queued or open: what its flow reads, and its last
+  // mark.
+  struct QueuedJob : JobProgress {
     JobMark mark;
-    // How often a listing showed a new mark.
-    std::uint64_t marks = 0;
-    Output output = Output::kAwaited;
-    std::string failure{};  // for kFailed: why, from the log
-  };
-  enum class WaitEnd {
-    kReady,
-    kDamaged,
-    kGaveUp,
-    kCancelled,
-    kElsewhere,
-    kFailed,
-    kQuit
   };
 
   JobTexts TextsOf(const platform::PrintJob& job);
@@ -161,43 +109,20 @@ class JobWatcher {
   void NoteConverting(const std::vector<platform::PrintJob>& jobs);
   // The job left without a PDF here: it went elsewhere when the argument
   // file now sends the output to another file than LastResult.
-  Output NoPdfHere();
-  void RunFlow(const QueuedFlow& flow);
-  // An exception ended the flow: the PDF stays as the last result where it
-  // can, and the user learns why.
-  void FlowFailed(const QueuedFlow& flow, const std::string& reason);
-  // Put the PDF set aside for the flow where it goes: the path it went to,
-  // or nullopt (with the error shown and the PDF kept) when it could not.
-  std::optional<std::string> Deliver(const QueuedFlow& flow,
-                                     const std::string& target);
-  std::optional<std::string> AutoSave(const QueuedFlow& flow,
-                                      const std::string& folder);
-  void KeepAfterFailure(const QueuedFlow& flow, const std::string& target,
-                        platform::ErrorCode code);
-  WaitEnd WaitForPdf(const QueuedFlow& flow);
-  // Asks whether to go on waiting for a job still progressing after
-  // `waited_ms`; false for No.
-  bool GoOnWaiting(const QueuedFlow& flow, std::uint64_t waited_ms);
-  // Deletes the job from the queue; tells the user when that fails.
-  void CancelJob(const QueuedFlow& flow);
-  // "not created", with `reason` on a line of its own when there is one.
-  void NotCreated(const QueuedFlow& flow, const std::string& reason = "");
+  PdfOutput NoPdfHere();
   // The failure the log tells of, when the log was written since the last
   // look; accounts for it.
   std::optional<std::string> NewLogFailure();
-  void WentElsewhere(const QueuedFlow& flow);
-  void StopAnimation();
   std::uint64_t Now() { return platform_.application->TickCount(); }
-  std::string LastResult() { return view_.LastResult(); }
+  std::string LastResult() { return settings_.LastResult(); }
   void ObserveLastResult();
 
   platform::Platform& platform_;
-  MonitorView& view_;
-  TSaveDialog& save_dialog_;
+  FlowSettings& settings_;
   JobTable table_;
   LastResultWatch last_result_;
-  std::uint64_t give_up_ms_ = kGiveUpMs;
   LastResultWatch log_;  // Ghostscript's messages beside LastResult
+  ConversionFlow flow_;
 
   // The user's formats, read once.
   bool formats_read_ = false;
@@ -217,7 +142,7 @@ class JobWatcher {
   std::optional<std::string> user_;
   // Jobs whose flow is queued or open.
   std::unordered_map<std::uint32_t, QueuedJob> watched_;
-  std::deque<QueuedFlow> queued_;
+  std::deque<FlowJob> queued_;
   bool flow_open_ = false;
 };
 

@@ -33,9 +33,10 @@ TMain::TMain(platform::Platform& platform, TrayPlatform tray,
   SetUpTrayPresence();
   save_dialog1_.set_guard(
       [this](const std::string& path) { return RefuseOwnFile(path); });
-  job_watcher_ = std::make_unique<JobWatcher>(platform_, *this, save_dialog1_);
-  tray_commands_ =
-      std::make_unique<TrayCommands>(platform_, save_dialog1_, *this);
+  job_watcher_ =
+      std::make_unique<JobWatcher>(platform_, *this, *this, save_dialog1_);
+  tray_commands_ = std::make_unique<TrayCommands>(platform_, save_dialog1_,
+                                                  *this, job_watcher_->flow());
   SetTimer1Enabled(true);
 }
 

@@ -11,8 +11,9 @@
 //                              "Show PDF when done"
 //   auto_save_handlers.cpp     auto-save's settings, "Save Automatically...",
 //                              the folder that cannot be used
-// The print-job watcher (JobWatcher) and the tray commands see TMain as a
-// MonitorView. The handlers keep the form designer's names (Options1Click,
+// The print-job watcher (JobWatcher), the conversion flow (ConversionFlow)
+// and the tray commands see TMain as FlowSettings and FlowWindow
+// (monitor_view.h). The handlers keep the form designer's names (Options1Click,
 // N721Click...): the console protocol and the menu's item names use them.
 #ifndef MONITOR_MAIN_FORM_H_
 #define MONITOR_MAIN_FORM_H_
@@ -52,7 +53,7 @@ struct TrayPlatform {
   platform::TopLevelWindows& top_level_windows;
 };
 
-class TMain : public MonitorView {
+class TMain : public FlowSettings, public FlowWindow {
  public:
   // Creates the components: the image list, the popup menu, the window
   // (hidden), the tray icon, the balloon, the single-instance guard and
@@ -140,7 +141,7 @@ class TMain : public MonitorView {
   bool timer1_enabled() const { return timer1_ != 0; }
   void SetTimer1Enabled(bool enabled);
 
-  // MonitorView
+  // FlowSettings
   std::string LastResult() override { return last_result_; }
   std::string OsName() override { return os_name_; }
   void SetOsName(const std::string& name) override { os_name_ = name; }
@@ -152,6 +153,7 @@ class TMain : public MonitorView {
     return auto_save_.file_name_template;
   }
   std::optional<std::string> ArgumentFileOutput() override;
+  // FlowWindow
   void SetCycleIcons(bool cycle) override;
   void SetIconIndex(int index) override;
   void RevealMainWindow() override;

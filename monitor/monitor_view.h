@@ -1,8 +1,10 @@
-// What the print-job watcher and the tray commands see of the main window:
-// its state (LastResult's path, the Windows edition's name, the tick of
-// "Show PDF when done", auto-save) and, for a job's flow, the tray icon's
-// animation, the window shown and hidden through the icon, and the balloon.
-// TMain is the one implementation; the tests give a recording fake.
+// The two faces of the main window that the print-job watcher, the
+// conversion flow and the tray commands see: FlowSettings, the values they
+// read (LastResult's path, the Windows edition's name, the tick of "Show PDF
+// when done", auto-save), and FlowWindow, what a job's flow does to the
+// window (the tray icon's animation, the window shown and hidden through the
+// icon, the balloon). TMain is the one implementation of both; the tests
+// give a recording fake.
 #ifndef MONITOR_MONITOR_VIEW_H_
 #define MONITOR_MONITOR_VIEW_H_
 
@@ -17,9 +19,11 @@ namespace plumeta {
 inline constexpr int kBalloonFromRight = 90;
 inline constexpr int kBalloonFromBottom = 25;
 
-class MonitorView {
+// Each value is read when it is needed, so a change made from the menu
+// while a flow waits counts for that flow.
+class FlowSettings {
  public:
-  virtual ~MonitorView() = default;
+  virtual ~FlowSettings() = default;
 
   virtual std::string LastResult() = 0;
   // The Windows edition's name, which the printing preferences learn late.
@@ -34,6 +38,11 @@ class MonitorView {
   // The output file the Ghostscript argument file names now, which another
   // user's monitor may have written; nullopt when it cannot be read.
   virtual std::optional<std::string> ArgumentFileOutput() = 0;
+};
+
+class FlowWindow {
+ public:
+  virtual ~FlowWindow() = default;
 
   // CycleIcons: true starts the animation at icon 0, false stops it.
   virtual void SetCycleIcons(bool cycle) = 0;

@@ -2,9 +2,8 @@
 
 #include <cctype>
 
-#include "common/application_error.h"
-#include "common/system_names.h"
 #include "monitor/file_name_template.h"
+#include "monitor/file_names.h"
 
 namespace plumeta {
 namespace {
@@ -16,14 +15,6 @@ constexpr std::size_t kTrailerReach = 1024;
 // How much of a file's end the check reads: the trailer's reach, its
 // offset, "%%EOF" and any white space after.
 constexpr std::size_t kTailRead = 4 * kTrailerReach;
-
-std::string Reason(platform::System& system, platform::ErrorCode code) {
-  std::string text = system.ErrorMessage(code);
-  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
-    text.pop_back();
-  if (text.empty()) text = "System error " + std::to_string(code) + ".";
-  return text;
-}
 
 bool IsPdfSpace(char c) {
   return c == ' ' || c == '\r' || c == '\n' || c == '\t' || c == '\f' ||
@@ -147,14 +138,6 @@ platform::ErrorCode DeliverPdfAsNew(
   // Made by this copy, so it is no one else's file.
   if (files.Exists(*partial)) files.Delete(*partial);
   return code;
-}
-
-void ShowDeliveryFailure(platform::UserInterface& ui, platform::System& system,
-                         const std::string& from, const std::string& target,
-                         platform::ErrorCode code) {
-  ShowErrorBox(ui, kMonitorTitle,
-               "The PDF could not be copied from '" + from + "' to '" + target +
-                   "'.\r\n" + Reason(system, code));
 }
 
 }  // namespace plumeta

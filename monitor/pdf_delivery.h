@@ -1,6 +1,6 @@
 // Putting a copy of a PDF at the place the user chose. The file already
 // there stays until the copy is complete, then the copy replaces it in one
-// step; a failure leaves both files as they were and tells the user why.
+// step; a failure leaves both files as they were.
 #ifndef MONITOR_PDF_DELIVERY_H_
 #define MONITOR_PDF_DELIVERY_H_
 
@@ -10,13 +10,8 @@
 
 #include "platform/error_codes.h"
 #include "platform/files.h"
-#include "platform/system.h"
-#include "platform/user_interface.h"
 
 namespace plumeta {
-
-// The longest path Windows' file calls take (MAX_PATH without its NUL).
-inline constexpr std::size_t kMaxPathLength = 259;
 
 // True when both paths name one existing file, however they are spelled.
 bool SameFile(platform::Files& files, const std::string& a,
@@ -54,12 +49,6 @@ platform::ErrorCode DeliverPdfAsNew(
     const std::string& stem,
     const std::function<bool(const std::string&)>& reserved,
     std::string* delivered);
-
-// The error box for a failed delivery of the PDF at `from`: both paths and
-// the system's reason.
-void ShowDeliveryFailure(platform::UserInterface& ui, platform::System& system,
-                         const std::string& from, const std::string& target,
-                         platform::ErrorCode code);
 
 }  // namespace plumeta
 

@@ -5,8 +5,6 @@
 #include "common/errors.h"
 #include "common/os_edition.h"
 #include "common/system_names.h"
-#include "monitor/job_watcher.h"
-#include "monitor/pdf_delivery.h"
 #include "monitor/printing_layer.h"
 
 namespace plumeta {
@@ -20,8 +18,12 @@ namespace {
 }  // namespace
 
 TrayCommands::TrayCommands(platform::Platform& platform,
-                           TSaveDialog& save_dialog, MonitorView& view)
-    : platform_(platform), save_dialog_(save_dialog), view_(view) {}
+                           TSaveDialog& save_dialog, FlowSettings& settings,
+                           ConversionFlow& flow)
+    : platform_(platform),
+      save_dialog_(save_dialog),
+      settings_(settings),
+      flow_(flow) {}
 
 void TrayCommands::Open(const std::string& file, const std::string& parameters,
                         int show_mode) {
@@ -30,23 +32,15 @@ void TrayCommands::Open(const std::string& file, const std::string& parameters,
 }
 
 void TrayCommands::ViewLastResult() {
-  Open(view_.LastResult(), "", platform::kShow);
+  Open(settings_.LastResult(), "", platform::kShow);
 }
 
 void TrayCommands::SaveLastResultAs() {
-  const std::string last_result = view_.LastResult();
+  const std::string last_result = settings_.LastResult();
   if (!platform_.files->Exists(last_result)) return;
   if (!save_dialog_.Execute()) return;
-  const std::string target = save_dialog_.file_name();
-  if (const platform::ErrorCode code =
-          DeliverPdf(*platform_.files, last_result, target);
-      code != platform::kSuccess) {
-    ShowDeliveryFailure(*platform_.user_interface, *platform_.system,
-                        last_result, target, code);
-    return;
-  }
-  // The temporary file, which stays where it is.
-  if (view_.ShowPdfWhenDone()) Open(last_result, "", platform::kShow);
+  flow_.Finish(last_result, {.target = save_dialog_.file_name()},
+               /*job=*/nullptr);
 }
 
 void TrayCommands::OpenPrintingPreferences() {
@@ -58,7 +52,7 @@ void TrayCommands::OpenPrintingPreferences() {
 void TrayCommands::SetAsDefaultPrinter() {
   const std::string os_name =
       OsName(OsEdition(*platform_.system, *platform_.registry));
-  view_.SetOsName(os_name);
+  settings_.SetOsName(os_name);
   const auto version = platform_.system->Version();
   const bool nt = version && version->platform == platform::PlatformId::kNt;
   if (nt && !IsOldNtName(os_name)) {

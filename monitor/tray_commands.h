@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "monitor/conversion_flow.h"
 #include "monitor/monitor_view.h"
 #include "monitor/save_dialog.h"
 #include "platform/platform.h"
@@ -16,10 +17,13 @@ inline constexpr char kSupportMailLink[] = "mailto:support@plumeta.example";
 
 class TrayCommands {
  public:
+  // "Save Last Result As" delivers through the flows' finishing step.
   TrayCommands(platform::Platform& platform, TSaveDialog& save_dialog,
-               MonitorView& view);
+               FlowSettings& settings, ConversionFlow& flow);
 
   void ViewLastResult();
+  // Asks where, then copies LastResult there, which stays, and opens the
+  // copy when "Show PDF when done" is ticked.
   void SaveLastResultAs();
   void OpenPrintingPreferences();
   void SetAsDefaultPrinter();
@@ -40,7 +44,8 @@ class TrayCommands {
 
   platform::Platform& platform_;
   TSaveDialog& save_dialog_;
-  MonitorView& view_;
+  FlowSettings& settings_;
+  ConversionFlow& flow_;
 };
 
 }  // namespace plumeta

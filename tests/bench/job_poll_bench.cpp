@@ -58,7 +58,7 @@ double MicrosecondsPerPoll(int other_rows) {
   testing::FakeMonitorView view;
   view.show_pdf_when_done = false;
   TSaveDialog save_dialog(*platform.dialogs);
-  JobWatcher watcher(platform, view, save_dialog);
+  JobWatcher watcher(platform, view, view, save_dialog);
 
   // The earlier jobs, printed through a connection: rows without flows.
   for (int i = 1; i <= other_rows; ++i) {

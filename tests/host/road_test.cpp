@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "common/system_names.h"
-#include "monitor/job_watcher.h"
+#include "monitor/conversion_flow.h"
 #include "platform/host/print/redirected_port.h"
 #include "tests/host/support/console_program.h"
 #include "tests/host/support/road_box.h"
@@ -177,9 +177,10 @@ TEST_F(RoadTest, ACancelledPdfStaysForTheMenusCommands) {
   ASSERT_TRUE(WaitUntil(
       [&] { return testing::PdfPages(box_.Linux("C:\\Out\\Kept.pdf")) == 2; }));
   Settle();
-  // With "Show PDF when done" ticked the command opens LastResult, which
+  // With "Show PDF when done" ticked the command opens the copy; LastResult
   // stays.
-  EXPECT_EQ(ShellOpens(last_result_), 2);
+  EXPECT_EQ(ShellOpens("C:\\Out\\Kept.pdf"), 1);
+  EXPECT_EQ(ShellOpens(last_result_), 1);
   EXPECT_EQ(testing::PdfPages(box_.Linux(last_result_)), 2);
 }
 
@@ -429,7 +430,7 @@ TEST_F(RoadTest, AJobNobodyConvertsGivesUpAndTheNextJobIsServed) {
   std::string error;
   auto facts = host::LoadSystemFacts(box_.folder(), &error);
   ASSERT_TRUE(facts) << error;
-  facts->SetEnvironment(JobWatcher::kGiveUpVariable, "3");
+  facts->SetEnvironment(ConversionFlow::kGiveUpVariable, "3");
   WriteText(host::SystemIniPath(box_.folder()), host::WriteSystemIni(*facts));
   box_.SetDword(testing::kPortKey, "Delay", host::kMaxPortDelayMs);
   StartMonitor();

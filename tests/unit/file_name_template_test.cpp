@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "monitor/pdf_delivery.h"
+#include "monitor/file_names.h"
 #include "tests/unit/support/fake_locale.h"
 
 namespace plumeta {

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "monitor/file_names.h"
 #include "platform/host/kernel/profile.h"
 #include "tests/unit/support/fake_locale.h"
 

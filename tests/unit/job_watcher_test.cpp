@@ -8,6 +8,7 @@
 #include <memory>
 #include <new>
 
+#include "monitor/own_files.h"
 #include "monitor/pdf_delivery.h"
 #include "tests/unit/support/job_watcher_bed.h"
 
@@ -513,7 +514,7 @@ TEST_F(JobWatcherTest, AFailedConversionIsNeitherDeliveredNorKept) {
       convert();
       Advance(200);
     }
-    EXPECT_FALSE(bed.files->Exists(watcher->AsidePath(id)));
+    EXPECT_FALSE(bed.files->Exists(AsidePath(kLastResult, id)));
     ++id;
     if (row.reason == nullptr) {
       EXPECT_EQ(bed.files->files[kTarget], Pdf("pages 1-2"));
@@ -595,8 +596,8 @@ TEST_F(JobWatcherTest, AJobWithoutProgressGivesUpAndTheNextDialogOpens) {
     bed.application->on_wait = nullptr;
     ASSERT_EQ(bed.ui->messages.size(), 1u);
     EXPECT_EQ(bed.ui->messages[0].text, "The PDF for 'Stuck' was not created.");
-    EXPECT_GE(next_asked_at - answered_at, JobWatcher::kGiveUpMs);
-    EXPECT_LE(next_asked_at - answered_at, JobWatcher::kGiveUpMs + 500);
+    EXPECT_GE(next_asked_at - answered_at, ConversionFlow::kGiveUpMs);
+    EXPECT_LE(next_asked_at - answered_at, ConversionFlow::kGiveUpMs + 500);
     EXPECT_FALSE(watcher->flow_open());
   }
 }

@@ -51,7 +51,8 @@ TEST_F(UsersTest, OnlyTheJobsOfTheMonitorsUserGetAFlow) {
       bed.system->environment["USERNAME"] = *row.monitor_user;
     bed.files->files[kLastResult] = "an old last result";
     Queue().clear();
-    watcher = std::make_unique<JobWatcher>(bed.platform, view, save_dialog);
+    watcher =
+        std::make_unique<JobWatcher>(bed.platform, view, view, save_dialog);
     Advance(200);
     view.calls.clear();
     bed.dialogs->saves.clear();

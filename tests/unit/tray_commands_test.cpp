@@ -32,7 +32,8 @@ class TrayCommandsTest : public ::testing::Test {
     bed.shell->log = &log;
     view.last_result = kLastResult;
     view.os_name = "stale";
-    commands = std::make_unique<TrayCommands>(bed.platform, save_dialog, view);
+    commands =
+        std::make_unique<TrayCommands>(bed.platform, save_dialog, view, flow);
   }
 
   std::vector<std::string> ShellCalls() {
@@ -47,6 +48,8 @@ class TrayCommandsTest : public ::testing::Test {
   testing::CallLog log;
   TSaveDialog save_dialog{*bed.dialogs};
   testing::FakeMonitorView view;
+  LastResultWatch last_result{*bed.files, kLastResult};
+  ConversionFlow flow{bed.platform, view, view, save_dialog, last_result};
   std::unique_ptr<TrayCommands> commands;
 };
 
@@ -83,7 +86,7 @@ TEST_F(TrayCommandsTest, SaveLastResultAsNeedsLastResultAndKeepsIt) {
     bool ticked;
     bool dialog_shown;
     const char* chosen_content;  // after the command
-    bool opens_last_result;
+    bool opens_copy;
   } kRows[] = {
       {"no LastResult", false, true, true, false, "old", false},
       {"cancelled", true, false, true, true, "old", false},
@@ -108,9 +111,9 @@ TEST_F(TrayCommandsTest, SaveLastResultAsNeedsLastResultAndKeepsIt) {
     }
     EXPECT_EQ(bed.files->files[kChosen], row.chosen_content);
     EXPECT_EQ(bed.files->Exists(kLastResult), row.last_result_exists);
-    EXPECT_EQ(bed.shell->executed.size(), row.opens_last_result ? 1u : 0u);
-    if (row.opens_last_result) {
-      EXPECT_EQ(bed.shell->executed[0].file, kLastResult);
+    EXPECT_EQ(bed.shell->executed.size(), row.opens_copy ? 1u : 0u);
+    if (row.opens_copy) {
+      EXPECT_EQ(bed.shell->executed[0].file, kChosen);
     }
     bed.dialogs->save_answers.clear();
   }

@@ -1,5 +1,6 @@
-// The main window as the job watcher and the tray commands see it: state a
-// test sets, and the tray side of the conversion flow recorded in order.
+// The main window as the job watcher, the conversion flow and the tray
+// commands see it: the settings a test sets, and the tray side of the flow
+// recorded in order.
 #ifndef TESTS_UNIT_SUPPORT_FAKE_MONITOR_VIEW_H_
 #define TESTS_UNIT_SUPPORT_FAKE_MONITOR_VIEW_H_
 
@@ -11,7 +12,7 @@
 
 namespace plumeta::testing {
 
-class FakeMonitorView : public MonitorView {
+class FakeMonitorView : public FlowSettings, public FlowWindow {
  public:
   std::string last_result = "C:\\Temp\\1024.pdf";
   std::string os_name;

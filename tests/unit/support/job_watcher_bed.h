@@ -28,7 +28,8 @@ class JobWatcherTest : public ::testing::Test {
     bed.spooler->printers.push_back({plumeta, {}});
     view.last_result = kLastResult;
     view.os_name = "Microsoft Windows XP";
-    watcher = std::make_unique<JobWatcher>(bed.platform, view, save_dialog);
+    watcher =
+        std::make_unique<JobWatcher>(bed.platform, view, view, save_dialog);
     bed.application->SetTimer(200, [this] { watcher->Poll(); });
   }
 
