@@ -22,7 +22,7 @@
 #include "tests/host/support/console_program.h"
 #include "tests/host/support/program_run.h"
 #include "tests/support/wait_until.h"
-#include "tests/unit/support/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace plumeta::bench {
 namespace {

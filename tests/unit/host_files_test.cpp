@@ -14,7 +14,7 @@
 #include "platform/host/box/box_provisioning.h"
 #include "platform/host/box/windows_editions.h"
 #include "platform/host/kernel/files.h"
-#include "tests/unit/support/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace plumeta::host {
 namespace {

@@ -8,7 +8,7 @@
 #include "platform/host/registry/file_hive_store.h"
 #include "platform/host/registry/memory_registry.h"
 #include "platform/host/registry/store_registry.h"
-#include "tests/unit/support/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace plumeta::host {
 namespace {

@@ -8,7 +8,7 @@
 #include "platform/host/print/spool_jobs.h"
 #include "platform/host/print/spooler.h"
 #include "platform/host/registry/memory_registry.h"
-#include "tests/unit/support/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace plumeta {
 namespace {

@@ -14,7 +14,7 @@
 #include "platform/host/kernel/libraries.h"
 #include "platform/host/kernel/locale.h"
 #include "platform/host/kernel/system.h"
-#include "tests/unit/support/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace plumeta::host {
 namespace {

@@ -16,7 +16,7 @@
 #include "platform/host/console/top_level_windows.h"
 #include "platform/window_messages.h"
 #include "tests/unit/support/fake_application.h"
-#include "tests/unit/support/temp_folder.h"
+#include "tests/support/temp_folder.h"
 #include "widgets/balloon.h"
 #include "widgets/prev_inst.h"
 #include "widgets/tray_icon.h"

@@ -5,7 +5,7 @@
 #include "common/ghostscript_arguments.h"
 #include "monitor/conversion_log.h"
 #include "tests/unit/support/fake_system.h"
-#include "tests/unit/support/gs_argument_reader.h"
+#include "tests/support/gs_argument_reader.h"
 
 namespace plumeta {
 namespace {
