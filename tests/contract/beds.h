@@ -57,6 +57,17 @@ class SpoolFolderBed {
   virtual const std::string& spool_folder() const = 0;
 };
 
+// A spooler with the port PLUM:, on which a test may add its own driver and
+// printer, both named name(); the bed takes away what is left of them.
+class SpoolerBed {
+ public:
+  virtual ~SpoolerBed() = default;
+  virtual platform::Spooler& spooler() = 0;
+  virtual const std::string& name() const = 0;
+  // The environment whose drivers the spooler looks in for this program.
+  virtual std::string environment() const = 0;
+};
+
 class RegistryContract : public ContractTest<RegistryBed> {
  protected:
   platform::Registry& registry() { return bed().registry(); }
@@ -103,6 +114,7 @@ class SystemContract : public ContractTest<SystemBed> {
 };
 
 class SpoolFolderContract : public ContractTest<SpoolFolderBed> {};
+class SpoolerContract : public ContractTest<SpoolerBed> {};
 
 }  // namespace plumeta::contract
 

@@ -118,25 +118,6 @@ TEST_F(HostSpoolerTest, KeepsPrintersAndDriversUnderWindowsKeys) {
   EXPECT_EQ(info, expected);
 }
 
-TEST_F(HostSpoolerTest, DriverInUseStaysUntilItsPrinterIsGone) {
-  ASSERT_EQ(spooler_->InstallDriver(Driver("Windows NT x86")), 0u);
-  ASSERT_EQ(spooler_->CreatePrinter(Printer("Plumeta")), 0u);
-  EXPECT_EQ(spooler_->RemoveDriver("Windows NT x86", "Plumeta"),
-            platform::kErrorPrinterDriverInUse);
-  std::unique_ptr<platform::Printer> printer;
-  ASSERT_EQ(spooler_->Open("Plumeta", platform::kPrinterAllAccess, &printer),
-            0u);
-  EXPECT_EQ(printer->Delete(), 0u);
-  EXPECT_EQ(printer->Delete(), platform::kErrorInvalidHandle);
-  EXPECT_EQ(spooler_->Open("Plumeta", platform::kPrinterAllAccess, &printer),
-            platform::kErrorInvalidPrinterName);
-  EXPECT_EQ(spooler_->RemoveDriver("Windows NT x86", "Plumeta"), 0u);
-  EXPECT_EQ(spooler_->RemoveDriver("Windows NT x86", "Plumeta"),
-            platform::kErrorUnknownPrinterDriver);
-  EXPECT_EQ(spooler_->InstallDriver(Driver("Windows 3.1")),
-            platform::kErrorUnknownPrinterDriverEnvironment);
-}
-
 // How the printer lists them is the spool-folder contract's (tests/contract).
 TEST_F(HostSpoolerTest, JobsAreTheSpoolFoldersFilePairs) {
   platform::PrintJob job;

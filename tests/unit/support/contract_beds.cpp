@@ -118,37 +118,47 @@ class HostSystemBed : public SystemBed, Box {
   std::unique_ptr<host::HostSystem> system_;
 };
 
-// The printer Plumeta on PLUM: with its driver, over a registry in memory.
-class HostSpoolFolderBed : public SpoolFolderBed {
+// A spooler over a registry in memory that has the port PLUM:.
+std::unique_ptr<host::HostSpooler> SpoolerWithPort(const std::string& folder) {
+  auto registry = std::make_unique<host::MemoryRegistry>();
+  std::unique_ptr<platform::RegistryKey> port;
+  EXPECT_EQ(registry->OpenKey(RootKey::kLocalMachine,
+                              "SYSTEM\\CurrentControlSet\\Control\\Print\\"
+                              "Monitors\\Redirected Port\\Ports\\PLUM:",
+                              true, &port),
+            platform::kSuccess);
+  return std::make_unique<host::HostSpooler>(std::move(registry), folder,
+                                             "Windows NT x86");
+}
+
+class HostSpoolerBed : public SpoolerBed {
+ public:
+  platform::Spooler& spooler() override { return *spooler_; }
+  const std::string& name() const override { return name_; }
+  std::string environment() const override { return "Windows NT x86"; }
+
+ protected:
+  testing::TempFolder spool_;
+  std::unique_ptr<host::HostSpooler> spooler_ = SpoolerWithPort(spool_.path());
+  std::string name_ = "Plumeta";
+};
+
+// The printer Plumeta on PLUM: with its driver.
+class HostSpoolFolderBed : public SpoolFolderBed, HostSpoolerBed {
  public:
   HostSpoolFolderBed() {
-    auto registry = std::make_unique<host::MemoryRegistry>();
-    std::unique_ptr<platform::RegistryKey> port;
-    EXPECT_EQ(registry->OpenKey(RootKey::kLocalMachine,
-                                "SYSTEM\\CurrentControlSet\\Control\\Print\\"
-                                "Monitors\\Redirected Port\\Ports\\PLUM:",
-                                true, &port),
+    EXPECT_EQ(spooler_->InstallDriver({3, name_, environment(), "pscript5.dll",
+                                       "plumeta.ppd", "ps5ui.dll"}),
               platform::kSuccess);
-    spooler_ = std::make_unique<host::HostSpooler>(
-        std::move(registry), spool_.path(), "Windows NT x86");
-    EXPECT_EQ(
-        spooler_->InstallDriver({3, "Plumeta", "Windows NT x86", "pscript5.dll",
-                                 "plumeta.ppd", "ps5ui.dll"}),
-        platform::kSuccess);
     platform::PrinterInfo2 printer;
-    printer.printer_name = "Plumeta";
+    printer.printer_name = printer.driver_name = name_;
     printer.port_name = "PLUM:";
-    printer.driver_name = "Plumeta";
     printer.print_processor = "WinPrint";
     printer.datatype = "RAW";
     EXPECT_EQ(spooler_->CreatePrinter(printer), platform::kSuccess);
   }
   platform::Spooler& spooler() override { return *spooler_; }
   const std::string& spool_folder() const override { return spool_.path(); }
-
- private:
-  testing::TempFolder spool_;
-  std::unique_ptr<host::HostSpooler> spooler_;
 };
 
 INSTANTIATE_TEST_SUITE_P(
@@ -173,6 +183,9 @@ INSTANTIATE_TEST_SUITE_P(
     Host, SpoolFolderContract,
     ::testing::Values(Maker<SpoolFolderBed, HostSpoolFolderBed>("Box")),
     BedName());
+INSTANTIATE_TEST_SUITE_P(
+    Host, SpoolerContract,
+    ::testing::Values(Maker<SpoolerBed, HostSpoolerBed>("Box")), BedName());
 
 }  // namespace
 }  // namespace plumeta::contract

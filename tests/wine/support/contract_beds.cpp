@@ -9,6 +9,7 @@
 #include "platform/win32/files.h"
 #include "platform/win32/registry.h"
 #include "platform/win32/scoped_handle.h"
+#include "platform/win32/spooler.h"
 #include "platform/win32/system.h"
 #include "tests/contract/beds.h"
 #include "tests/wine/spoolbox/job_folder_spooler.h"
@@ -82,6 +83,29 @@ class Win32SystemBed : public SystemBed {
   win32::Win32System system_;
   // Put back last to first, so the first value saved is the one kept.
   std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
+};
+
+// The system spooler, with a driver and printer named for this process.
+class Win32SpoolerBed : public SpoolerBed {
+ public:
+  ~Win32SpoolerBed() override {
+    std::unique_ptr<platform::Printer> printer;
+    if (spooler_.Open(name_, platform::kPrinterAllAccess, &printer) == 0) {
+      printer->Delete();
+    }
+    printer.reset();
+    spooler_.RemoveDriver(environment(), name_);
+  }
+  platform::Spooler& spooler() override { return spooler_; }
+  const std::string& name() const override { return name_; }
+  std::string environment() const override {
+    return sizeof(void*) == 8 ? "Windows x64" : "Windows NT x86";
+  }
+
+ private:
+  win32::Win32Spooler spooler_;
+  std::string name_ =
+      "PlumetaWineTest-" + std::to_string(::GetCurrentProcessId());
 };
 
 // The system spooler as the test monitor meets it under Wine: one printer,
@@ -160,6 +184,9 @@ INSTANTIATE_TEST_SUITE_P(
     Win32, SpoolFolderContract,
     ::testing::Values(Maker<SpoolFolderBed, JobFolderBed>("JobFolder")),
     BedName());
+INSTANTIATE_TEST_SUITE_P(
+    Win32, SpoolerContract,
+    ::testing::Values(Maker<SpoolerBed, Win32SpoolerBed>("System")), BedName());
 
 }  // namespace
 }  // namespace plumeta::contract
