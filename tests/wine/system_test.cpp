@@ -1,5 +1,7 @@
-// The libraries under Wine; the system interface's contract is in
-// tests/contract.
+// The libraries under Wine, and the last error and its text as the system's
+// own; the rest of the system interface's contract is in tests/contract.
+#include "platform/win32/system.h"
+
 #include <gtest/gtest.h>
 
 #include "platform/win32/libraries.h"
@@ -7,6 +9,20 @@
 
 namespace plumeta::win32 {
 namespace {
+
+TEST(SystemTest, LastErrorAndItsTextAreTheSystems) {
+  Win32System system;
+  system.SetLastError(1234);
+  EXPECT_EQ(::GetLastError(), 1234u);
+  ::SetLastError(80);
+  EXPECT_EQ(system.LastError(), 80u);
+  char raw[512] = {};
+  ASSERT_GT(::FormatMessageA(
+                FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                nullptr, 2, 0, raw, sizeof(raw), nullptr),
+            0u);
+  EXPECT_EQ(system.ErrorMessage(2), raw);
+}
 
 TEST(LibrariesTest, LoadsFindsAndFrees) {
   Win32Libraries libraries;
