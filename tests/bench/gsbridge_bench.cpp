@@ -29,7 +29,7 @@
 
 #include "gsbridge/gsbridge.h"
 #include "tests/host/support/child_process.h"
-#include "tests/unit/support/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 extern char** environ;
 

@@ -8,7 +8,7 @@
 
 #include "platform/host/kernel/processes.h"
 #include "tests/host/support/background_program.h"
-#include "tests/unit/support/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace plumeta {
 namespace {

@@ -9,7 +9,7 @@
 #include "platform/host/box/box_provisioning.h"
 #include "platform/host/box/windows_editions.h"
 #include "platform/host/console/shell.h"
-#include "tests/unit/support/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace plumeta {
 namespace {

@@ -14,8 +14,8 @@
 #include "tests/host/support/child_process.h"
 #include "tests/host/support/console_program.h"
 #include "tests/host/support/program_run.h"
-#include "tests/unit/support/gs_argument_reader.h"
-#include "tests/unit/support/temp_folder.h"
+#include "tests/support/gs_argument_reader.h"
+#include "tests/support/temp_folder.h"
 
 namespace plumeta {
 namespace {

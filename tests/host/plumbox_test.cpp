@@ -9,7 +9,7 @@
 #include "platform/host/registry/file_hive_store.h"
 #include "platform/host/registry/regedit4.h"
 #include "tests/host/support/program_run.h"
-#include "tests/unit/support/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace plumeta::host {
 namespace {

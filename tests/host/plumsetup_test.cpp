@@ -16,7 +16,7 @@
 #include "platform/host/registry/store_registry.h"
 #include "tests/host/support/background_program.h"
 #include "tests/host/support/program_run.h"
-#include "tests/unit/support/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace plumeta {
 namespace {

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "monitor/main_form.h"
-#include "tests/unit/support/gs_argument_reader.h"
+#include "tests/support/gs_argument_reader.h"
 #include "tests/unit/support/monitor_test_bed.h"
 
 namespace plumeta {

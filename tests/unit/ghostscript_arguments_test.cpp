@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/unit/support/gs_argument_reader.h"
+#include "tests/support/gs_argument_reader.h"
 
 namespace plumeta {
 namespace {

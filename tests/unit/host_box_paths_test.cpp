@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "platform/host/box/box_paths.h"
-#include "tests/unit/support/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace plumeta::host {
 namespace {

@@ -13,7 +13,7 @@
 #include "platform/host/console/console_user_interface.h"
 #include "platform/host/console/dialogs.h"
 #include "platform/host/console/forms.h"
-#include "tests/unit/support/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace plumeta::host {
 namespace {

@@ -5,8 +5,8 @@
 
 #include "common/ghostscript_arguments.h"
 #include "platform/host/print/ghostscript_command.h"
-#include "tests/unit/support/gs_argument_reader.h"
-#include "tests/unit/support/temp_folder.h"
+#include "tests/support/gs_argument_reader.h"
+#include "tests/support/temp_folder.h"
 
 namespace plumeta::host {
 namespace {

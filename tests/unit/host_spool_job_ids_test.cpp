@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "platform/host/print/spool_jobs.h"
-#include "tests/unit/support/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace plumeta::host {
 namespace {

@@ -14,7 +14,7 @@
 #include "platform/host/kernel/libraries.h"
 #include "platform/host/kernel/locale.h"
 #include "platform/host/kernel/system.h"
-#include "tests/unit/support/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace plumeta::host {
 namespace {
@@ -202,59 +202,27 @@ TEST_F(HostSystemTest, TempPathTakesTheFirstOfTmpTempUserProfileWindir) {
   }
 }
 
-TEST_F(HostSystemTest, TempPathIsEmptyWhenItAndItsNulDoNotFit) {
-  SystemFacts facts;
-  facts.SetEnvironment("TMP", "C:\\Temp");  // "C:\Temp\" is 8 characters
-  HostSystem& system = SystemWith(facts);
-  EXPECT_EQ(system.TempPath(9), "C:\\Temp\\");
-  EXPECT_EQ(system.TempPath(8), "");
-  EXPECT_EQ(system.TempPath(0), "");
-}
-
-TEST_F(HostSystemTest, VersionEnvironmentAndErrorTexts) {
+// The texts of errors, the thread's last error and the temporary folder's
+// fit are the system contract's (tests/contract).
+TEST_F(HostSystemTest, VersionAndEnvironmentFollowTheFacts) {
   SystemFacts facts = FindWindowsEdition("nt4")->facts;
   HostSystem& system = SystemWith(facts);
   ASSERT_TRUE(system.Version());
   EXPECT_EQ(system.Version()->service_pack, "Service Pack 6a");
   EXPECT_EQ(system.Environment("WINDIR"), "C:\\WINNT");
-  EXPECT_EQ(system.Environment("NoSuchVariable"), std::nullopt);
 
   facts.version_fails = true;
   EXPECT_EQ(SystemWith(facts).Version(), std::nullopt);
-
-  EXPECT_EQ(system_->ErrorMessage(5), "Access is denied.\r\n");
-  EXPECT_EQ(system_->ErrorMessage(2),
-            "The system cannot find the file specified.\r\n");
-  EXPECT_EQ(system_->ErrorMessage(32),
-            "The process cannot access the file because it is being used by "
-            "another process.\r\n");
-  EXPECT_EQ(system_->ErrorMessage(80), "The file exists.\r\n");
-  EXPECT_EQ(system_->ErrorMessage(87), "The parameter is incorrect.\r\n");
-  EXPECT_EQ(system_->ErrorMessage(123456), "");
 }
 
-TEST_F(HostSystemTest, LastErrorBelongsToItsThread) {
+TEST_F(HostSystemTest, ProgramPathNamesTheProgramItDeclares) {
   HostSystem& system = SystemWith(SystemFacts{});
-  system.SetLastError(5);
-  std::thread other([&system] {
-    EXPECT_EQ(system.LastError(), 0u);
-    system.SetLastError(32);
-    EXPECT_EQ(system.LastError(), 32u);
-  });
-  other.join();
-  EXPECT_EQ(system.LastError(), 5u);
-}
-
-TEST_F(HostSystemTest, ProgramPathNamesTheProgramAsWindowsWould) {
-  HostSystem& system = SystemWith(SystemFacts{});
-  std::string program = std::filesystem::read_symlink("/proc/self/exe");
-  std::string folder =
-      process_->paths().ToWindows(program.substr(0, program.find_last_of('/')));
-
-  EXPECT_EQ(system.ProgramPath(), folder + "\\plumeta_unit_tests.exe");
+  const std::string own = system.ProgramPath();
+  const std::string folder = own.substr(0, own.find_last_of('\\'));
   DeclareProgramFileName("plumeta.exe");
   EXPECT_EQ(system.ProgramPath(), folder + "\\plumeta.exe");
   DeclareProgramFileName("");
+  EXPECT_EQ(system.ProgramPath(), own);
 }
 
 // The WOW64 entry points through the stand-in kernel32, on boxes made for

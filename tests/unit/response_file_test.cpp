@@ -4,8 +4,8 @@
 
 #include "common/ghostscript_arguments.h"
 #include "monitor/conversion_log.h"
+#include "tests/support/gs_argument_reader.h"
 #include "tests/unit/support/fake_system.h"
-#include "tests/unit/support/gs_argument_reader.h"
 
 namespace plumeta {
 namespace {

@@ -1,8 +1,10 @@
+// Files as Win32 keeps them, beyond the contract (tests/contract): parts
+// past 4 GB, one file under every spelling, the fallbacks of old Windows, and
+// the protected file's security.
 #include "platform/win32/files.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <optional>
 #include <string>
 #include <utility>
@@ -29,84 +31,6 @@ class FilesTest : public ::testing::Test {
   Win32Files files_;
   wine_test::ScratchFolder folder_;
 };
-
-TEST_F(FilesTest, WritesAndReadsBackContentAsItStands) {
-  struct Row {
-    const char* name;
-    std::string content;
-  } rows[] = {
-      {"empty", ""},
-      {"text lines", "-dNOPAUSE\r\n\r\n-sDEVICE=pdfwrite\r\n\r\n"},
-      {"bytes with NULs", std::string("a\0b\xff\n", 5)},
-      {"larger than one write", std::string(200000, 'x') + "end"},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.name);
-    const std::string path = folder_.File("content.txt");
-    ASSERT_EQ(
-        files_.WriteTextFile(path, row.content, FileProtection::kInherited),
-        0u);
-    EXPECT_EQ(ReadWholeFile(path), row.content);
-    EXPECT_EQ(files_.ReadFile(path), row.content);
-    EXPECT_EQ(files_.Size(path), row.content.size());
-  }
-}
-
-TEST_F(FilesTest, ReportsTheCodeOfTheFailingStep) {
-  ::SetLastError(wine_test::kUntouchedError);
-  EXPECT_EQ(files_.WriteTextFile(folder_.File("missing\\file.txt"), "x",
-                                 FileProtection::kInherited),
-            3u);
-  ::SetLastError(wine_test::kUntouchedError);
-  EXPECT_EQ(
-      files_.WriteTextFile(folder_.path(), "x", FileProtection::kInherited),
-      5u);
-  EXPECT_EQ(files_.ReadFile(folder_.File("missing.txt")), std::nullopt);
-}
-
-TEST_F(FilesTest, ExistsOnlyForFiles) {
-  const std::string file = folder_.File("file.txt");
-  ASSERT_TRUE(WriteWholeFile(file, "x"));
-  EXPECT_TRUE(files_.Exists(file));
-  EXPECT_FALSE(files_.Exists(folder_.path()));
-  EXPECT_FALSE(files_.Exists(folder_.File("missing.txt")));
-  EXPECT_EQ(files_.Delete(file), 0u);
-  EXPECT_FALSE(files_.Exists(file));
-  ::SetLastError(wine_test::kUntouchedError);
-  EXPECT_EQ(files_.Delete(file), 2u);
-}
-
-TEST_F(FilesTest, CopiesWithAndWithoutFailIfExists) {
-  const std::string from = folder_.File("from.txt");
-  const std::string to = folder_.File("to.txt");
-  ASSERT_TRUE(WriteWholeFile(from, "new"));
-  ASSERT_TRUE(WriteWholeFile(to, "old"));
-  ::SetLastError(wine_test::kUntouchedError);
-  EXPECT_EQ(files_.Copy(from, to, true), 80u);
-  EXPECT_EQ(ReadWholeFile(to), "old");
-  EXPECT_EQ(files_.Copy(from, to, false), 0u);
-  EXPECT_EQ(ReadWholeFile(to), "new");
-  ::SetLastError(wine_test::kUntouchedError);
-  EXPECT_EQ(files_.Copy(folder_.File("missing.txt"), to, true), 2u);
-  EXPECT_EQ(files_.Copy(from, folder_.File("missing\\to.txt"), true), 3u);
-}
-
-TEST_F(FilesTest, InUseWhileAnotherHandleHoldsTheFileExclusively) {
-  const std::string path = folder_.File("held.pdf");
-  EXPECT_FALSE(files_.InUse(path));
-  ASSERT_TRUE(WriteWholeFile(path, "%PDF-1.4"));
-  EXPECT_FALSE(files_.InUse(path));
-  {
-    ScopedFileHandle held(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr,
-                                        OPEN_EXISTING, 0, nullptr));
-    ASSERT_TRUE(held);
-    EXPECT_TRUE(files_.InUse(path));
-    // Read from the folder entry, the size is known while the file is held.
-    EXPECT_EQ(files_.Size(path), 8u);
-  }
-  EXPECT_FALSE(files_.InUse(path));
-  EXPECT_FALSE(files_.InUse(folder_.path()));
-}
 
 // A part of a file, at offsets past 4 GB too (SetFilePointer's high part):
 // the file is made with a hole, which Wine leaves sparse.
@@ -142,15 +66,6 @@ TEST_F(FilesTest, ReadsAPartFromAnyOffset) {
   ::DeleteFileA(path.c_str());
 }
 
-TEST_F(FilesTest, SizeOnlyForOneFileByItsExactName) {
-  ASSERT_TRUE(WriteWholeFile(folder_.File("a.txt"), "abc"));
-  EXPECT_EQ(files_.Size(folder_.File("a.txt")), 3u);
-  EXPECT_EQ(files_.Size(folder_.File("*.txt")), std::nullopt);
-  EXPECT_EQ(files_.Size(folder_.File("?.txt")), std::nullopt);
-  EXPECT_EQ(files_.Size(folder_.path()), std::nullopt);
-  EXPECT_EQ(files_.Size(folder_.File("missing.txt")), std::nullopt);
-}
-
 TEST_F(FilesTest, FactsNameOneFileUnderEverySpellingAndKeepOthersOut) {
   const std::string path = folder_.File("facts.pdf");
   EXPECT_EQ(files_.Facts(path), std::nullopt);
@@ -180,101 +95,36 @@ TEST_F(FilesTest, FactsNameOneFileUnderEverySpellingAndKeepOthersOut) {
   EXPECT_EQ(files_.Delete(path), 0u);
 }
 
-TEST_F(FilesTest, ReplacesATarget) {
-  struct Row {
-    const char* name;
-    platform::ErrorCode (*replace)(Win32Files*, const std::string&,
-                                   const std::string&);
-  } rows[] = {
-      {"MoveFileExA",
-       [](Win32Files* files, const std::string& from, const std::string& to) {
-         return files->Replace(from, to);
-       }},
-      {"delete and move, as on Windows 9x",
-       [](Win32Files*, const std::string& from, const std::string& to) {
-         return ReplaceByDeleteAndMove(from, to);
-       }},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.name);
-    const std::string replacement = folder_.File("new.tmp");
-    const std::string target = folder_.File("target.txt");
-    ASSERT_TRUE(WriteWholeFile(replacement, "new"));
-    ASSERT_TRUE(WriteWholeFile(target, "old"));
-    EXPECT_EQ(row.replace(&files_, replacement, target), 0u);
-    EXPECT_EQ(ReadWholeFile(target), "new");
-    EXPECT_FALSE(files_.Exists(replacement));
+// As on Windows 9x, where MoveFileExA is missing: the target goes first.
+TEST_F(FilesTest, ReplacesATargetByDeleteAndMove) {
+  const std::string replacement = folder_.File("new.tmp");
+  const std::string target = folder_.File("target.txt");
+  ASSERT_TRUE(WriteWholeFile(replacement, "new"));
+  ASSERT_TRUE(WriteWholeFile(target, "old"));
+  EXPECT_EQ(ReplaceByDeleteAndMove(replacement, target), 0u);
+  EXPECT_EQ(ReadWholeFile(target), "new");
+  EXPECT_FALSE(files_.Exists(replacement));
 
-    // A missing replacement leaves the target alone.
-    ::SetLastError(wine_test::kUntouchedError);
-    EXPECT_EQ(row.replace(&files_, replacement, target), 2u);
-    EXPECT_EQ(ReadWholeFile(target), "new");
+  // A missing replacement leaves the target alone.
+  ::SetLastError(wine_test::kUntouchedError);
+  EXPECT_EQ(ReplaceByDeleteAndMove(replacement, target), 2u);
+  EXPECT_EQ(ReadWholeFile(target), "new");
 
-    // The target need not exist.
-    ASSERT_EQ(::DeleteFileA(target.c_str()), TRUE);
-    ASSERT_TRUE(WriteWholeFile(replacement, "again"));
-    EXPECT_EQ(row.replace(&files_, replacement, target), 0u);
-    EXPECT_EQ(ReadWholeFile(target), "again");
-    ::DeleteFileA(target.c_str());
-  }
+  // The target need not exist.
+  ASSERT_EQ(::DeleteFileA(target.c_str()), TRUE);
+  ASSERT_TRUE(WriteWholeFile(replacement, "again"));
+  EXPECT_EQ(ReplaceByDeleteAndMove(replacement, target), 0u);
+  EXPECT_EQ(ReadWholeFile(target), "again");
 }
 
-// MoveNew never replaces: the file there and the one moved both stay.
-TEST_F(FilesTest, MovesOnlyWhereNothingIs) {
-  const std::string from = folder_.File("partial.tmp");
-  const std::string taken = folder_.File("taken.pdf");
-  ASSERT_TRUE(WriteWholeFile(from, "new"));
-  ASSERT_TRUE(WriteWholeFile(taken, "old"));
-  EXPECT_EQ(files_.MoveNew(from, taken), platform::kErrorAlreadyExists);
-  EXPECT_EQ(ReadWholeFile(taken), "old");
-  EXPECT_EQ(files_.MoveNew(from, folder_.File("free.pdf")), 0u);
-  EXPECT_EQ(ReadWholeFile(folder_.File("free.pdf")), "new");
-  EXPECT_FALSE(files_.Exists(from));
-  EXPECT_TRUE(files_.IsFolder(folder_.path()));
-  EXPECT_FALSE(files_.IsFolder(taken));
-}
-
-// The files of a folder, its folders left out; none for a missing folder.
-TEST_F(FilesTest, ListsTheFilesOfAFolder) {
-  ASSERT_TRUE(WriteWholeFile(folder_.File("1024-7.pdf"), "a"));
-  ASSERT_TRUE(WriteWholeFile(folder_.File("Long name.pdf"), "b"));
-  ASSERT_TRUE(::CreateDirectoryA(folder_.File("sub").c_str(), nullptr));
-  std::vector<std::string> names = files_.FileNames(folder_.path());
-  std::sort(names.begin(), names.end());
-  EXPECT_EQ(names, (std::vector<std::string>{"1024-7.pdf", "Long name.pdf"}));
-  EXPECT_TRUE(files_.FileNames(folder_.File("missing")).empty());
-  ::RemoveDirectoryA(folder_.File("sub").c_str());
-}
-
-TEST_F(FilesTest, ReadOnlyAttribute) {
+// The interface's read-only flag is the file's attribute.
+TEST_F(FilesTest, ReadOnlyIsTheFilesAttribute) {
   const std::string path = folder_.File("locked.txt");
   ASSERT_TRUE(WriteWholeFile(path, "old"));
-  EXPECT_FALSE(files_.IsReadOnly(path));
   ASSERT_EQ(files_.SetReadOnly(path, true), 0u);
-  EXPECT_TRUE(files_.IsReadOnly(path));
   EXPECT_EQ(::GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_READONLY,
             static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
-  ::SetLastError(wine_test::kUntouchedError);
-  EXPECT_EQ(files_.Delete(path), 5u);
-  // The protected write must make the file anew, which a read-only file
-  // does not allow: the old content stays.
-  EXPECT_EQ(files_.WriteTextFile(path, "new",
-                                 FileProtection::kAdministratorsAndSystemOnly),
-            5u);
-  EXPECT_EQ(ReadWholeFile(path), "old");
   ASSERT_EQ(files_.SetReadOnly(path, false), 0u);
-  EXPECT_FALSE(files_.IsReadOnly(path));
-  EXPECT_EQ(files_.Delete(path), 0u);
-  EXPECT_EQ(files_.SetReadOnly(path, true), 2u);
-}
-
-TEST_F(FilesTest, CreatesFolders) {
-  const std::string path = folder_.File("sub");
-  EXPECT_EQ(files_.CreateFolder(path), 0u);
-  EXPECT_NE(::GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
-  ::SetLastError(wine_test::kUntouchedError);
-  EXPECT_EQ(files_.CreateFolder(path), 183u);
-  EXPECT_EQ(files_.CreateFolder(folder_.File("missing\\sub")), 3u);
 }
 
 // The allow entries of a DACL: who, and what access.

@@ -1,6 +1,6 @@
-// The Win32 spooler, shell and process calls the setup program makes, under
-// Wine: each against the real system, with what Wine is known to differ in
-// said where it matters.
+// The Win32 shell and process calls the setup program makes, under Wine:
+// each against the real system, with what Wine is known to differ in said
+// where it matters. The spooler's are the contract's (tests/contract).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,7 +11,6 @@
 
 #include "platform/win32/processes.h"
 #include "platform/win32/shell.h"
-#include "platform/win32/spooler.h"
 #include "tests/support/wait_until.h"
 #include "tests/wine/support/process_runner.h"
 #include "tests/wine/support/wine_test_support.h"
@@ -26,11 +25,6 @@ std::string StandinCommand() {
   command += wine_test::ThroughDriveZ(PLUMETA_STANDIN_EXE);
   command += '"';
   return command;
-}
-
-// The environment whose drivers AddPrinterA looks in for this process.
-std::string OwnEnvironment() {
-  return sizeof(void*) == 8 ? "Windows x64" : "Windows NT x86";
 }
 
 using SnapshotFunction =
@@ -117,79 +111,6 @@ TEST(Win32ProcessesTest, AnEndedProcessCannotBeOpened) {
       std::chrono::seconds(5), std::chrono::milliseconds(50));
   EXPECT_EQ(opened, platform::kErrorInvalidParameter);
   EXPECT_FALSE(process);
-}
-
-class Win32SpoolerTest : public ::testing::Test {
- protected:
-  Win32SpoolerTest()
-      : name_("PlumetaWineTest-" + std::to_string(::GetCurrentProcessId())) {}
-  ~Win32SpoolerTest() override {
-    std::unique_ptr<platform::Printer> printer;
-    if (spooler_.Open(name_, platform::kPrinterAllAccess, &printer) == 0) {
-      printer->Delete();
-    }
-    printer.reset();
-    spooler_.RemoveDriver(OwnEnvironment(), name_);
-  }
-
-  platform::PrinterInfo2 Record() {
-    platform::PrinterInfo2 info;
-    info.printer_name = name_;
-    info.share_name = name_;
-    info.port_name = "PLUM:";
-    info.driver_name = name_;
-    info.location = "Local computer";
-    info.print_processor = "WinPrint";
-    info.datatype = "RAW";
-    return info;
-  }
-
-  Win32Spooler spooler_;
-  std::string name_;
-};
-
-TEST_F(Win32SpoolerTest, DriverAndPrinterComeAndGo) {
-  ASSERT_EQ(spooler_.InstallDriver({3, name_, OwnEnvironment(), "pscript5.dll",
-                                    "plumeta.ppd", "ps5ui.dll"}),
-            platform::kSuccess);
-  ASSERT_EQ(spooler_.CreatePrinter(Record()), platform::kSuccess);
-
-  for (std::uint32_t level : {4u, 5u}) {
-    SCOPED_TRACE(level);
-    std::vector<platform::PrinterSummary> printers;
-    ASSERT_EQ(
-        spooler_.ListPrinters(platform::kPrinterEnumLocal, level, &printers),
-        platform::kSuccess);
-    auto found =
-        std::find_if(printers.begin(), printers.end(),
-                     [&](const auto& p) { return p.printer_name == name_; });
-    ASSERT_NE(found, printers.end());
-    EXPECT_EQ(found->port_name, level == 5 ? "PLUM:" : "");
-  }
-
-  std::unique_ptr<platform::Printer> printer;
-  ASSERT_EQ(spooler_.Open(name_, platform::kPrinterAllAccess, &printer),
-            platform::kSuccess);
-  platform::PrinterInfo2 info;
-  ASSERT_EQ(printer->GetInfo(&info), platform::kSuccess);
-  EXPECT_EQ(info.printer_name, name_);
-  EXPECT_EQ(info.port_name, "PLUM:");
-  EXPECT_EQ(info.driver_name, name_);
-  EXPECT_EQ(info.location, "Local computer");
-  info.comment = "set through SetPrinterA";
-  EXPECT_EQ(printer->SetInfo(info, 0), platform::kSuccess);
-  ASSERT_EQ(printer->GetInfo(&info), platform::kSuccess);
-  EXPECT_EQ(info.comment, "set through SetPrinterA");
-  std::vector<platform::PrintJob> jobs;
-  // Wine's EnumJobsA is a stub that reports no job, successfully or not.
-  printer->ListJobs(0, 100, &jobs);
-  EXPECT_TRUE(jobs.empty());
-
-  EXPECT_EQ(printer->Delete(), platform::kSuccess);
-  printer.reset();
-  EXPECT_EQ(spooler_.Open(name_, platform::kPrinterAllAccess, &printer),
-            platform::kErrorInvalidPrinterName);
-  EXPECT_EQ(spooler_.RemoveDriver(OwnEnvironment(), name_), platform::kSuccess);
 }
 
 TEST(Win32ShellTest, CopiesAListOfFilesIntoAFolderItCreates) {

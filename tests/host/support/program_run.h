@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "tests/host/support/child_process.h"
-#include "tests/unit/support/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace plumeta::testing {
 

@@ -21,8 +21,8 @@
 #include "tests/host/support/background_program.h"
 #include "tests/host/support/child_process.h"
 #include "tests/host/support/program_run.h"
+#include "tests/support/temp_folder.h"
 #include "tests/support/wait_until.h"
-#include "tests/unit/support/temp_folder.h"
 
 namespace plumeta::testing {
 

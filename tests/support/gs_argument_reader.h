@@ -2,8 +2,8 @@
 // independently of the code that writes such files, so tests can read back
 // what a file would give Ghostscript. The host suite checks the same files
 // against the real Ghostscript.
-#ifndef TESTS_UNIT_SUPPORT_GS_ARGUMENT_READER_H_
-#define TESTS_UNIT_SUPPORT_GS_ARGUMENT_READER_H_
+#ifndef TESTS_SUPPORT_GS_ARGUMENT_READER_H_
+#define TESTS_SUPPORT_GS_ARGUMENT_READER_H_
 
 #include <optional>
 #include <string>
@@ -73,4 +73,4 @@ inline std::optional<std::vector<std::string>> ReadGhostscriptArguments(
 
 }  // namespace plumeta::testing
 
-#endif  // TESTS_UNIT_SUPPORT_GS_ARGUMENT_READER_H_
+#endif  // TESTS_SUPPORT_GS_ARGUMENT_READER_H_

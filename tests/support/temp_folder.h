@@ -1,7 +1,7 @@
 // A fresh folder under $TMPDIR (or /tmp) for one test, removed with
 // everything in it when the test is done.
-#ifndef TESTS_UNIT_SUPPORT_TEMP_FOLDER_H_
-#define TESTS_UNIT_SUPPORT_TEMP_FOLDER_H_
+#ifndef TESTS_SUPPORT_TEMP_FOLDER_H_
+#define TESTS_SUPPORT_TEMP_FOLDER_H_
 
 #include <cstdlib>
 #include <filesystem>
@@ -51,4 +51,4 @@ inline void WriteText(const std::string& path, const std::string& text) {
 
 }  // namespace plumeta::testing
 
-#endif  // TESTS_UNIT_SUPPORT_TEMP_FOLDER_H_
+#endif  // TESTS_SUPPORT_TEMP_FOLDER_H_
