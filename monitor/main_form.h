@@ -29,6 +29,7 @@
 #include "monitor/auto_save_settings.h"
 #include "monitor/conversion_settings.h"
 #include "monitor/job_watcher.h"
+#include "monitor/main_menu.h"
 #include "monitor/monitor_view.h"
 #include "monitor/save_dialog.h"
 #include "monitor/session_watch.h"
@@ -81,35 +82,22 @@ class TMain : public MonitorView {
   // submenu, a hidden or a disabled item.
   bool ClickMenuItem(const std::string& name);
 
-  // The event handlers. Each may raise PlumetaError; Handle reports it.
+  // The event handlers. Each may raise PlumetaError; Handle reports it. The
+  // menu's items run theirs through the table in main_menu.cpp.
   void FormCreate();
   void FormClose();
   void FormDestroy();
   void Button4Click();
-  void OpenMain1Click(widgets::TMenuItem& sender);
-  void HideIcon1Click(widgets::TMenuItem& sender);
-  void Exit2Click(widgets::TMenuItem& sender);
-  void Default1Click(widgets::TMenuItem& sender);
-  void N121Click(widgets::TMenuItem& sender);
-  void N721Click(widgets::TMenuItem& sender);
-  void UserPassword1Click(widgets::TMenuItem& sender);
-  void OwnerPassword1Click(widgets::TMenuItem& sender);
-  void Printdocument1Click(widgets::TMenuItem& sender);
-  void Modifycontentsofdocument1Click(widgets::TMenuItem& sender);
-  void Addormodifytextannotations1Click(widgets::TMenuItem& sender);
-  void Copytextandgraphicsfromdocument1Click(widgets::TMenuItem& sender);
-  void Fillininteraciveformfields1Click(widgets::TMenuItem& sender);
-  void Extracttextandgraphics1Click(widgets::TMenuItem& sender);
-  void Assemblethedocument1Click(widgets::TMenuItem& sender);
-  void Highqualityprint1Click(widgets::TMenuItem& sender);
-  void Viewlastresult1Click(widgets::TMenuItem& sender);
-  void SaveLastResult1Click(widgets::TMenuItem& sender);
-  void ShowPDFwhendone1Click(widgets::TMenuItem& sender);
-  void SaveAutomatically1Click(widgets::TMenuItem& sender);
-  void Configuration1Click(widgets::TMenuItem& sender);
-  void Options1Click(widgets::TMenuItem& sender);
-  void Help1Click(widgets::TMenuItem& sender);
-  void Image2Click();
+  void HideIcon1Click();
+  void Exit2Click();
+  // A radio item of `submenu`: ticks it and gives its setting the row's value.
+  void ChooseSetting(const MenuSubmenu& submenu, const MenuRow& row,
+                     widgets::TMenuItem& sender);
+  void UserPassword1Click();
+  void OwnerPassword1Click();
+  // A "PDF Security" item, which has ticked or cleared itself.
+  void SecurityItemClick();
+  void SaveAutomatically1Click();
   void Timer1Timer();
 
   // The Permission setting from the eight "PDF Security" checks.
@@ -176,9 +164,6 @@ class TMain : public MonitorView {
   // Reads the auto-save settings, reports what cannot be used, and sets the
   // "Save Automatically..." item from them.
   void LoadAutoSaveSettings();
-  void SecurityItemClick(widgets::TMenuItem& sender);
-  void CheckOnly(widgets::TMenuItem& sender,
-                 const std::vector<const char*>& group);
   std::string FreshOwnerPassword();
   // The save dialog's guard: LastResult, a set-aside PDF and the argument
   // file are never a target (the user is told why).

@@ -82,38 +82,38 @@ TEST_F(TrayPresenceTest, WelcomeBalloonNeedsAnArgumentAndNoNt4) {
   }
 }
 
+// The menu shows its table's rows in order, submenus and all.
 TEST_F(TrayPresenceTest, MenuOrderWithTheTrayItems) {
   auto main = bed_.NewMain();
+  const std::vector<platform::MenuItemView> shown = bed_.ShownMenu(*main);
+  auto names = [](const std::vector<platform::MenuItemView>& items) {
+    std::vector<std::string> texts;
+    for (const auto& item : items)
+      texts.push_back(item.name + ":" + item.caption);
+    return texts;
+  };
   std::vector<std::string> top;
-  widgets::TMenuItem& items = main->popup_menu1().Items();
-  for (int i = 0; i < items.Count(); ++i) {
-    top.push_back(items.Item(i).Name() + ":" + items.Item(i).Caption());
+  for (const MenuRow& row : MainMenuRows()) {
+    top.push_back(std::string(row.name) + ":" + row.caption);
   }
-  EXPECT_EQ(top, (std::vector<std::string>{
-                     "OpenMain1:&Open Main Window",
-                     "N5:-",
-                     "Viewlastresult1:&View Last Result",
-                     "SaveLastResult1:&Save Last Result As",
-                     "N4:-",
-                     "PDFEncryptDecrpt1:PDF Quality",
-                     "PDFMergeSplit1:PDF Version",
-                     "PDFLayout1:PDF Security",
-                     "PDFInfo1:PDF Password",
-                     "PDFResolution1:PDF Resolution",
-                     "N6:-",
-                     "Configuration1:&Printing Preferences",
-                     "ShowPDFwhendone1:Show PDF when done",
-                     "SaveAutomatically1:Save Automatically...",
-                     "N3:-",
-                     "Options1:Set As Default Printer",
-                     "Help1:&Help",
-                     "HideIcon1:&Hide",
-                     "Exit2:E&xit",
-                 }));
-  // No default item: a double click is the double-click handler's alone.
-  for (int i = 0; i < items.Count(); ++i) {
-    EXPECT_FALSE(items.Item(i).Default()) << items.Item(i).Name();
+  EXPECT_EQ(names(shown), top);
+  ASSERT_EQ(shown.size(), MainMenuRows().size());
+  for (std::size_t i = 0; i < shown.size(); ++i) {
+    const MenuRow& row = MainMenuRows()[i];
+    SCOPED_TRACE(row.name);
+    std::vector<std::string> items;
+    if (row.submenu != nullptr) {
+      for (const MenuRow& item : row.submenu->rows) {
+        items.push_back(std::string(item.name) + ":" + item.caption);
+      }
+    }
+    EXPECT_EQ(names(shown[i].items), items);
+    // No default item: a double click is the double-click handler's alone.
+    EXPECT_FALSE(shown[i].is_default);
   }
+  // The tray's own items sit around the settings.
+  EXPECT_EQ(top.front(), "OpenMain1:&Open Main Window");
+  EXPECT_EQ(top.back(), "Exit2:E&xit");
 }
 
 TEST_F(TrayPresenceTest, OnlyShownEnabledCommandsCanBeClickedByName) {
