@@ -107,26 +107,8 @@ class TMain : public MonitorView {
   // Rewrites the Ghostscript argument file from the settings.
   void WriteResponseFile();
 
-  platform::Platform& platform() { return platform_; }
+  // The window, which the program entry shows when show_main_form() says so.
   platform::FormWindow& window() { return *window_; }
-  widgets::TPopupMenu& popup_menu1() { return popup_menu1_; }
-  // The tray icon (its animation, RevealMainWindow, ConcealMainWindow) and
-  // the conversion balloon, for the print-job watcher.
-  widgets::TPlumTrayIcon& TrayIcon1() { return tray_icon1_; }
-  widgets::TBalloonControl& BalloonControl1() { return balloon_control1_; }
-  widgets::TPrevInst& PrevInst1() { return prev_inst1_; }
-  TSaveDialog& SaveDialog1() { return save_dialog1_; }
-  JobWatcher& job_watcher() { return *job_watcher_; }
-  // Null until FormCreate, and in a second copy that only asks to end.
-  SessionWatch* session_watch() { return session_watch_.get(); }
-  const std::vector<std::string>& arguments() const { return arguments_; }
-  SystemUtils& system_utils() { return system_utils_; }
-  int runs_under_wow64() const { return runs_under_wow64_; }
-  std::vector<std::string>& printers() { return printers_; }
-  const ConversionSettings& settings() const { return settings_; }
-  const AutoSaveSettings& auto_save() const { return auto_save_; }
-  bool timer1_enabled() const { return timer1_ != 0; }
-  void SetTimer1Enabled(bool enabled);
 
   // MonitorView
   std::string LastResult() override { return last_result_; }
@@ -169,6 +151,7 @@ class TMain : public MonitorView {
   // file are never a target (the user is told why).
   bool RefuseOwnFile(const std::string& path);
   void ShowMessage(const std::string& text);
+  void SetTimer1Enabled(bool enabled);
 
   platform::Platform& platform_;
   std::vector<std::string> arguments_;

@@ -74,11 +74,11 @@ TEST_F(TrayPresenceTest, WelcomeBalloonNeedsAnArgumentAndNoNt4) {
       EXPECT_EQ(layout.picture_name, "INFO");
     }
     // Whatever happened, the conversion balloon is ready for the watcher.
-    EXPECT_EQ(main->BalloonControl1().Text(),
-              std::vector<std::string>{"Creating Adobe PDF ..."});
-    EXPECT_EQ(main->BalloonControl1().Duration(), 20);
-    EXPECT_EQ(main->BalloonControl1().PixelCoordinateX(), 1600 - 90);
-    EXPECT_EQ(main->BalloonControl1().PixelCoordinateY(), 900 - 25);
+    main->ShowBalloon();
+    const auto& conversion = bed_.balloon_windows.shown.back().layout;
+    EXPECT_EQ(conversion.text, "Creating Adobe PDF ...");
+    EXPECT_EQ(conversion.duration_seconds, 20);
+    EXPECT_EQ(conversion.tip, (platform::Point{1600 - 90, 900 - 25}));
   }
 }
 
@@ -117,26 +117,32 @@ TEST_F(TrayPresenceTest, MenuOrderWithTheTrayItems) {
 }
 
 TEST_F(TrayPresenceTest, OnlyShownEnabledCommandsCanBeClickedByName) {
+  // Hidden: Printing Preferences before NT 5.0, Save Automatically... when
+  // the administrator has locked it.
+  bed_.system->version = {platform::PlatformId::kNt, 4, 0, 1381, "",
+                          ProductType::kWorkstation};
+  bed_.StoreValue("AutoSaveFolder", platform::RegistryValue::String("C:\\Out"),
+                  platform::RootKey::kLocalMachine);
   auto main = bed_.Start();
-  main->popup_menu1().FindItem("OpenMain1")->SetEnabled(false);
-  main->popup_menu1().FindItem("HideIcon1")->SetVisible(false);
   const struct {
     const char* name;
     bool clicked;
   } kRows[] = {
-      {"N5", false},          // a separator
-      {"PDFLayout1", false},  // a submenu
-      {"OpenMain1", false},   // disabled
-      {"HideIcon1", false},   // hidden
-      {"Missing1", false},   {"N6001", true}, {"Printdocument1", true},
+      {"N5", false},                  // a separator
+      {"PDFLayout1", false},          // a submenu
+      {"Configuration1", false},      // hidden
+      {"SaveAutomatically1", false},  // hidden
+      {"Missing1", false},
+      {"N6001", true},
+      {"Printdocument1", true},
   };
   for (const auto& row : kRows) {
     SCOPED_TRACE(row.name);
     EXPECT_EQ(main->ClickMenuItem(row.name), row.clicked);
   }
   EXPECT_FALSE(bed_.window().visible);
-  EXPECT_EQ(main->settings().resolution, "600");
-  EXPECT_FALSE(main->popup_menu1().FindItem("Printdocument1")->Checked());
+  EXPECT_NE(bed_.ResponseFile().find("-r600"), std::string::npos);
+  EXPECT_FALSE(bed_.ShownItem(*main, "Printdocument1").checked);
 }
 
 TEST_F(TrayPresenceTest, StartPutsTheIconInTheTrayAndKeepsTheWindowHidden) {
@@ -160,8 +166,7 @@ TEST_F(TrayPresenceTest, TheMouseAndTheTrayItems) {
     bool icon_in_tray;
     bool activated;  // the revealed window is the active one
   } kRows[] = {
-      {"double click",
-       [](TMain& main) { main.TrayIcon1().HandleNotification(kLButtonDblClk); },
+      {"double click", [this](TMain&) { bed_.TrayNotify(kLButtonDblClk); },
        true, true, true},
       {"Open Main Window", [](TMain& main) { main.ClickMenuItem("OpenMain1"); },
        true, true, true},
@@ -180,7 +185,6 @@ TEST_F(TrayPresenceTest, TheMouseAndTheTrayItems) {
     row.act(*main);
     EXPECT_EQ(bed_.window().visible, row.window_visible);
     EXPECT_EQ(bed_.window().foreground_requests > 0, row.activated);
-    EXPECT_EQ(main->TrayIcon1().IconVisible(), row.icon_in_tray);
     EXPECT_EQ(bed_.notification_area.Operations().back(),
               row.icon_in_tray ? "setversion" : "delete");
   }
@@ -189,14 +193,14 @@ TEST_F(TrayPresenceTest, TheMouseAndTheTrayItems) {
 TEST_F(TrayPresenceTest, TheIconIgnoresTheMouseUntilStepEight) {
   auto main = bed_.NewMain();
   bed_.spooler->on_list_printers = [&] {
-    main->TrayIcon1().HandleNotification(kRButtonDown);
-    main->TrayIcon1().HandleNotification(kLButtonDblClk);
+    bed_.TrayNotify(kRButtonDown);
+    bed_.TrayNotify(kLButtonDblClk);
   };
   main->Create();
   EXPECT_TRUE(bed_.dialogs->menus.empty());
   EXPECT_FALSE(bed_.window().visible);
 
-  main->TrayIcon1().HandleNotification(kRButtonDown);
+  bed_.TrayNotify(kRButtonDown);
   ASSERT_EQ(bed_.dialogs->menus.size(), 1u);
   EXPECT_EQ(bed_.dialogs->menus[0].items.front().name, "OpenMain1");
 }

@@ -118,6 +118,13 @@ class MonitorTestBed {
     return main;
   }
   FakeFormWindow& window() { return *forms->last; }
+  // A mouse message on the tray icon, as the notification area sends it.
+  void TrayNotify(std::intptr_t mouse_message) {
+    ASSERT_FALSE(notification_area.calls.empty());
+    notification_area.procedure(widgets::TPlumTrayIcon::kCallbackMessage,
+                                notification_area.calls.back().record.id,
+                                mouse_message);
+  }
   // The menu as the platform is asked to show it, choosing nothing.
   std::vector<platform::MenuItemView> ShownMenu(TMain& main) {
     main.PopupMenuAt({0, 0});
