@@ -1,19 +1,20 @@
 // TMain, the tray monitor's main window. Its methods live by concern:
 //   main_form.cpp              components, start-up (FormCreate), close,
 //                              destroy, quit, Timer1, the window's clicks
-//   main_menu.cpp              PopupMenu1 built from tables
+//   main_menu.cpp              the tray menu's table (main_menu.h): each
+//                              item's value or the code it runs, TrayCommands'
+//                              or TMain's; PopupMenu1 built from it
 //   settings_handlers.cpp      the conversion settings' menu items, loading
 //                              them, the Permission string
 //   response_file_writer.cpp   WriteResponseFile, the owner password
 //   tray_presence.cpp          the tray icon, the balloons, the single-
 //                              instance guard, the window shown and hidden
-//   tray_command_handlers.cpp  the tray menu's commands (TrayCommands) and
-//                              "Show PDF when done"
+//   tray_command_handlers.cpp  "Show PDF when done"
 //   auto_save_handlers.cpp     auto-save's settings, "Save Automatically...",
 //                              the folder that cannot be used
 // The print-job watcher (JobWatcher) and the tray commands see TMain as a
-// MonitorView. The handlers keep the form designer's names (Options1Click,
-// N721Click...): the console protocol and the menu's item names use them.
+// MonitorView. The menu's items keep the form designer's names (Options1,
+// N721...): the console protocol and the tests click them by name.
 #ifndef MONITOR_MAIN_FORM_H_
 #define MONITOR_MAIN_FORM_H_
 

@@ -24,7 +24,9 @@ constexpr MenuRow kVersionRows[] = {
 constexpr MenuRow SecurityRow(int position) {
   return {.name = kSecurityItems[position].name,
           .caption = kSecurityItems[position].caption,
-          .click = &TMain::SecurityItemClick};
+          .click = &TMain::SecurityItemClick,
+          .check_item = true,
+          .checked = true};
 }
 constexpr MenuRow kSecurityRows[] = {
     SecurityRow(0), SecurityRow(1), SecurityRow(2), SecurityRow(3),
@@ -56,7 +58,7 @@ constexpr MenuSubmenu kVersion{.rows = kVersionRows,
                                .setting = &ConversionSettings::version,
                                .radio_group = 2,
                                .checked = "N131"};
-constexpr MenuSubmenu kSecurity{.rows = kSecurityRows, .check_items = true};
+constexpr MenuSubmenu kSecurity{.rows = kSecurityRows};
 constexpr MenuSubmenu kPassword{.rows = kPasswordRows};
 constexpr MenuSubmenu kResolution{.rows = kResolutionRows,
                                   .setting = &ConversionSettings::resolution,
@@ -91,6 +93,7 @@ constexpr MenuRow kTopLevelRows[] = {
     // Only a tick, which the conversion flow reads.
     {.name = "ShowPDFwhendone1",
      .caption = "Show PDF when done",
+     .check_item = true,
      .checked = true},
     {.name = "SaveAutomatically1",
      .caption = "Save Automatically...",
@@ -112,43 +115,33 @@ std::span<const MenuRow> MainMenuRows() { return kTopLevelRows; }
 // the same way whether the item was chosen from the menu on the icon, the
 // "Menu" button, or by name.
 void TMain::BuildPopupMenu1() {
-  auto on_click = [this](const MenuRow& row) -> TMenuItem::ClickEvent {
+  auto add = [this](TMenuItem& parent, const MenuRow& row) -> TMenuItem& {
+    TMenuItem& item = parent.Add(row.name, row.caption);
+    item.SetAutoCheck(row.check_item);
+    item.SetChecked(row.checked);
     if (row.click != nullptr) {
-      return
-          [this, &row](TMenuItem&) { Handle([&] { (this->*row.click)(); }); };
-    }
-    if (row.command != nullptr) {
-      return [this, &row](TMenuItem&) {
+      item.SetOnClick(
+          [this, &row](TMenuItem&) { Handle([&] { (this->*row.click)(); }); });
+    } else if (row.command != nullptr) {
+      item.SetOnClick([this, &row](TMenuItem&) {
         Handle([&] { ((*tray_commands_).*row.command)(); });
-      };
+      });
     }
-    return nullptr;
+    return item;
   };
   for (const MenuRow& row : MainMenuRows()) {
-    TMenuItem& item = popup_menu1_.Items().Add(row.name, row.caption);
-    item.SetOnClick(on_click(row));
-    if (row.checked) {
-      item.SetChecked(true);
-      item.SetAutoCheck(true);
-    }
+    TMenuItem& item = add(popup_menu1_.Items(), row);
     if (row.submenu == nullptr) continue;
     const MenuSubmenu& submenu = *row.submenu;
     for (const MenuRow& sub_row : submenu.rows) {
-      TMenuItem& sub_item = item.Add(sub_row.name, sub_row.caption);
-      if (submenu.setting != nullptr) {
-        sub_item.SetRadioItem(true);
-        sub_item.SetGroupIndex(submenu.radio_group);
-        sub_item.SetChecked(std::string(sub_row.name) == submenu.checked);
-        sub_item.SetOnClick([this, &submenu, &sub_row](TMenuItem& sender) {
-          Handle([&] { ChooseSetting(submenu, sub_row, sender); });
-        });
-        continue;
-      }
-      if (submenu.check_items) {
-        sub_item.SetChecked(true);
-        sub_item.SetAutoCheck(true);
-      }
-      sub_item.SetOnClick(on_click(sub_row));
+      TMenuItem& sub_item = add(item, sub_row);
+      if (submenu.setting == nullptr) continue;
+      sub_item.SetRadioItem(true);
+      sub_item.SetGroupIndex(submenu.radio_group);
+      sub_item.SetChecked(std::string(sub_row.name) == submenu.checked);
+      sub_item.SetOnClick([this, &submenu, &sub_row](TMenuItem& sender) {
+        Handle([&] { ChooseSetting(submenu, sub_row, sender); });
+      });
     }
   }
 }

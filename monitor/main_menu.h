@@ -25,19 +25,20 @@ struct MenuRow {
   void (TMain::*click)() = nullptr;
   void (TrayCommands::*command)() = nullptr;
   const MenuSubmenu* submenu = nullptr;
-  // A check item, ticked at every start and never stored, that ticks itself.
+  // A check item ticks or clears itself when clicked, before its code runs;
+  // `checked`: ticked when the menu is built.
+  bool check_item = false;
   bool checked = false;
 };
 
-// A submenu: plain items, radio items that choose a setting (the item
-// holding the setting's default checked at first), or check items, all
-// checked at first, that tick themselves when clicked.
+// A submenu. With a setting, its rows are radio items that choose that
+// setting's value: a click ticks the item and gives the setting the row's
+// value; `checked` names the item ticked before the settings are loaded.
 struct MenuSubmenu {
   std::span<const MenuRow> rows;
-  std::string ConversionSettings::*setting = nullptr;  // radio items
+  std::string ConversionSettings::*setting = nullptr;
   int radio_group = 0;
   const char* checked = nullptr;
-  bool check_items = false;
 };
 
 // The top-level rows, top to bottom.
