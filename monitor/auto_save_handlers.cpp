@@ -39,7 +39,7 @@ std::string TMain::AutoSaveFolder() {
 
 // Empty turns auto-save off; Cancel gives the folder back, which changes
 // nothing. A folder that cannot be used is refused and the old one stays.
-void TMain::SaveAutomatically1Click(widgets::TMenuItem&) {
+void TMain::SaveAutomatically1Click() {
   if (auto_save_.locked) return;
   const std::string typed = platform_.dialogs->InputBox(
       "Save Automatically",

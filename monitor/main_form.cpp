@@ -144,7 +144,7 @@ void TMain::FormDestroy() {
   printers_.clear();
 }
 
-void TMain::Exit2Click(widgets::TMenuItem&) {
+void TMain::Exit2Click() {
   const platform::MessageResult answer = platform_.user_interface->MessageBox(
       "Do you really want to quit? If you quit now, you won't be able to "
       "create PDF files with Plumeta.",
@@ -177,7 +177,7 @@ void TMain::OnWindowClick(const std::string& control) {
   if (control == "Button4") {
     Handle([this] { Button4Click(); });
   } else if (control == "Image2") {
-    Handle([this] { Image2Click(); });
+    Handle([this] { tray_commands_->MailSupport(); });
   }
 }
 

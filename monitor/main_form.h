@@ -1,20 +1,21 @@
 // TMain, the tray monitor's main window. Its methods live by concern:
 //   main_form.cpp              components, start-up (FormCreate), close,
 //                              destroy, quit, Timer1, the window's clicks
-//   main_menu.cpp              PopupMenu1 built from tables
+//   main_menu.cpp              the tray menu's table (main_menu.h): each
+//                              item's value or the code it runs, TrayCommands'
+//                              or TMain's; PopupMenu1 built from it
 //   settings_handlers.cpp      the conversion settings' menu items, loading
 //                              them, the Permission string
 //   response_file_writer.cpp   WriteResponseFile, the owner password
 //   tray_presence.cpp          the tray icon, the balloons, the single-
 //                              instance guard, the window shown and hidden
-//   tray_command_handlers.cpp  the tray menu's commands (TrayCommands) and
-//                              "Show PDF when done"
+//   tray_command_handlers.cpp  "Show PDF when done"
 //   auto_save_handlers.cpp     auto-save's settings, "Save Automatically...",
 //                              the folder that cannot be used
 // The print-job watcher (JobWatcher), the conversion flow (ConversionFlow)
 // and the tray commands see TMain as FlowSettings and FlowWindow
-// (monitor_view.h). The handlers keep the form designer's names (Options1Click,
-// N721Click...): the console protocol and the menu's item names use them.
+// (monitor_view.h). The menu's items keep the form designer's names
+// (Options1, N721...): the console protocol and the tests click them by name.
 #ifndef MONITOR_MAIN_FORM_H_
 #define MONITOR_MAIN_FORM_H_
 
@@ -30,6 +31,7 @@
 #include "monitor/auto_save_settings.h"
 #include "monitor/conversion_settings.h"
 #include "monitor/job_watcher.h"
+#include "monitor/main_menu.h"
 #include "monitor/monitor_view.h"
 #include "monitor/save_dialog.h"
 #include "monitor/session_watch.h"
@@ -82,35 +84,22 @@ class TMain : public FlowSettings, public FlowWindow {
   // submenu, a hidden or a disabled item.
   bool ClickMenuItem(const std::string& name);
 
-  // The event handlers. Each may raise PlumetaError; Handle reports it.
+  // The event handlers. Each may raise PlumetaError; Handle reports it. The
+  // menu's items run theirs through the table in main_menu.cpp.
   void FormCreate();
   void FormClose();
   void FormDestroy();
   void Button4Click();
-  void OpenMain1Click(widgets::TMenuItem& sender);
-  void HideIcon1Click(widgets::TMenuItem& sender);
-  void Exit2Click(widgets::TMenuItem& sender);
-  void Default1Click(widgets::TMenuItem& sender);
-  void N121Click(widgets::TMenuItem& sender);
-  void N721Click(widgets::TMenuItem& sender);
-  void UserPassword1Click(widgets::TMenuItem& sender);
-  void OwnerPassword1Click(widgets::TMenuItem& sender);
-  void Printdocument1Click(widgets::TMenuItem& sender);
-  void Modifycontentsofdocument1Click(widgets::TMenuItem& sender);
-  void Addormodifytextannotations1Click(widgets::TMenuItem& sender);
-  void Copytextandgraphicsfromdocument1Click(widgets::TMenuItem& sender);
-  void Fillininteraciveformfields1Click(widgets::TMenuItem& sender);
-  void Extracttextandgraphics1Click(widgets::TMenuItem& sender);
-  void Assemblethedocument1Click(widgets::TMenuItem& sender);
-  void Highqualityprint1Click(widgets::TMenuItem& sender);
-  void Viewlastresult1Click(widgets::TMenuItem& sender);
-  void SaveLastResult1Click(widgets::TMenuItem& sender);
-  void ShowPDFwhendone1Click(widgets::TMenuItem& sender);
-  void SaveAutomatically1Click(widgets::TMenuItem& sender);
-  void Configuration1Click(widgets::TMenuItem& sender);
-  void Options1Click(widgets::TMenuItem& sender);
-  void Help1Click(widgets::TMenuItem& sender);
-  void Image2Click();
+  void HideIcon1Click();
+  void Exit2Click();
+  // A radio item of `submenu`: ticks it and gives its setting the row's value.
+  void ChooseSetting(const MenuSubmenu& submenu, const MenuRow& row,
+                     widgets::TMenuItem& sender);
+  void UserPassword1Click();
+  void OwnerPassword1Click();
+  // A "PDF Security" item, which has ticked or cleared itself.
+  void SecurityItemClick();
+  void SaveAutomatically1Click();
   void Timer1Timer();
 
   // The Permission setting from the eight "PDF Security" checks.
@@ -120,26 +109,8 @@ class TMain : public FlowSettings, public FlowWindow {
   // Rewrites the Ghostscript argument file from the settings.
   void WriteResponseFile();
 
-  platform::Platform& platform() { return platform_; }
+  // The window, which the program entry shows when show_main_form() says so.
   platform::FormWindow& window() { return *window_; }
-  widgets::TPopupMenu& popup_menu1() { return popup_menu1_; }
-  // The tray icon (its animation, RevealMainWindow, ConcealMainWindow) and
-  // the conversion balloon, for the print-job watcher.
-  widgets::TPlumTrayIcon& TrayIcon1() { return tray_icon1_; }
-  widgets::TBalloonControl& BalloonControl1() { return balloon_control1_; }
-  widgets::TPrevInst& PrevInst1() { return prev_inst1_; }
-  TSaveDialog& SaveDialog1() { return save_dialog1_; }
-  JobWatcher& job_watcher() { return *job_watcher_; }
-  // Null until FormCreate, and in a second copy that only asks to end.
-  SessionWatch* session_watch() { return session_watch_.get(); }
-  const std::vector<std::string>& arguments() const { return arguments_; }
-  SystemUtils& system_utils() { return system_utils_; }
-  int runs_under_wow64() const { return runs_under_wow64_; }
-  std::vector<std::string>& printers() { return printers_; }
-  const ConversionSettings& settings() const { return settings_; }
-  const AutoSaveSettings& auto_save() const { return auto_save_; }
-  bool timer1_enabled() const { return timer1_ != 0; }
-  void SetTimer1Enabled(bool enabled);
 
   // FlowSettings
   std::string LastResult() override { return last_result_; }
@@ -178,14 +149,12 @@ class TMain : public FlowSettings, public FlowWindow {
   // Reads the auto-save settings, reports what cannot be used, and sets the
   // "Save Automatically..." item from them.
   void LoadAutoSaveSettings();
-  void SecurityItemClick(widgets::TMenuItem& sender);
-  void CheckOnly(widgets::TMenuItem& sender,
-                 const std::vector<const char*>& group);
   std::string FreshOwnerPassword();
   // The save dialog's guard: LastResult, a set-aside PDF and the argument
   // file are never a target (the user is told why).
   bool RefuseOwnFile(const std::string& path);
   void ShowMessage(const std::string& text);
+  void SetTimer1Enabled(bool enabled);
 
   platform::Platform& platform_;
   std::vector<std::string> arguments_;

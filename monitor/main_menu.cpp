@@ -1,6 +1,5 @@
-// PopupMenu1, the tray menu, built from tables: each row holds an item's
-// name, caption and handler together.
-#include <span>
+// PopupMenu1 built from the table of main_menu.h, and the table itself.
+#include "monitor/main_menu.h"
 
 #include "monitor/main_form.h"
 
@@ -8,150 +7,143 @@ namespace plumeta {
 namespace {
 
 using widgets::TMenuItem;
-using ClickMethod = void (TMain::*)(TMenuItem&);
-
-// Every click runs through TMain::Handle, so an error a handler raises is
-// reported the same way whether the item was chosen from the menu on the
-// icon, the "Menu" button, or by name.
-TMenuItem::ClickEvent Handler(TMain& main, ClickMethod method) {
-  return [&main, method](TMenuItem& sender) {
-    main.Handle([&] { (main.*method)(sender); });
-  };
-}
-
-struct MenuRow {
-  const char* name;
-  const char* caption;
-  ClickMethod click;
-};
-
-// A submenu: plain items, radio items of one group (the checked one named),
-// or check items, all checked at first, that tick themselves when clicked.
-struct Submenu {
-  std::span<const MenuRow> rows;
-  int radio_group = 0;  // 0: not radio items
-  const char* checked = nullptr;
-  bool check_items = false;
-};
 
 constexpr MenuRow kQualityRows[] = {
-    {"Default1", "Default", &TMain::Default1Click},
-    {"Screen1", "Screen", &TMain::Default1Click},
-    {"Ebook1", "Ebook", &TMain::Default1Click},
-    {"Print1", "Print", &TMain::Default1Click},
-    {"Prepress1", "Prepress", &TMain::Default1Click},
+    {"Default1", "Default", "Default"},    {"Screen1", "Screen", "Screen"},
+    {"Ebook1", "Ebook", "Ebook"},          {"Print1", "Print", "Print"},
+    {"Prepress1", "Prepress", "Prepress"},
 };
 
 constexpr MenuRow kVersionRows[] = {
-    {"N121", "1.2  (Adobe Acrobat 3.x)", &TMain::N121Click},
-    {"N131", "1.3  (Adobe Acrobat 4.x)", &TMain::N121Click},
-    {"N141", "1.4  (Adobe Acrobat 5.x)", &TMain::N121Click},
+    {"N121", "1.2  (Adobe Acrobat 3.x)", "1.2"},
+    {"N131", "1.3  (Adobe Acrobat 4.x)", "1.3"},
+    {"N141", "1.4  (Adobe Acrobat 5.x)", "1.4"},
 };
 
 // In the order of the Permission setting's positions (kSecurityItems).
+constexpr MenuRow SecurityRow(int position) {
+  return {.name = kSecurityItems[position].name,
+          .caption = kSecurityItems[position].caption,
+          .click = &TMain::SecurityItemClick,
+          .check_item = true,
+          .checked = true};
+}
 constexpr MenuRow kSecurityRows[] = {
-    {kSecurityItems[0].name, kSecurityItems[0].caption,
-     &TMain::Printdocument1Click},
-    {kSecurityItems[1].name, kSecurityItems[1].caption,
-     &TMain::Modifycontentsofdocument1Click},
-    {kSecurityItems[2].name, kSecurityItems[2].caption,
-     &TMain::Addormodifytextannotations1Click},
-    {kSecurityItems[3].name, kSecurityItems[3].caption,
-     &TMain::Copytextandgraphicsfromdocument1Click},
-    {kSecurityItems[4].name, kSecurityItems[4].caption,
-     &TMain::Fillininteraciveformfields1Click},
-    {kSecurityItems[5].name, kSecurityItems[5].caption,
-     &TMain::Extracttextandgraphics1Click},
-    {kSecurityItems[6].name, kSecurityItems[6].caption,
-     &TMain::Assemblethedocument1Click},
-    {kSecurityItems[7].name, kSecurityItems[7].caption,
-     &TMain::Highqualityprint1Click},
+    SecurityRow(0), SecurityRow(1), SecurityRow(2), SecurityRow(3),
+    SecurityRow(4), SecurityRow(5), SecurityRow(6), SecurityRow(7),
 };
 static_assert(std::size(kSecurityRows) == kSecurityItems.size());
 
 constexpr MenuRow kPasswordRows[] = {
-    {"UserPassword1", "User Password", &TMain::UserPassword1Click},
-    {"OwnerPassword1", "Owner Password", &TMain::OwnerPassword1Click},
+    {.name = "UserPassword1",
+     .caption = "User Password",
+     .click = &TMain::UserPassword1Click},
+    {.name = "OwnerPassword1",
+     .caption = "Owner Password",
+     .click = &TMain::OwnerPassword1Click},
 };
 
 constexpr MenuRow kResolutionRows[] = {
-    {"N721", "72", &TMain::N721Click},
-    {"N1441", "144", &TMain::N721Click},
-    {"N3001", "300", &TMain::N721Click},
-    {"N6001", "600", &TMain::N721Click},
-    {"N12001", "1200", &TMain::N721Click},
-    {"N24001", "2400", &TMain::N721Click},
-    {"N36001", "3600", &TMain::N721Click},
-    {"N40001", "4000", &TMain::N721Click},
+    {"N721", "72", "72"},       {"N1441", "144", "144"},
+    {"N3001", "300", "300"},    {"N6001", "600", "600"},
+    {"N12001", "1200", "1200"}, {"N24001", "2400", "2400"},
+    {"N36001", "3600", "3600"}, {"N40001", "4000", "4000"},
 };
 
-const Submenu kQuality{
-    .rows = kQualityRows, .radio_group = 1, .checked = "Default1"};
-const Submenu kVersion{
-    .rows = kVersionRows, .radio_group = 2, .checked = "N131"};
-const Submenu kSecurity{.rows = kSecurityRows, .check_items = true};
-const Submenu kPassword{.rows = kPasswordRows};
-const Submenu kResolution{
-    .rows = kResolutionRows, .radio_group = 3, .checked = "N12001"};
+constexpr MenuSubmenu kQuality{.rows = kQualityRows,
+                               .setting = &ConversionSettings::quality,
+                               .radio_group = 1,
+                               .checked = "Default1"};
+constexpr MenuSubmenu kVersion{.rows = kVersionRows,
+                               .setting = &ConversionSettings::version,
+                               .radio_group = 2,
+                               .checked = "N131"};
+constexpr MenuSubmenu kSecurity{.rows = kSecurityRows};
+constexpr MenuSubmenu kPassword{.rows = kPasswordRows};
+constexpr MenuSubmenu kResolution{.rows = kResolutionRows,
+                                  .setting = &ConversionSettings::resolution,
+                                  .radio_group = 3,
+                                  .checked = "N12001"};
 
-// One top-level item: a separator ("-"), a command with its handler, or a
-// submenu.
-struct TopLevelItem {
-  const char* name;
-  const char* caption;
-  ClickMethod click = nullptr;
-  const Submenu* submenu = nullptr;
+constexpr MenuRow kTopLevelRows[] = {
+    {.name = "OpenMain1",
+     .caption = "&Open Main Window",
+     .click = &TMain::RevealMainWindow},
+    {.name = "N5", .caption = "-"},
+    {.name = "Viewlastresult1",
+     .caption = "&View Last Result",
+     .command = &TrayCommands::ViewLastResult},
+    {.name = "SaveLastResult1",
+     .caption = "&Save Last Result As",
+     .command = &TrayCommands::SaveLastResultAs},
+    {.name = "N4", .caption = "-"},
+    {.name = "PDFEncryptDecrpt1",
+     .caption = "PDF Quality",
+     .submenu = &kQuality},
+    {.name = "PDFMergeSplit1", .caption = "PDF Version", .submenu = &kVersion},
+    {.name = "PDFLayout1", .caption = "PDF Security", .submenu = &kSecurity},
+    {.name = "PDFInfo1", .caption = "PDF Password", .submenu = &kPassword},
+    {.name = "PDFResolution1",
+     .caption = "PDF Resolution",
+     .submenu = &kResolution},
+    {.name = "N6", .caption = "-"},
+    {.name = "Configuration1",
+     .caption = "&Printing Preferences",
+     .command = &TrayCommands::OpenPrintingPreferences},
+    // Only a tick, which the conversion flow reads.
+    {.name = "ShowPDFwhendone1",
+     .caption = "Show PDF when done",
+     .check_item = true,
+     .checked = true},
+    {.name = "SaveAutomatically1",
+     .caption = "Save Automatically...",
+     .click = &TMain::SaveAutomatically1Click},
+    {.name = "N3", .caption = "-"},
+    {.name = "Options1",
+     .caption = "Set As Default Printer",
+     .command = &TrayCommands::SetAsDefaultPrinter},
+    {.name = "Help1", .caption = "&Help", .command = &TrayCommands::OpenHelp},
+    {.name = "HideIcon1", .caption = "&Hide", .click = &TMain::HideIcon1Click},
+    {.name = "Exit2", .caption = "E&xit", .click = &TMain::Exit2Click},
 };
-
-// Top to bottom.
-const TopLevelItem kTopLevelItems[] = {
-    {"OpenMain1", "&Open Main Window", &TMain::OpenMain1Click},
-    {"N5", "-"},
-    {"Viewlastresult1", "&View Last Result", &TMain::Viewlastresult1Click},
-    {"SaveLastResult1", "&Save Last Result As", &TMain::SaveLastResult1Click},
-    {"N4", "-"},
-    {"PDFEncryptDecrpt1", "PDF Quality", nullptr, &kQuality},
-    {"PDFMergeSplit1", "PDF Version", nullptr, &kVersion},
-    {"PDFLayout1", "PDF Security", nullptr, &kSecurity},
-    {"PDFInfo1", "PDF Password", nullptr, &kPassword},
-    {"PDFResolution1", "PDF Resolution", nullptr, &kResolution},
-    {"N6", "-"},
-    {"Configuration1", "&Printing Preferences", &TMain::Configuration1Click},
-    {"ShowPDFwhendone1", "Show PDF when done", &TMain::ShowPDFwhendone1Click},
-    {"SaveAutomatically1", "Save Automatically...",
-     &TMain::SaveAutomatically1Click},
-    {"N3", "-"},
-    {"Options1", "Set As Default Printer", &TMain::Options1Click},
-    {"Help1", "&Help", &TMain::Help1Click},
-    {"HideIcon1", "&Hide", &TMain::HideIcon1Click},
-    {"Exit2", "E&xit", &TMain::Exit2Click},
-};
-
-void Fill(TMain& main, TMenuItem& submenu, const Submenu& rows) {
-  for (const MenuRow& row : rows.rows) {
-    TMenuItem& item = submenu.Add(row.name, row.caption);
-    if (rows.radio_group != 0) {
-      item.SetRadioItem(true);
-      item.SetGroupIndex(rows.radio_group);
-      item.SetChecked(std::string(row.name) == rows.checked);
-    } else if (rows.check_items) {
-      item.SetChecked(true);
-      item.SetAutoCheck(true);
-    }
-    item.SetOnClick(Handler(main, row.click));
-  }
-}
 
 }  // namespace
 
+std::span<const MenuRow> MainMenuRows() { return kTopLevelRows; }
+
+// Every click runs through Handle, so an error a handler raises is reported
+// the same way whether the item was chosen from the menu on the icon, the
+// "Menu" button, or by name.
 void TMain::BuildPopupMenu1() {
-  for (const TopLevelItem& row : kTopLevelItems) {
-    TMenuItem& item = popup_menu1_.Items().Add(row.name, row.caption);
-    if (row.click != nullptr) item.SetOnClick(Handler(*this, row.click));
-    if (row.submenu != nullptr) Fill(*this, item, *row.submenu);
+  auto add = [this](TMenuItem& parent, const MenuRow& row) -> TMenuItem& {
+    TMenuItem& item = parent.Add(row.name, row.caption);
+    item.SetAutoCheck(row.check_item);
+    item.SetChecked(row.checked);
+    if (row.click != nullptr) {
+      item.SetOnClick(
+          [this, &row](TMenuItem&) { Handle([&] { (this->*row.click)(); }); });
+    } else if (row.command != nullptr) {
+      item.SetOnClick([this, &row](TMenuItem&) {
+        Handle([&] { ((*tray_commands_).*row.command)(); });
+      });
+    }
+    return item;
+  };
+  for (const MenuRow& row : MainMenuRows()) {
+    TMenuItem& item = add(popup_menu1_.Items(), row);
+    if (row.submenu == nullptr) continue;
+    const MenuSubmenu& submenu = *row.submenu;
+    for (const MenuRow& sub_row : submenu.rows) {
+      TMenuItem& sub_item = add(item, sub_row);
+      if (submenu.setting == nullptr) continue;
+      sub_item.SetRadioItem(true);
+      sub_item.SetGroupIndex(submenu.radio_group);
+      sub_item.SetChecked(std::string(sub_row.name) == submenu.checked);
+      sub_item.SetOnClick([this, &submenu, &sub_row](TMenuItem& sender) {
+        Handle([&] { ChooseSetting(submenu, sub_row, sender); });
+      });
+    }
   }
-  // Ticked at every start; never stored.
-  popup_menu1_.FindItem("ShowPDFwhendone1")->SetChecked(true);
 }
 
 }  // namespace plumeta

@@ -7,15 +7,6 @@
 #include "monitor/main_form.h"
 
 namespace plumeta {
-namespace {
-
-const std::vector<const char*> kQualityItems = {"Default1", "Screen1", "Ebook1",
-                                                "Print1", "Prepress1"};
-const std::vector<const char*> kVersionItems = {"N121", "N131", "N141"};
-const std::vector<const char*> kResolutionItems = {
-    "N721", "N1441", "N3001", "N6001", "N12001", "N24001", "N36001", "N40001"};
-
-}  // namespace
 
 void TMain::LoadConversionSettings() {
   // Values that cannot be read take their defaults, which are then what the
@@ -61,22 +52,17 @@ void TMain::LoadConversionSettings() {
       if (!write_failure) write_failure = error.what();
     }
   };
-  auto select =
-      [&](const std::vector<const char*>& group, const std::string& setting,
-          void (TMain::*method)(widgets::TMenuItem&), bool by_version) {
-        for (const char* name : group) {
-          widgets::TMenuItem& item = *popup_menu1_.FindItem(name);
-          const std::string value =
-              by_version ? item.Caption().substr(0, 3) : item.Caption();
-          if (value == setting) {
-            run([&] { (this->*method)(item); });
-            return;
-          }
-        }
-      };
-  select(kVersionItems, settings_.version, &TMain::N121Click, true);
-  select(kQualityItems, settings_.quality, &TMain::Default1Click, false);
-  select(kResolutionItems, settings_.resolution, &TMain::N721Click, false);
+  for (const MenuRow& top : MainMenuRows()) {
+    if (top.submenu == nullptr || top.submenu->setting == nullptr) continue;
+    const MenuSubmenu& submenu = *top.submenu;
+    for (const MenuRow& row : submenu.rows) {
+      if (row.value == settings_.*submenu.setting) {
+        widgets::TMenuItem& item = *popup_menu1_.FindItem(row.name);
+        run([&] { ChooseSetting(submenu, row, item); });
+        break;
+      }
+    }
+  }
   // Settings that match no item are still the ones the next job must get.
   if (!written) run([this] { WriteResponseFile(); });
   // At close the permission is read back from the menu: compare with that.
@@ -92,31 +78,14 @@ void TMain::LoadConversionSettings() {
   }
 }
 
-void TMain::CheckOnly(widgets::TMenuItem& sender,
-                      const std::vector<const char*>& group) {
-  for (const char* name : group) popup_menu1_.FindItem(name)->SetChecked(false);
-  sender.SetChecked(true);
-}
-
-void TMain::Default1Click(widgets::TMenuItem& sender) {
-  CheckOnly(sender, kQualityItems);
-  settings_.quality = sender.Caption();
+void TMain::ChooseSetting(const MenuSubmenu& submenu, const MenuRow& row,
+                          widgets::TMenuItem& sender) {
+  sender.SetChecked(true);  // and clears the other items of its group
+  settings_.*submenu.setting = row.value;
   WriteResponseFile();
 }
 
-void TMain::N121Click(widgets::TMenuItem& sender) {
-  CheckOnly(sender, kVersionItems);
-  settings_.version = sender.Caption().substr(0, 3);
-  WriteResponseFile();
-}
-
-void TMain::N721Click(widgets::TMenuItem& sender) {
-  CheckOnly(sender, kResolutionItems);
-  settings_.resolution = sender.Caption();
-  WriteResponseFile();
-}
-
-void TMain::UserPassword1Click(widgets::TMenuItem&) {
+void TMain::UserPassword1Click() {
   settings_.user_password = platform_.dialogs->InputBox(
       "Set User Password",
       "Enter the User Password: ", settings_.user_password);
@@ -124,7 +93,7 @@ void TMain::UserPassword1Click(widgets::TMenuItem&) {
   WriteResponseFile();
 }
 
-void TMain::OwnerPassword1Click(widgets::TMenuItem&) {
+void TMain::OwnerPassword1Click() {
   settings_.owner_password = platform_.dialogs->InputBox(
       "Set Owner Password",
       "Enter the Owner Password: ", settings_.owner_password);
@@ -132,8 +101,7 @@ void TMain::OwnerPassword1Click(widgets::TMenuItem&) {
   WriteResponseFile();
 }
 
-// The item has toggled its own check already.
-void TMain::SecurityItemClick(widgets::TMenuItem&) {
+void TMain::SecurityItemClick() {
   WriteResponseFile();
   if (!settings_.owner_password.empty() ||
       settings_.permission == kAllPermissions) {
@@ -148,31 +116,6 @@ void TMain::SecurityItemClick(widgets::TMenuItem&) {
   // The password entered here belongs in the file now, not at the next
   // change.
   if (!settings_.owner_password.empty()) WriteResponseFile();
-}
-
-void TMain::Printdocument1Click(widgets::TMenuItem& sender) {
-  SecurityItemClick(sender);
-}
-void TMain::Modifycontentsofdocument1Click(widgets::TMenuItem& sender) {
-  SecurityItemClick(sender);
-}
-void TMain::Addormodifytextannotations1Click(widgets::TMenuItem& sender) {
-  SecurityItemClick(sender);
-}
-void TMain::Copytextandgraphicsfromdocument1Click(widgets::TMenuItem& sender) {
-  SecurityItemClick(sender);
-}
-void TMain::Fillininteraciveformfields1Click(widgets::TMenuItem& sender) {
-  SecurityItemClick(sender);
-}
-void TMain::Extracttextandgraphics1Click(widgets::TMenuItem& sender) {
-  SecurityItemClick(sender);
-}
-void TMain::Assemblethedocument1Click(widgets::TMenuItem& sender) {
-  SecurityItemClick(sender);
-}
-void TMain::Highqualityprint1Click(widgets::TMenuItem& sender) {
-  SecurityItemClick(sender);
 }
 
 void TMain::PermissionStringFromMenu() {

@@ -91,8 +91,6 @@ void TMain::PrepareConversionBalloon() {
   balloon_control1_.SetDuration(kConversionSeconds);
 }
 
-void TMain::OpenMain1Click(widgets::TMenuItem&) { RevealMainWindow(); }
-
 // Shown, and made the active window: revealing alone leaves the hidden
 // application window active, so keys would not reach the form.
 void TMain::RevealMainWindow() {
@@ -103,8 +101,6 @@ void TMain::RevealMainWindow() {
 void TMain::ConcealMainWindow() { tray_icon1_.ConcealMainWindow(); }
 
 // Nothing shows the icon again during this run; the watcher still works.
-void TMain::HideIcon1Click(widgets::TMenuItem&) {
-  tray_icon1_.SetIconVisible(false);
-}
+void TMain::HideIcon1Click() { tray_icon1_.SetIconVisible(false); }
 
 }  // namespace plumeta

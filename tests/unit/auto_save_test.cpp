@@ -181,8 +181,8 @@ TEST_F(AutoSaveFlowTest, NeverTakesTheNamesOfTheMonitorsOwnFiles) {
 // that cannot be used.
 class AutoSaveMenuTest : public ::testing::Test {
  public:
-  widgets::TMenuItem& Item(TMain& main) {
-    return *main.popup_menu1().FindItem("SaveAutomatically1");
+  platform::MenuItemView Item(TMain& main) {
+    return bed.ShownItem(main, "SaveAutomatically1");
   }
   testing::MonitorTestBed bed;
 };
@@ -206,7 +206,7 @@ TEST_F(AutoSaveMenuTest, TheItemSetsTheUsersFolder) {
     ASSERT_TRUE(main->ClickMenuItem("SaveAutomatically1"));
     EXPECT_EQ(bed.Stored(kAutoSaveFolderValue), row.stored);
     EXPECT_EQ(main->AutoSaveFolder(), row.stored);
-    EXPECT_EQ(Item(*main).Checked(), *row.stored != '\0');
+    EXPECT_EQ(Item(*main).checked, *row.stored != '\0');
     EXPECT_EQ(bed.ui->messages.size(), row.messages) << row.answer;
   }
   EXPECT_EQ(bed.dialogs->inputs.back().initial, "D:\\Other");
@@ -218,7 +218,7 @@ TEST_F(AutoSaveMenuTest, TheAdministratorsFolderHidesTheItem) {
   bed.StoreValue(kAutoSaveFolderValue, RegistryValue::String("D:\\All"),
                  RootKey::kLocalMachine);
   auto main = bed.Start();
-  EXPECT_FALSE(Item(*main).Visible());
+  EXPECT_FALSE(Item(*main).visible);
   EXPECT_FALSE(main->ClickMenuItem("SaveAutomatically1"));
   EXPECT_EQ(main->AutoSaveFolder(), "D:\\All");
   EXPECT_TRUE(bed.ui->messages.empty());

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+
 #include "monitor/main_form.h"
 #include "tests/support/gs_argument_reader.h"
 #include "tests/unit/support/monitor_test_bed.h"
@@ -13,13 +15,39 @@ namespace {
 class ConversionSettingsTest : public ::testing::Test {
  protected:
   // The names of the checked items of a submenu.
-  std::vector<std::string> Checked(TMain& main, const std::string& submenu) {
+  static std::vector<std::string> Checked(testing::MonitorTestBed& bed,
+                                          TMain& main,
+                                          const std::string& submenu) {
     std::vector<std::string> names;
-    widgets::TMenuItem& items = *main.popup_menu1().FindItem(submenu);
-    for (int i = 0; i < items.Count(); ++i) {
-      if (items.Item(i).Checked()) names.push_back(items.Item(i).Name());
+    for (const auto& item : bed.ShownItem(main, submenu).items) {
+      if (item.checked) names.push_back(item.name);
     }
     return names;
+  }
+  std::vector<std::string> Checked(TMain& main, const std::string& submenu) {
+    return Checked(bed_, main, submenu);
+  }
+  // The settings as the monitor uses them: the file's arguments, and the
+  // Permission setting as the security items' ticks.
+  static ConversionSettings InUse(testing::MonitorTestBed& bed, TMain& main) {
+    auto value = [&](const std::string& option) {
+      const std::string argument = Argument(bed, option);
+      return argument == "<none>" ? "" : argument.substr(option.size());
+    };
+    ConversionSettings settings;
+    settings.version = value("-dCompatibilityLevel=");
+    settings.quality = value("-dPDFSETTINGS=/");
+    if (!settings.quality.empty()) {
+      settings.quality[0] = static_cast<char>(
+          std::toupper(static_cast<unsigned char>(settings.quality[0])));
+    }
+    settings.user_password = value("-sUserPassword=");
+    settings.owner_password = value("-sOwnerPassword=");
+    settings.resolution = value("-r");
+    for (const auto& item : bed.ShownItem(main, "PDFLayout1").items) {
+      settings.permission += item.checked ? '1' : '0';
+    }
+    return settings;
   }
   // The argument of the current file that starts with `option`.
   static std::string Argument(testing::MonitorTestBed& bed,
@@ -41,7 +69,7 @@ class ConversionSettingsTest : public ::testing::Test {
 
 TEST_F(ConversionSettingsTest, EmptyKeyGivesTheDefaults) {
   auto main = bed_.Start();
-  EXPECT_EQ(main->settings(),
+  EXPECT_EQ(InUse(bed_, *main),
             (ConversionSettings{"1.3", "Default", "", "", "1200", "11111111"}));
   EXPECT_EQ(Checked(*main, "PDFEncryptDecrpt1"),
             std::vector<std::string>{"Default1"});
@@ -91,7 +119,7 @@ TEST_F(ConversionSettingsTest, StoredValues) {
     testing::MonitorTestBed bed;
     bed.Store(row.name, row.value);
     auto main = bed.Start();
-    EXPECT_EQ(Checked(*main, row.submenu), row.checked);
+    EXPECT_EQ(Checked(bed, *main, row.submenu), row.checked);
     EXPECT_EQ(Argument(bed, row.option), row.argument);
     EXPECT_TRUE(bed.ui->messages.empty());
   }
@@ -102,9 +130,8 @@ TEST_F(ConversionSettingsTest, ShortPermissionWithholdsOnlyWhatItHolds) {
   auto main = bed_.Start();
   const auto checked = Checked(*main, "PDFLayout1");
   EXPECT_EQ(checked.size(), 7u);
-  EXPECT_FALSE(
-      main->popup_menu1().FindItem("Modifycontentsofdocument1")->Checked());
-  EXPECT_EQ(main->settings().permission, "10111111");
+  EXPECT_FALSE(bed_.ShownItem(*main, "Modifycontentsofdocument1").checked);
+  EXPECT_EQ(InUse(bed_, *main).permission, "10111111");
   EXPECT_EQ(Argument("-dPermissions#-"), "-dPermissions#-12");
 }
 
@@ -113,7 +140,7 @@ TEST_F(ConversionSettingsTest, ExpandableStringsCountUpToTheirFirstNul) {
                   platform::RegistryValue{platform::ValueType::kExpandString,
                                           std::string("600\0junk\0", 9)});
   auto main = bed_.Start();
-  EXPECT_EQ(main->settings().resolution, "600");
+  EXPECT_EQ(InUse(bed_, *main).resolution, "600");
   EXPECT_EQ(Checked(*main, "PDFResolution1"),
             std::vector<std::string>{"N6001"});
 }
@@ -161,12 +188,13 @@ TEST_F(ConversionSettingsTest, UnreadableSettingsAreShownAndTakeTheirDefaults) {
     ASSERT_EQ(bed.ui->messages.size(), 1u);
     EXPECT_EQ(bed.ui->messages[0].text, row.message);
     EXPECT_EQ(bed.ui->messages[0].icon, platform::MessageIcon::kError);
-    EXPECT_EQ(main->settings(), row.settings);
-    EXPECT_EQ(Checked(*main, "PDFEncryptDecrpt1"),
+    EXPECT_EQ(InUse(bed, *main), row.settings);
+    EXPECT_EQ(Checked(bed, *main, "PDFEncryptDecrpt1"),
               std::vector<std::string>{"Default1"});
-    EXPECT_EQ(Checked(*main, "PDFLayout1").size(),
+    EXPECT_EQ(Checked(bed, *main, "PDFLayout1").size(),
               row.hive_unreadable ? 8u : 7u);
-    EXPECT_EQ(main->BalloonControl1().PixelCoordinateX(), 1024 - 90);
+    main->ShowBalloon();
+    EXPECT_EQ(bed.balloon_windows.shown.back().layout.tip.x, 1024 - 90);
     // The file, and every later one, holds what the menu shows.
     main->ClickMenuItem("N6001");
     EXPECT_EQ(Argument(bed, "-dPDFSETTINGS="), "-dPDFSETTINGS=/default");
@@ -215,7 +243,7 @@ TEST_F(ConversionSettingsTest, ValuesGhostscriptRefusesTakeTheirDefault) {
     ASSERT_EQ(bed.ui->messages.size(), 1u);
     EXPECT_EQ(bed.ui->messages[0].text,
               std::string("Invalid data for '") + row.name + "'");
-    EXPECT_EQ(Checked(*main, row.submenu),
+    EXPECT_EQ(Checked(bed, *main, row.submenu),
               std::vector<std::string>{row.default_item});
     const auto arguments =
         testing::ReadGhostscriptArguments(bed.ResponseFile());
@@ -254,7 +282,7 @@ TEST_F(ConversionSettingsTest, RadioGroupsKeepOneTick) {
   EXPECT_EQ(bed_.ResponseFileWrites(), writes + 2);
   main->ClickMenuItem("N141");
   EXPECT_EQ(Checked(*main, "PDFMergeSplit1"), std::vector<std::string>{"N141"});
-  EXPECT_EQ(main->settings().version, "1.4");
+  EXPECT_EQ(InUse(bed_, *main).version, "1.4");
   main->ClickMenuItem("Prepress1");
   EXPECT_EQ(Checked(*main, "PDFEncryptDecrpt1"),
             std::vector<std::string>{"Prepress1"});
@@ -273,7 +301,7 @@ TEST_F(ConversionSettingsTest, SecurityItemAsksForAnOwnerPasswordAfterWriting) {
   };
   bed_.dialogs->input_answers = {"owner"};
   main->ClickMenuItem("Printdocument1");
-  EXPECT_FALSE(main->popup_menu1().FindItem("Printdocument1")->Checked());
+  EXPECT_FALSE(bed_.ShownItem(*main, "Printdocument1").checked);
   ASSERT_EQ(bed_.dialogs->inputs.size(), 1u);
   EXPECT_EQ(bed_.dialogs->inputs[0].caption, "Owner Password Required");
   EXPECT_EQ(bed_.dialogs->inputs[0].prompt,
@@ -284,7 +312,7 @@ TEST_F(ConversionSettingsTest, SecurityItemAsksForAnOwnerPasswordAfterWriting) {
   // Already encrypting when the prompt opens...
   EXPECT_NE(file_while_prompt_open.find("-dPermissions#-8"), std::string::npos);
   // ...and the password entered there is in the file at once.
-  EXPECT_EQ(main->settings().owner_password, "owner");
+  EXPECT_EQ(InUse(bed_, *main).owner_password, "owner");
   EXPECT_EQ(Argument("-sOwnerPassword="), "-sOwnerPassword=owner");
 }
 
@@ -294,7 +322,7 @@ TEST_F(ConversionSettingsTest, NoPromptWithAnOwnerPasswordOrAllGranted) {
   ASSERT_EQ(bed_.dialogs->inputs.size(), 1u);
   main->ClickMenuItem("Printdocument1");  // back to all granted: no prompt
   EXPECT_EQ(bed_.dialogs->inputs.size(), 1u);
-  EXPECT_EQ(main->settings().permission, "11111111");
+  EXPECT_EQ(InUse(bed_, *main).permission, "11111111");
   EXPECT_EQ(Argument("-dEncryptionR#3"), "<none>");
   EXPECT_EQ(Argument("-sOwnerPassword="), "<none>");
 
@@ -318,13 +346,13 @@ TEST_F(ConversionSettingsTest, PasswordDialogs) {
   // Cancel keeps the password.
   main->ClickMenuItem("UserPassword1");
   EXPECT_EQ(bed_.dialogs->inputs.back().initial, "usr");
-  EXPECT_EQ(main->settings().user_password, "usr");
+  EXPECT_EQ(InUse(bed_, *main).user_password, "usr");
   EXPECT_TRUE(bed_.ui->messages.empty());
 
   // An empty answer clears it.
   bed_.dialogs->input_answers = {""};
   main->ClickMenuItem("UserPassword1");
-  EXPECT_EQ(main->settings().user_password, "");
+  EXPECT_EQ(InUse(bed_, *main).user_password, "");
   ASSERT_EQ(bed_.ui->messages.size(), 1u);
   EXPECT_EQ(bed_.ui->messages[0].text, "User password cleared.");
   EXPECT_EQ(bed_.ui->messages[0].caption, "Plumeta");
@@ -343,8 +371,8 @@ TEST_F(ConversionSettingsTest, PasswordDialogs) {
 TEST_F(ConversionSettingsTest, CloseStoresThePermissionRebuiltFromTheMenu) {
   bed_.Store("Permission", "0");
   auto main = bed_.Start();
-  main->popup_menu1().FindItem("Printdocument1")->SetChecked(true);
-  main->popup_menu1().FindItem("Highqualityprint1")->SetChecked(false);
+  main->ClickMenuItem("Printdocument1");
+  main->ClickMenuItem("Highqualityprint1");  // the prompt cancelled
   bed_.window().Close();
   EXPECT_EQ(bed_.Stored("Permission"), "11111110");
 }
@@ -352,7 +380,7 @@ TEST_F(ConversionSettingsTest, CloseStoresThePermissionRebuiltFromTheMenu) {
 TEST_F(ConversionSettingsTest, SettingsSubmenusTheirCaptionsAndMarks) {
   auto main = bed_.NewMain();
   auto submenu = [&](const char* name) {
-    return main->popup_menu1().FindItem(name)->View().items;
+    return bed_.ShownItem(*main, name).items;
   };
   EXPECT_EQ(submenu("PDFMergeSplit1")[0].caption, "1.2  (Adobe Acrobat 3.x)");
   EXPECT_TRUE(submenu("PDFMergeSplit1")[0].radio);

@@ -49,6 +49,15 @@ TEST_F(JobWatcherTest, AJobSeenAgainRefreshesOnlyChangedTextsAndNoSecondFlow) {
   EXPECT_EQ(bed.dialogs->saves.size(), 1u);
 }
 
+// The main window's FormDestroy releases the table.
+TEST_F(JobWatcherTest, ReleasingTheTableEmptiesIt) {
+  Print(7, "Doc", "\\\\server\\Plumeta");  // a row, and no flow
+  Advance(200);
+  ASSERT_EQ(watcher->job_table().size(), 1);
+  watcher->ReleaseJobTable();
+  EXPECT_EQ(watcher->job_table().size(), 0);
+}
+
 TEST_F(JobWatcherTest, OnlyTheExactPrinterNameStartsAFlow) {
   for (const char* printer : {"plumeta", "\\\\server\\Plumeta", "Plumeta "}) {
     SCOPED_TRACE(printer);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/window_messages.h"
 #include "tests/unit/support/monitor_test_bed.h"
 
 namespace plumeta {
@@ -34,8 +35,9 @@ TEST_F(MainFormTest, StartUpRunsItsStepsInOrder) {
     // tray already, but deaf until step 8.
     steps.push_back("5 " + bed_.Stored(RootKey::kLocalMachine, testing::kRunKey,
                                        "Plumeta"));
+    bed_.TrayNotify(platform::kWmRButtonDown);
     steps.push_back(std::string("icon ") +
-                    (main->TrayIcon1().Enabled() ? "enabled" : "deaf"));
+                    (bed_.dialogs->menus.empty() ? "deaf" : "enabled"));
     steps.push_back("result " + main->LastResult());
   };
   main->Create();
@@ -46,9 +48,9 @@ TEST_F(MainFormTest, StartUpRunsItsStepsInOrder) {
                    }));
   EXPECT_EQ(bed_.notification_area.Operations(),
             (std::vector<std::string>{"modify", "add", "setversion"}));
-  EXPECT_EQ(main->printers(), std::vector<std::string>{"Plumeta"});
   EXPECT_EQ(main->LastResult(), "C:\\Temp\\1024.pdf");
-  EXPECT_TRUE(main->TrayIcon1().Enabled());
+  bed_.TrayNotify(platform::kWmRButtonDown);
+  EXPECT_EQ(bed_.dialogs->menus.size(), 1u);  // the icon answers
   EXPECT_TRUE(bed_.window().controls["Image2"]);
   EXPECT_NE(bed_.ResponseFile(), "<missing>");
   // Steps 11 to 13: the welcome balloon shown at the placed point, then the
@@ -56,9 +58,10 @@ TEST_F(MainFormTest, StartUpRunsItsStepsInOrder) {
   ASSERT_EQ(bed_.balloon_windows.shown.size(), 1u);
   EXPECT_EQ(bed_.balloon_windows.shown[0].layout.tip,
             (platform::Point{1024 - 90, 768 - 25}));
-  EXPECT_EQ(main->BalloonControl1().Text(),
-            std::vector<std::string>{"Creating Adobe PDF ..."});
-  EXPECT_EQ(main->BalloonControl1().Duration(), 20);
+  main->ShowBalloon();
+  EXPECT_EQ(bed_.balloon_windows.shown.back().layout.text,
+            "Creating Adobe PDF ...");
+  EXPECT_EQ(bed_.balloon_windows.shown.back().layout.duration_seconds, 20);
   EXPECT_FALSE(main->show_main_form());
   EXPECT_FALSE(bed_.window().visible);
   EXPECT_TRUE(bed_.ui->messages.empty());
@@ -70,7 +73,8 @@ TEST_F(MainFormTest, OsNameAndWow64) {
       platform::VersionInfo{platform::PlatformId::kNt,     6, 0, 6002, "",
                             platform::ProductType::kServer};
   auto main = bed_.Start();
-  EXPECT_EQ(main->runs_under_wow64(), 256);
+  // Under WOW64 the argument file goes into both system folders.
+  EXPECT_NE(bed_.files->files.count("C:\\WINDOWS\\SysWOW64\\plum.rsp"), 0u);
   EXPECT_EQ(main->OsName(), "Microsoft Windows Server 2008");
 }
 
@@ -92,13 +96,9 @@ TEST_F(MainFormTest, PrintingPreferencesShownOnTheNtFamilyFromVersionFive) {
         row.platform, row.major,
         row.minor,    0,
         "",           platform::ProductType::kWorkstation};
-    auto main = bed_.NewMain();
-    // The item comes with the menu commands; the start-up step is here.
-    main->popup_menu1().Items().Add("Configuration1", "&Printing Preferences");
-    main->Create();
-    EXPECT_EQ(main->popup_menu1().FindItem("N6")->Visible(), row.shown);
-    EXPECT_EQ(main->popup_menu1().FindItem("Configuration1")->Visible(),
-              row.shown);
+    auto main = bed_.Start();
+    EXPECT_EQ(bed_.ShownItem(*main, "N6").visible, row.shown);
+    EXPECT_EQ(bed_.ShownItem(*main, "Configuration1").visible, row.shown);
   }
 }
 
@@ -121,7 +121,8 @@ TEST_F(MainFormTest, RunValueFailureIsShownAndTheStartUpGoesOn) {
   EXPECT_EQ(bed_.ui->messages[0].caption, "Plumeta");
   EXPECT_EQ(bed_.ui->messages[0].icon, MessageIcon::kError);
   // The icon answers, the file carries the settings, and Exit ends it.
-  EXPECT_TRUE(main->TrayIcon1().Enabled());
+  bed_.TrayNotify(platform::kWmRButtonDown);
+  EXPECT_EQ(bed_.dialogs->menus.size(), 1u);
   EXPECT_NE(bed_.ResponseFile(), "<missing>");
   EXPECT_TRUE(bed_.window().controls["Image2"]);
   bed_.ui->answers = {MessageResult::kYes};
@@ -202,7 +203,7 @@ TEST_F(MainFormTest, ExitAnsweredNoChangesNothing) {
   EXPECT_EQ(box.buttons, MessageButtons::kYesNo);
   EXPECT_EQ(box.icon, MessageIcon::kNone);
   EXPECT_TRUE(box.owned_by_main_window);
-  EXPECT_TRUE(main->timer1_enabled());
+  EXPECT_EQ(bed_.application->timers.size(), 1u);
   EXPECT_FALSE(bed_.application->terminated);
   EXPECT_EQ(bed_.Stored("Version"), "<missing>");
 }
@@ -211,7 +212,6 @@ TEST_F(MainFormTest, ExitAnsweredYesStopsTheTimerStoresAndTerminates) {
   auto main = bed_.Start();
   bed_.ui->answers = {MessageResult::kYes};
   main->ClickMenuItem("Exit2");
-  EXPECT_FALSE(main->timer1_enabled());
   EXPECT_TRUE(bed_.application->timers.empty());
   EXPECT_TRUE(bed_.application->terminated);
   EXPECT_EQ(bed_.Stored("Permission"), "11111111");
@@ -236,22 +236,7 @@ TEST_F(MainFormTest, MenuButtonPopsTheMenuUpAtTheScreenCentre) {
   bed_.window().events.on_click("Button4");
   ASSERT_EQ(bed_.dialogs->menus.size(), 1u);
   EXPECT_EQ(bed_.dialogs->menus[0].at, (platform::Point{639, 511}));
-  EXPECT_EQ(main->settings().resolution, "600");
-}
-
-TEST_F(MainFormTest, DestroyReleasesTheJobTable) {
-  platform::PrinterInfo2 plumeta;
-  plumeta.printer_name = "Plumeta";
-  bed_.spooler->printers.push_back({plumeta, {}});
-  platform::PrintJob job;
-  job.job_id = 7;
-  job.printer_name = "\\\\server\\Plumeta";  // a row, and no flow
-  bed_.spooler->printers.back().jobs.push_back(job);
-  auto main = bed_.Start();
-  bed_.application->FireTimers();
-  ASSERT_EQ(main->job_watcher().job_table().size(), 1);
-  main->FormDestroy();
-  EXPECT_EQ(main->job_watcher().job_table().size(), 0);
+  EXPECT_NE(bed_.ResponseFile().find("-r600"), std::string::npos);
 }
 
 TEST_F(MainFormTest, WindowLayout) {

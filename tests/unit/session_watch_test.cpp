@@ -14,8 +14,7 @@ namespace {
 TEST(SessionWatchTest, TheSessionComingToTheFrontRewritesTheArgumentFile) {
   testing::MonitorTestBed bed;
   auto main = bed.Start();
-  ASSERT_NE(main->session_watch(), nullptr);
-  EXPECT_TRUE(main->session_watch()->watching());
+  EXPECT_TRUE(bed.window().session_registered);
   const struct {
     std::uintptr_t change;
     bool rewrites;
@@ -71,7 +70,7 @@ TEST(SessionWatchTest, AsksAgainOnlyWhileWindowsCouldNotYetAnswer) {
     main->Create();
     bed.application->Advance(10 * 60'000);
     EXPECT_EQ(bed.window().session_requests, row.requests);
-    EXPECT_EQ(main->session_watch()->watching(), row.watching);
+    EXPECT_EQ(bed.window().session_registered, row.watching);
   }
 }
 

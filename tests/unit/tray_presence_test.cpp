@@ -74,69 +74,75 @@ TEST_F(TrayPresenceTest, WelcomeBalloonNeedsAnArgumentAndNoNt4) {
       EXPECT_EQ(layout.picture_name, "INFO");
     }
     // Whatever happened, the conversion balloon is ready for the watcher.
-    EXPECT_EQ(main->BalloonControl1().Text(),
-              std::vector<std::string>{"Creating Adobe PDF ..."});
-    EXPECT_EQ(main->BalloonControl1().Duration(), 20);
-    EXPECT_EQ(main->BalloonControl1().PixelCoordinateX(), 1600 - 90);
-    EXPECT_EQ(main->BalloonControl1().PixelCoordinateY(), 900 - 25);
+    main->ShowBalloon();
+    const auto& conversion = bed_.balloon_windows.shown.back().layout;
+    EXPECT_EQ(conversion.text, "Creating Adobe PDF ...");
+    EXPECT_EQ(conversion.duration_seconds, 20);
+    EXPECT_EQ(conversion.tip, (platform::Point{1600 - 90, 900 - 25}));
   }
 }
 
+// The menu shows its table's rows in order, submenus and all.
 TEST_F(TrayPresenceTest, MenuOrderWithTheTrayItems) {
   auto main = bed_.NewMain();
+  const std::vector<platform::MenuItemView> shown = bed_.ShownMenu(*main);
+  auto names = [](const std::vector<platform::MenuItemView>& items) {
+    std::vector<std::string> texts;
+    for (const auto& item : items)
+      texts.push_back(item.name + ":" + item.caption);
+    return texts;
+  };
   std::vector<std::string> top;
-  widgets::TMenuItem& items = main->popup_menu1().Items();
-  for (int i = 0; i < items.Count(); ++i) {
-    top.push_back(items.Item(i).Name() + ":" + items.Item(i).Caption());
+  for (const MenuRow& row : MainMenuRows()) {
+    top.push_back(std::string(row.name) + ":" + row.caption);
   }
-  EXPECT_EQ(top, (std::vector<std::string>{
-                     "OpenMain1:&Open Main Window",
-                     "N5:-",
-                     "Viewlastresult1:&View Last Result",
-                     "SaveLastResult1:&Save Last Result As",
-                     "N4:-",
-                     "PDFEncryptDecrpt1:PDF Quality",
-                     "PDFMergeSplit1:PDF Version",
-                     "PDFLayout1:PDF Security",
-                     "PDFInfo1:PDF Password",
-                     "PDFResolution1:PDF Resolution",
-                     "N6:-",
-                     "Configuration1:&Printing Preferences",
-                     "ShowPDFwhendone1:Show PDF when done",
-                     "SaveAutomatically1:Save Automatically...",
-                     "N3:-",
-                     "Options1:Set As Default Printer",
-                     "Help1:&Help",
-                     "HideIcon1:&Hide",
-                     "Exit2:E&xit",
-                 }));
-  // No default item: a double click is the double-click handler's alone.
-  for (int i = 0; i < items.Count(); ++i) {
-    EXPECT_FALSE(items.Item(i).Default()) << items.Item(i).Name();
+  EXPECT_EQ(names(shown), top);
+  ASSERT_EQ(shown.size(), MainMenuRows().size());
+  for (std::size_t i = 0; i < shown.size(); ++i) {
+    const MenuRow& row = MainMenuRows()[i];
+    SCOPED_TRACE(row.name);
+    std::vector<std::string> items;
+    if (row.submenu != nullptr) {
+      for (const MenuRow& item : row.submenu->rows) {
+        items.push_back(std::string(item.name) + ":" + item.caption);
+      }
+    }
+    EXPECT_EQ(names(shown[i].items), items);
+    // No default item: a double click is the double-click handler's alone.
+    EXPECT_FALSE(shown[i].is_default);
   }
+  // The tray's own items sit around the settings.
+  EXPECT_EQ(top.front(), "OpenMain1:&Open Main Window");
+  EXPECT_EQ(top.back(), "Exit2:E&xit");
 }
 
 TEST_F(TrayPresenceTest, OnlyShownEnabledCommandsCanBeClickedByName) {
+  // Hidden: Printing Preferences before NT 5.0, Save Automatically... when
+  // the administrator has locked it.
+  bed_.system->version = {platform::PlatformId::kNt, 4, 0, 1381, "",
+                          ProductType::kWorkstation};
+  bed_.StoreValue("AutoSaveFolder", platform::RegistryValue::String("C:\\Out"),
+                  platform::RootKey::kLocalMachine);
   auto main = bed_.Start();
-  main->popup_menu1().FindItem("OpenMain1")->SetEnabled(false);
-  main->popup_menu1().FindItem("HideIcon1")->SetVisible(false);
   const struct {
     const char* name;
     bool clicked;
   } kRows[] = {
-      {"N5", false},          // a separator
-      {"PDFLayout1", false},  // a submenu
-      {"OpenMain1", false},   // disabled
-      {"HideIcon1", false},   // hidden
-      {"Missing1", false},   {"N6001", true}, {"Printdocument1", true},
+      {"N5", false},                  // a separator
+      {"PDFLayout1", false},          // a submenu
+      {"Configuration1", false},      // hidden
+      {"SaveAutomatically1", false},  // hidden
+      {"Missing1", false},
+      {"N6001", true},
+      {"Printdocument1", true},
   };
   for (const auto& row : kRows) {
     SCOPED_TRACE(row.name);
     EXPECT_EQ(main->ClickMenuItem(row.name), row.clicked);
   }
   EXPECT_FALSE(bed_.window().visible);
-  EXPECT_EQ(main->settings().resolution, "600");
-  EXPECT_FALSE(main->popup_menu1().FindItem("Printdocument1")->Checked());
+  EXPECT_NE(bed_.ResponseFile().find("-r600"), std::string::npos);
+  EXPECT_FALSE(bed_.ShownItem(*main, "Printdocument1").checked);
 }
 
 TEST_F(TrayPresenceTest, StartPutsTheIconInTheTrayAndKeepsTheWindowHidden) {
@@ -160,8 +166,7 @@ TEST_F(TrayPresenceTest, TheMouseAndTheTrayItems) {
     bool icon_in_tray;
     bool activated;  // the revealed window is the active one
   } kRows[] = {
-      {"double click",
-       [](TMain& main) { main.TrayIcon1().HandleNotification(kLButtonDblClk); },
+      {"double click", [this](TMain&) { bed_.TrayNotify(kLButtonDblClk); },
        true, true, true},
       {"Open Main Window", [](TMain& main) { main.ClickMenuItem("OpenMain1"); },
        true, true, true},
@@ -180,7 +185,6 @@ TEST_F(TrayPresenceTest, TheMouseAndTheTrayItems) {
     row.act(*main);
     EXPECT_EQ(bed_.window().visible, row.window_visible);
     EXPECT_EQ(bed_.window().foreground_requests > 0, row.activated);
-    EXPECT_EQ(main->TrayIcon1().IconVisible(), row.icon_in_tray);
     EXPECT_EQ(bed_.notification_area.Operations().back(),
               row.icon_in_tray ? "setversion" : "delete");
   }
@@ -189,14 +193,14 @@ TEST_F(TrayPresenceTest, TheMouseAndTheTrayItems) {
 TEST_F(TrayPresenceTest, TheIconIgnoresTheMouseUntilStepEight) {
   auto main = bed_.NewMain();
   bed_.spooler->on_list_printers = [&] {
-    main->TrayIcon1().HandleNotification(kRButtonDown);
-    main->TrayIcon1().HandleNotification(kLButtonDblClk);
+    bed_.TrayNotify(kRButtonDown);
+    bed_.TrayNotify(kLButtonDblClk);
   };
   main->Create();
   EXPECT_TRUE(bed_.dialogs->menus.empty());
   EXPECT_FALSE(bed_.window().visible);
 
-  main->TrayIcon1().HandleNotification(kRButtonDown);
+  bed_.TrayNotify(kRButtonDown);
   ASSERT_EQ(bed_.dialogs->menus.size(), 1u);
   EXPECT_EQ(bed_.dialogs->menus[0].items.front().name, "OpenMain1");
 }

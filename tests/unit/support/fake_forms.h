@@ -34,6 +34,7 @@ class FakeFormWindow : public platform::FormWindow {
   // run out.
   std::deque<platform::ErrorCode> session_answers;
   int session_requests = 0;
+  bool session_registered = false;  // the last request succeeded
   int last_hook = 0;
 
   void SetVisible(bool shown) override {
@@ -51,9 +52,12 @@ class FakeFormWindow : public platform::FormWindow {
   void RemoveMessageHook(int id) override { hooks.erase(id); }
   platform::ErrorCode WatchSessionChanges() override {
     ++session_requests;
-    if (session_answers.empty()) return platform::kSuccess;
-    const platform::ErrorCode answer = session_answers.front();
-    session_answers.pop_front();
+    platform::ErrorCode answer = platform::kSuccess;
+    if (!session_answers.empty()) {
+      answer = session_answers.front();
+      session_answers.pop_front();
+    }
+    session_registered = answer == platform::kSuccess;
     return answer;
   }
   // A message to the window, as Windows sends it.

@@ -118,6 +118,28 @@ class MonitorTestBed {
     return main;
   }
   FakeFormWindow& window() { return *forms->last; }
+  // A mouse message on the tray icon, as the notification area sends it.
+  void TrayNotify(std::intptr_t mouse_message) {
+    ASSERT_FALSE(notification_area.calls.empty());
+    notification_area.procedure(widgets::TPlumTrayIcon::kCallbackMessage,
+                                notification_area.calls.back().record.id,
+                                mouse_message);
+  }
+  // The menu as the platform is asked to show it, choosing nothing.
+  std::vector<platform::MenuItemView> ShownMenu(TMain& main) {
+    main.PopupMenuAt({0, 0});
+    return dialogs->menus.back().items;
+  }
+  // An item of the shown menu by name, at any depth.
+  platform::MenuItemView ShownItem(TMain& main, const std::string& name) {
+    std::vector<platform::MenuItemView> level = ShownMenu(main);
+    for (std::size_t i = 0; i < level.size(); ++i) {
+      if (level[i].name == name) return level[i];
+      level.insert(level.end(), level[i].items.begin(), level[i].items.end());
+    }
+    ADD_FAILURE() << "no menu item " << name;
+    return {};
+  }
 
   platform::Platform platform;
   host::MemoryRegistry* registry;

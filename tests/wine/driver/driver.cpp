@@ -7,6 +7,7 @@
 #include <cctype>
 #include <functional>
 
+#include "monitor/main_menu.h"
 #include "tests/wine/support/window_finder.h"
 
 namespace plumeta::wine_driver {
@@ -137,51 +138,17 @@ std::vector<std::string> ChildTexts(HWND window) {
 }
 
 const std::vector<MenuEntry>& MonitorMenu() {
-  static const std::vector<MenuEntry> menu = {
-      {"&Open Main Window", {}},
-      {"-", {}},
-      {"&View Last Result", {}},
-      {"&Save Last Result As", {}},
-      {"-", {}},
-      {"PDF Quality",
-       {{"Default", {}},
-        {"Screen", {}},
-        {"Ebook", {}},
-        {"Print", {}},
-        {"Prepress", {}}}},
-      {"PDF Version",
-       {{"1.2  (Adobe Acrobat 3.x)", {}},
-        {"1.3  (Adobe Acrobat 4.x)", {}},
-        {"1.4  (Adobe Acrobat 5.x)", {}}}},
-      {"PDF Security",
-       {{"Print document", {}},
-        {"Modify contents of document", {}},
-        {"Add or modify text annotations", {}},
-        {"Copy text and graphics from document", {}},
-        {"Fill in interacive form fields", {}},
-        {"Extract text and graphics", {}},
-        {"Assemble the document", {}},
-        {"High quality print", {}}}},
-      {"PDF Password", {{"User Password", {}}, {"Owner Password", {}}}},
-      {"PDF Resolution",
-       {{"72", {}},
-        {"144", {}},
-        {"300", {}},
-        {"600", {}},
-        {"1200", {}},
-        {"2400", {}},
-        {"3600", {}},
-        {"4000", {}}}},
-      {"-", {}},
-      {"&Printing Preferences", {}},
-      {"Show PDF when done", {}},
-      {"Save Automatically...", {}},
-      {"-", {}},
-      {"Set As Default Printer", {}},
-      {"&Help", {}},
-      {"&Hide", {}},
-      {"E&xit", {}},
-  };
+  static const std::vector<MenuEntry> menu = [] {
+    std::vector<MenuEntry> entries;
+    for (const MenuRow& row : MainMenuRows()) {
+      MenuEntry& entry = entries.emplace_back(MenuEntry{row.caption, {}});
+      if (row.submenu == nullptr) continue;
+      for (const MenuRow& item : row.submenu->rows) {
+        entry.items.push_back({item.caption, {}});
+      }
+    }
+    return entries;
+  }();
   return menu;
 }
 

@@ -43,7 +43,7 @@ struct MenuEntry {
   std::string caption;
   std::vector<MenuEntry> items;
 };
-// The tray monitor's popup menu.
+// The tray monitor's popup menu, from its table (monitor/main_menu.h).
 const std::vector<MenuEntry>& MonitorMenu();
 
 // Opens the program's menu through its icon in Wine's tray window (a right
