@@ -5,14 +5,13 @@
 #include <memory>
 #include <string>
 
-#include "tests/wine/support/message_loop_application.h"
+#include "platform/win32/win32_application.h"
+#include "tests/wine/support/window_finder.h"
 #include "widgets/image_list.h"
 #include "widgets/tray_icon.h"
 
 namespace plumeta::win32 {
 namespace {
-
-using wine_test::MessageLoopApplication;
 
 TEST(NotifyIconDataTest, CarriesTheRecordInTheShellFiveLayout) {
   platform::NotifyIconRecord record;
@@ -93,7 +92,7 @@ class TrayIconTest : public ::testing::Test {
     return icon;
   }
 
-  MessageLoopApplication app_;
+  Win32Application app_;
   Win32NotificationArea area_;
   widgets::TImageList images_{
       {"TRAY0", "TRAY1", "TRAY2", "TRAY3", "TRAY4", "TRAY5"}};
@@ -109,8 +108,8 @@ TEST_F(TrayIconTest, ShellNotificationsReachTheIcon) {
 
   ::PostMessageA(handler, 0x800, icon->Record().id, WM_LBUTTONDBLCLK);
   ::PostMessageA(handler, 0x800, icon->Record().id + 1, WM_LBUTTONDBLCLK);
-  app_.RunFor(300, [&] { return double_clicks > 0; });
-  app_.RunFor(100);
+  wine_test::PumpUntil([&] { return double_clicks > 0; }, 300);
+  wine_test::PumpUntil([] { return false; }, 100);
 
   EXPECT_EQ(double_clicks, 1) << "only the icon's own uID reaches it";
 }
@@ -121,7 +120,7 @@ TEST_F(TrayIconTest, ClosingTheHandlerWindowChangesNothing) {
 
   EXPECT_EQ(::SendMessageA(handler, WM_CLOSE, 0, 0), 1);
   ::PostMessageA(handler, WM_CLOSE, 0, 0);
-  app_.RunFor(200);
+  wine_test::PumpUntil([] { return false; }, 200);
 
   EXPECT_TRUE(::IsWindow(handler));
   EXPECT_TRUE(icon->NotifyModify()) << "the icon is still in the tray";
@@ -143,7 +142,7 @@ TEST_F(TrayIconTest, AnimatesThroughTheImagesOnRealTimers) {
   auto icon = LoadedIcon();
   icon->SetCycleInterval(50);
   icon->SetCycleIcons(true);
-  app_.RunFor(2000, [&] { return icon->IconIndex() == 5; });
+  wine_test::PumpUntil([&] { return icon->IconIndex() == 5; }, 2000);
   EXPECT_EQ(icon->IconIndex(), 5);
   EXPECT_EQ(icon->Record().icon, area_.LoadIconResource("TRAY5"));
   icon->SetCycleIcons(false);
