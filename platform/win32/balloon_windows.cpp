@@ -161,8 +161,9 @@ class Win32BalloonWindow : public platform::BalloonWindow {
         if (on_click_) on_click_();
         return 0;
       case WM_SIZE:
-        if (wparam == SIZE_MINIMIZED)
+        if (wparam == SIZE_MINIMIZED) {
           ::PostMessageA(window_.handle(), kShowAgain, 0, 0);
+        }
         break;
       case kShowAgain:
         ::ShowWindow(window_.handle(), SW_SHOWNOACTIVATE);

@@ -22,10 +22,10 @@ bool OwnedWindow::Create(const WindowClass& window_class,
   }
   procedure_ = std::move(procedure);
   // Route attaches the window to this object at WM_NCCREATE.
-  window_ = ::CreateWindowExA(shape.ex_style, window_class.name, shape.title,
-                              shape.style, shape.left, shape.top, shape.width,
-                              shape.height, shape.owner, nullptr, instance,
-                              this);
+  window_ =
+      ::CreateWindowExA(shape.ex_style, window_class.name, shape.title,
+                        shape.style, shape.left, shape.top, shape.width,
+                        shape.height, shape.owner, nullptr, instance, this);
   return window_ != nullptr;
 }
 
@@ -47,8 +47,8 @@ LRESULT CALLBACK OwnedWindow::Route(HWND window, UINT message, WPARAM wparam,
     }
     return ::DefWindowProcA(window, message, wparam, lparam);
   }
-  auto* self =
-      reinterpret_cast<OwnedWindow*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
+  auto* self = reinterpret_cast<OwnedWindow*>(
+      ::GetWindowLongPtrA(window, GWLP_USERDATA));
   if (self == nullptr || !self->procedure_) {
     return ::DefWindowProcA(window, message, wparam, lparam);
   }

@@ -38,8 +38,7 @@ class OwnedWindow {
  public:
   // A message's result, or nullopt for DefWindowProcA's. The procedure may
   // destroy the window and its owner; it runs from a copy.
-  using Procedure =
-      std::function<std::optional<LRESULT>(UINT, WPARAM, LPARAM)>;
+  using Procedure = std::function<std::optional<LRESULT>(UINT, WPARAM, LPARAM)>;
 
   OwnedWindow() = default;
   ~OwnedWindow() { Destroy(); }

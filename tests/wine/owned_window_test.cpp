@@ -33,8 +33,8 @@ TEST(OwnedWindowTest, RoutesFromCreationOnAndGoesWithItsObject) {
   HWND handle = nullptr;
   {
     OwnedWindow window;
-    ASSERT_TRUE(window.Create({.name = kClass}, {.title = "abc"},
-                              Recorder(seen)));
+    ASSERT_TRUE(
+        window.Create({.name = kClass}, {.title = "abc"}, Recorder(seen)));
     handle = window.handle();
     EXPECT_TRUE(Saw(seen, WM_CREATE));
     EXPECT_EQ(::SendMessageA(handle, kAnswer, 0, 0), 42);
