@@ -17,11 +17,6 @@ inline constexpr char kRunKey[] =
     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 inline constexpr char kRunValueName[] = "Plumeta";
 
-// Under HKEY_LOCAL_MACHINE: the port the printer prints to.
-inline constexpr char kPortConfigurationKey[] =
-    "SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\Redirected "
-    "Port\\Ports\\PLUM:";
-
 // Under HKEY_CURRENT_USER: the tray monitor's conversion settings, each value
 // by name, and all of them in the order removal deletes them.
 inline constexpr char kSettingsKey[] =

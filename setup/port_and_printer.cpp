@@ -36,6 +36,11 @@ std::vector<PortValue> PortValues(const std::string& windows_prefix) {
   };
 }
 
+// The port's key under `ports_key`.
+std::string PortKey(const char* ports_key) {
+  return std::string(ports_key) + "\\" + kPortName;
+}
+
 bool HasPrinter(platform::Spooler& spooler, const std::string& name) {
   std::vector<platform::PrinterSummary> printers;
   if (spooler.ListPrinters(platform::kPrinterEnumLocal, 4, &printers) !=
@@ -54,7 +59,7 @@ void WritePortConfiguration(platform::Registry& registry,
                             const std::string& windows_prefix) {
   const std::vector<PortValue> values = PortValues(windows_prefix);
   std::unique_ptr<platform::RegistryKey> key;
-  if (registry.OpenKey(RootKey::kLocalMachine, kPortConfigurationKey,
+  if (registry.OpenKey(RootKey::kLocalMachine, PortKey(kMonitorPortsKey),
                        /*create=*/true, &key) != platform::kSuccess) {
     throw RegistryError::FailedToSetData(values.front().name);
   }
@@ -71,8 +76,8 @@ void WritePortConfiguration(platform::Registry& registry,
 
 void CreateSpoolerPortKey(platform::Registry& registry) {
   std::unique_ptr<platform::RegistryKey> key;
-  registry.OpenKey(RootKey::kLocalMachine, kSpoolerPortKey, /*create=*/true,
-                   &key);
+  registry.OpenKey(RootKey::kLocalMachine, PortKey(kSpoolerPortsKey),
+                   /*create=*/true, &key);
 }
 
 platform::PrinterInfo2 PrinterRecord(const std::string& printer_name,
@@ -110,17 +115,18 @@ bool DeletePrinterByName(platform::Spooler& spooler, const std::string& name) {
 }
 
 void RemovePortConfiguration(platform::Registry& registry) {
+  const std::string port_key = PortKey(kMonitorPortsKey);
   std::unique_ptr<platform::RegistryKey> key;
-  if (registry.OpenKey(RootKey::kLocalMachine, kPortConfigurationKey,
-                       /*create=*/false, &key) != platform::kSuccess) {
+  if (registry.OpenKey(RootKey::kLocalMachine, port_key, /*create=*/false,
+                       &key) != platform::kSuccess) {
     return;
   }
   key.reset();
-  registry.DeleteKeyTree(RootKey::kLocalMachine, kPortConfigurationKey);
+  registry.DeleteKeyTree(RootKey::kLocalMachine, port_key);
 
   std::unique_ptr<platform::RegistryKey> ports;
-  if (registry.OpenKey(RootKey::kLocalMachine, kPortsKey, /*create=*/false,
-                       &ports) != platform::kSuccess) {
+  if (registry.OpenKey(RootKey::kLocalMachine, kMonitorPortsKey,
+                       /*create=*/false, &ports) != platform::kSuccess) {
     return;
   }
   std::vector<std::string> subkeys;
@@ -131,7 +137,7 @@ void RemovePortConfiguration(platform::Registry& registry) {
     return;
   }
   ports.reset();
-  registry.DeleteKeyTree(RootKey::kLocalMachine, kPortsKey);
+  registry.DeleteKeyTree(RootKey::kLocalMachine, kMonitorPortsKey);
 }
 
 }  // namespace plumeta::setup

@@ -17,14 +17,14 @@ inline constexpr char kEnvironmentNtX86[] = "Windows NT x86";
 inline constexpr char kEnvironmentX64[] = "Windows x64";
 inline constexpr char kEnvironment9x[] = "Windows 4.0";
 
-// Under HKEY_LOCAL_MACHINE.
-inline constexpr char kRedirectedPortKey[] =
-    "SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\Redirected Port";
-inline constexpr char kPortsKey[] =
+// Under HKEY_LOCAL_MACHINE, each holding the port as a subkey named
+// kPortName: the Redirected Port monitor's ports (the port's configuration)
+// and the spooler's.
+inline constexpr char kMonitorPortsKey[] =
     "SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\Redirected "
     "Port\\Ports";
-inline constexpr char kSpoolerPortKey[] =
-    "SYSTEM\\CurrentControlSet\\Control\\Print\\Ports\\PLUM:";
+inline constexpr char kSpoolerPortsKey[] =
+    "SYSTEM\\CurrentControlSet\\Control\\Print\\Ports";
 
 // The tray monitor's executable as a process snapshot names it.
 inline constexpr char kTrayMonitorExe[] = "plumeta.exe";

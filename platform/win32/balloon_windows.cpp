@@ -1,8 +1,10 @@
 // platform/win32: Win32 calls only, in their ANSI ("A") forms.
 #include "platform/win32/balloon_windows.h"
 
+#include <optional>
 #include <utility>
 
+#include "platform/win32/owned_window.h"
 #include "platform/win32/scoped_handle.h"
 
 namespace plumeta::win32 {
@@ -36,49 +38,37 @@ class Win32BalloonWindow : public platform::BalloonWindow {
         on_click_(std::move(on_click)),
         regular_font_(CreateLabelFont(false)),
         bold_font_(CreateLabelFont(true)) {}
-  ~Win32BalloonWindow() override {
-    if (window_ != nullptr) {
-      ::SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
-      ::DestroyWindow(window_);
-    }
-  }
   Win32BalloonWindow(const Win32BalloonWindow&) = delete;
   Win32BalloonWindow& operator=(const Win32BalloonWindow&) = delete;
 
   bool Create() {
-    if (!RegisterClass()) return false;
-    HINSTANCE instance = ::GetModuleHandleA(nullptr);
-    picture_.Reset(::LoadImageA(instance, layout_.picture_name.c_str(),
-                                IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    picture_.Reset(::LoadImageA(::GetModuleHandleA(nullptr),
+                                layout_.picture_name.c_str(), IMAGE_BITMAP, 0,
+                                0, LR_CREATEDIBSECTION));
     const platform::Rect& bounds = layout_.window;
-    window_ =
-        ::CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE,
-                          kBalloonWindowClass, "", WS_POPUP, bounds.left,
-                          bounds.top, bounds.Width(), bounds.Height(),
-                          ::GetDesktopWindow(), nullptr, instance, this);
-    if (window_ == nullptr) return false;
+    if (!window_.Create(
+            {.name = kBalloonWindowClass,
+             .cursor = ::LoadCursorA(nullptr, IDC_ARROW),
+             .background = reinterpret_cast<HBRUSH>(COLOR_INFOBK + 1)},
+            {.ex_style = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE,
+             .left = bounds.left,
+             .top = bounds.top,
+             .width = bounds.Width(),
+             .height = bounds.Height(),
+             .owner = ::GetDesktopWindow()},
+            [this](UINT message, WPARAM wparam, LPARAM) {
+              return WindowProc(message, wparam);
+            })) {
+      return false;
+    }
     Shape();
-    ::ShowWindow(window_, SW_SHOWNOACTIVATE);
+    ::ShowWindow(window_.handle(), SW_SHOWNOACTIVATE);
     return true;
   }
 
-  HWND Handle() const { return window_; }
+  HWND Handle() const { return window_.handle(); }
 
  private:
-  static bool RegisterClass() {
-    WNDCLASSA window_class{};
-    HINSTANCE instance = ::GetModuleHandleA(nullptr);
-    if (::GetClassInfoA(instance, kBalloonWindowClass, &window_class)) {
-      return true;
-    }
-    window_class.lpfnWndProc = &Procedure;
-    window_class.hInstance = instance;
-    window_class.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
-    window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_INFOBK + 1);
-    window_class.lpszClassName = kBalloonWindowClass;
-    return ::RegisterClassA(&window_class) != 0;
-  }
-
   // The rounded body and the pointer, as one region.
   void Shape() {
     const platform::Rect& body = layout_.body;
@@ -93,25 +83,26 @@ class Win32BalloonWindow : public platform::BalloonWindow {
                  static_cast<HRGN>(region.Get()),
                  static_cast<HRGN>(pointer.Get()), RGN_OR);
     // The window owns its region from here on.
-    if (::SetWindowRgn(window_, static_cast<HRGN>(region.Get()), TRUE)) {
+    if (::SetWindowRgn(window_.handle(), static_cast<HRGN>(region.Get()),
+                       TRUE)) {
       region.Release();
     }
   }
 
   void KeepOnTop() {
-    ::SetWindowPos(window_, HWND_TOPMOST, 0, 0, 0, 0, kKeepOnTopFlags);
+    ::SetWindowPos(window_.handle(), HWND_TOPMOST, 0, 0, 0, 0, kKeepOnTopFlags);
   }
 
   void Paint() {
     PAINTSTRUCT paint;
-    HDC dc = ::BeginPaint(window_, &paint);
+    HDC dc = ::BeginPaint(window_.handle(), &paint);
     DrawPicture(dc);
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
     DrawLabel(dc, layout_.title, layout_.title_position, bold_font_);
     DrawLabel(dc, layout_.text, layout_.text_position, regular_font_);
     DrawOutline(dc);
-    ::EndPaint(window_, &paint);
+    ::EndPaint(window_.handle(), &paint);
   }
 
   void DrawLabel(HDC dc, const std::string& text, platform::Point at,
@@ -148,13 +139,14 @@ class Win32BalloonWindow : public platform::BalloonWindow {
   // A 1-pixel black line along the window's region.
   void DrawOutline(HDC dc) {
     ScopedGdiObject scratch(::CreateRectRgn(0, 0, 1, 1));
-    if (::GetWindowRgn(window_, static_cast<HRGN>(scratch.Get())) != ERROR) {
+    if (::GetWindowRgn(window_.handle(), static_cast<HRGN>(scratch.Get())) !=
+        ERROR) {
       ::FrameRgn(dc, static_cast<HRGN>(scratch.Get()),
                  static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)), 1, 1);
     }
   }
 
-  LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam) {
+  std::optional<LRESULT> WindowProc(UINT message, WPARAM wparam) {
     switch (message) {
       case WM_MOUSEACTIVATE:
         return MA_NOACTIVATE;
@@ -169,10 +161,12 @@ class Win32BalloonWindow : public platform::BalloonWindow {
         if (on_click_) on_click_();
         return 0;
       case WM_SIZE:
-        if (wparam == SIZE_MINIMIZED) ::PostMessageA(window_, kShowAgain, 0, 0);
+        if (wparam == SIZE_MINIMIZED) {
+          ::PostMessageA(window_.handle(), kShowAgain, 0, 0);
+        }
         break;
       case kShowAgain:
-        ::ShowWindow(window_, SW_SHOWNOACTIVATE);
+        ::ShowWindow(window_.handle(), SW_SHOWNOACTIVATE);
         KeepOnTop();
         return 0;
       case WM_PAINT:
@@ -181,24 +175,7 @@ class Win32BalloonWindow : public platform::BalloonWindow {
       default:
         break;
     }
-    return ::DefWindowProcA(window_, message, wparam, lparam);
-  }
-
-  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wparam,
-                                    LPARAM lparam) {
-    if (message == WM_NCCREATE) {
-      auto* create = reinterpret_cast<CREATESTRUCTA*>(lparam);
-      auto* self = static_cast<Win32BalloonWindow*>(create->lpCreateParams);
-      self->window_ = window;
-      ::SetWindowLongPtrA(window, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<Win32BalloonWindow*>(
-        ::GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (self == nullptr) {
-      return ::DefWindowProcA(window, message, wparam, lparam);
-    }
-    return self->Handle(message, wparam, lparam);
+    return std::nullopt;
   }
 
   platform::BalloonWindowLayout layout_;
@@ -206,7 +183,8 @@ class Win32BalloonWindow : public platform::BalloonWindow {
   ScopedGdiObject regular_font_;
   ScopedGdiObject bold_font_;
   ScopedGdiObject picture_;
-  HWND window_ = nullptr;
+  // Last, so that it goes first, before the fonts and picture it shows.
+  OwnedWindow window_;
 };
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <utility>
 
+#include "platform/win32/owned_window.h"
 #include "platform/win32/scoped_handle.h"
 
 namespace plumeta::win32 {
@@ -19,63 +20,24 @@ static_assert(sizeof(void*) != 4 || NOTIFYICONDATAA_V2_SIZE == 488,
 
 class Win32HiddenWindow : public platform::HiddenWindow {
  public:
-  explicit Win32HiddenWindow(
-      platform::NotificationArea::WindowProcedure procedure)
-      : procedure_(std::move(procedure)) {}
-  ~Win32HiddenWindow() override {
-    if (window_ != nullptr) {
-      ::SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
-      ::DestroyWindow(window_);
-    }
-  }
-  Win32HiddenWindow(const Win32HiddenWindow&) = delete;
-  Win32HiddenWindow& operator=(const Win32HiddenWindow&) = delete;
-
-  bool Create() {
-    if (!RegisterClass()) return false;
-    window_ =
-        ::CreateWindowExA(0, kHiddenWindowClass, "", WS_POPUP, 0, 0, 0, 0,
-                          nullptr, nullptr, ::GetModuleHandleA(nullptr), this);
-    return window_ != nullptr;
+  bool Create(platform::NotificationArea::WindowProcedure procedure) {
+    return window_.Create({.name = kHiddenWindowClass}, {},
+                          [procedure = std::move(procedure)](
+                              UINT message, WPARAM wparam,
+                              LPARAM lparam) -> std::optional<LRESULT> {
+                            std::optional<std::intptr_t> result =
+                                procedure(message, wparam, lparam);
+                            if (result) return *result;
+                            return std::nullopt;
+                          });
   }
 
   platform::WindowHandle Handle() override {
-    return reinterpret_cast<platform::WindowHandle>(window_);
+    return reinterpret_cast<platform::WindowHandle>(window_.handle());
   }
 
  private:
-  static bool RegisterClass() {
-    WNDCLASSA window_class{};
-    HINSTANCE instance = ::GetModuleHandleA(nullptr);
-    if (::GetClassInfoA(instance, kHiddenWindowClass, &window_class)) {
-      return true;
-    }
-    window_class.lpfnWndProc = &Procedure;
-    window_class.hInstance = instance;
-    window_class.lpszClassName = kHiddenWindowClass;
-    return ::RegisterClassA(&window_class) != 0;
-  }
-
-  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wparam,
-                                    LPARAM lparam) {
-    if (message == WM_NCCREATE) {
-      auto* create = reinterpret_cast<CREATESTRUCTA*>(lparam);
-      ::SetWindowLongPtrA(window, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* self = reinterpret_cast<Win32HiddenWindow*>(
-        ::GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (self != nullptr && message != WM_NCCREATE) {
-      // A copy: the call may destroy this window and its object.
-      auto procedure = self->procedure_;
-      std::optional<std::intptr_t> result = procedure(message, wparam, lparam);
-      if (result) return *result;
-    }
-    return ::DefWindowProcA(window, message, wparam, lparam);
-  }
-
-  platform::NotificationArea::WindowProcedure procedure_;
-  HWND window_ = nullptr;
+  OwnedWindow window_;
 };
 
 DWORD NotifyMessage(platform::NotifyOperation operation) {
@@ -138,8 +100,8 @@ Win32NotificationArea::CommonControlsVersion() {
 
 std::unique_ptr<platform::HiddenWindow>
 Win32NotificationArea::CreateHiddenWindow(WindowProcedure procedure) {
-  auto window = std::make_unique<Win32HiddenWindow>(std::move(procedure));
-  if (!window->Create()) return nullptr;
+  auto window = std::make_unique<Win32HiddenWindow>();
+  if (!window->Create(std::move(procedure))) return nullptr;
   return window;
 }
 

@@ -22,48 +22,44 @@ Win32Application::Win32Application()
     : posted_call_message_(::RegisterWindowMessageA("PlumetaPostedCall")) {}
 
 Win32Application::~Win32Application() {
-  if (window_ != nullptr) {
-    for (const auto& [id, tick] : timers_) ::KillTimer(window_, id);
-    ::SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
-    ::DestroyWindow(window_);
+  if (window_.handle() != nullptr) {
+    for (const auto& [id, tick] : timers_) ::KillTimer(window_.handle(), id);
+    window_.Destroy();
     ::UnregisterClassA(class_name_.c_str(), ::GetModuleHandleA(nullptr));
   }
 }
 
 void Win32Application::SetTitle(const std::string& title) {
   title_ = title;
-  if (window_ == nullptr) {
+  if (window_.handle() == nullptr) {
     CreateApplicationWindow(title);
   } else {
-    ::SetWindowTextA(window_, title.c_str());
+    ::SetWindowTextA(window_.handle(), title.c_str());
   }
 }
 
 HWND Win32Application::Handle() {
-  if (window_ == nullptr) {
+  if (window_.handle() == nullptr) {
     if (title_.empty()) title_ = ProgramName();
     CreateApplicationWindow(title_);
   }
-  return window_;
+  return window_.handle();
 }
 
 void Win32Application::CreateApplicationWindow(const std::string& class_name) {
-  HINSTANCE instance = ::GetModuleHandleA(nullptr);
   class_name_ = class_name;
-  WNDCLASSA window_class = {};
-  window_class.lpfnWndProc = &Win32Application::StaticWindowProc;
-  window_class.hInstance = instance;
-  window_class.hIcon = ::LoadIconA(instance, "MAINICON");
-  window_class.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
-  window_class.lpszClassName = class_name_.c_str();
-  ::RegisterClassA(&window_class);
   // Never shown: a zero-sized popup that owns the program's other windows.
-  window_ = ::CreateWindowExA(
-      0, class_name_.c_str(), title_.c_str(),
-      WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
-      ::GetSystemMetrics(SM_CXSCREEN) / 2, ::GetSystemMetrics(SM_CYSCREEN) / 2,
-      0, 0, nullptr, nullptr, instance, nullptr);
-  ::SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  window_.Create({.name = class_name_.c_str(),
+                  .icon = ::LoadIconA(::GetModuleHandleA(nullptr), "MAINICON"),
+                  .cursor = ::LoadCursorA(nullptr, IDC_ARROW)},
+                 {.style = WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS |
+                           WS_SYSMENU | WS_MINIMIZEBOX,
+                  .title = title_.c_str(),
+                  .left = ::GetSystemMetrics(SM_CXSCREEN) / 2,
+                  .top = ::GetSystemMetrics(SM_CYSCREEN) / 2},
+                 [this](UINT message, WPARAM wparam, LPARAM lparam) {
+                   return WindowProc(message, wparam, lparam);
+                 });
   AcceptTaskbarCreated();
 }
 
@@ -80,7 +76,7 @@ void Win32Application::AcceptTaskbarCreated() {
   constexpr DWORD kMessageFilterAdd = 1;    // MSGFLT_ADD
   if (auto change_window_filter = FindSystemEntry<ChangeWindowFilter>(
           "user32.dll", "ChangeWindowMessageFilterEx")) {
-    change_window_filter(window_, taskbar_created, kMessageFilterAllow,
+    change_window_filter(window_.handle(), taskbar_created, kMessageFilterAllow,
                          nullptr);
   } else if (auto change_process_filter = FindSystemEntry<ChangeProcessFilter>(
                  "user32.dll", "ChangeWindowMessageFilter")) {
@@ -88,17 +84,8 @@ void Win32Application::AcceptTaskbarCreated() {
   }
 }
 
-LRESULT CALLBACK Win32Application::StaticWindowProc(HWND window, UINT message,
-                                                    WPARAM wparam,
+std::optional<LRESULT> Win32Application::WindowProc(UINT message, WPARAM wparam,
                                                     LPARAM lparam) {
-  auto* self = reinterpret_cast<Win32Application*>(
-      ::GetWindowLongPtrA(window, GWLP_USERDATA));
-  if (self == nullptr) return ::DefWindowProcA(window, message, wparam, lparam);
-  return self->WindowProc(message, wparam, lparam);
-}
-
-LRESULT Win32Application::WindowProc(UINT message, WPARAM wparam,
-                                     LPARAM lparam) {
   // Hooks may remove themselves; they run from a copy.
   const auto hooks = hooks_;
   for (const auto& [id, hook] : hooks) {
@@ -124,7 +111,7 @@ LRESULT Win32Application::WindowProc(UINT message, WPARAM wparam,
     if (main_form_ != nullptr) ::SendMessageA(main_form_, WM_CLOSE, 0, 0);
     return 0;
   }
-  return ::DefWindowProcA(window_, message, wparam, lparam);
+  return std::nullopt;
 }
 
 void Win32Application::Terminate() {
@@ -196,13 +183,13 @@ platform::Application::TimerId Win32Application::SetTimer(
 
 void Win32Application::KillTimer(TimerId timer) {
   if (timers_.erase(static_cast<UINT_PTR>(timer)) == 0) return;
-  ::KillTimer(window_, static_cast<UINT_PTR>(timer));
+  ::KillTimer(window_.handle(), static_cast<UINT_PTR>(timer));
 }
 
 std::uint64_t Win32Application::TickCount() { return ::GetTickCount(); }
 
 void Win32Application::RestoreApplication() {
-  if (::IsIconic(Handle())) ::ShowWindow(window_, SW_RESTORE);
+  if (::IsIconic(Handle())) ::ShowWindow(window_.handle(), SW_RESTORE);
 }
 
 bool Win32Application::ApplicationWindowVisible() {

@@ -10,9 +10,11 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 
 #include "platform/application.h"
+#include "platform/win32/owned_window.h"
 #include "platform/win32/windows_api.h"
 
 namespace plumeta::win32 {
@@ -62,11 +64,9 @@ class Win32Application : public platform::Application {
   HWND MainForm() const { return main_form_; }
 
   // The window procedure, an ordinary member a test can call.
-  LRESULT WindowProc(UINT message, WPARAM wparam, LPARAM lparam);
+  std::optional<LRESULT> WindowProc(UINT message, WPARAM wparam, LPARAM lparam);
 
  private:
-  static LRESULT CALLBACK StaticWindowProc(HWND window, UINT message,
-                                           WPARAM wparam, LPARAM lparam);
   void CreateApplicationWindow(const std::string& class_name);
   // Lets the shell's "TaskbarCreated" through to the window when the program
   // runs with more rights than the shell.
@@ -77,7 +77,7 @@ class Win32Application : public platform::Application {
 
   std::string title_;
   std::string class_name_;
-  HWND window_ = nullptr;
+  OwnedWindow window_;
   HWND main_form_ = nullptr;
   const UINT posted_call_message_;
   bool terminated_ = false;

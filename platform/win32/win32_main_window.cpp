@@ -19,23 +19,6 @@ HFONT CreateFormFont(const platform::Font& font) {
                        DEFAULT_PITCH | FF_DONTCARE, font.name.c_str());
 }
 
-void RegisterFormClass(const std::string& name, WNDPROC procedure,
-                       const std::string& icon) {
-  HINSTANCE instance = ::GetModuleHandleA(nullptr);
-  WNDCLASSA existing;
-  if (::GetClassInfoA(instance, name.c_str(), &existing)) return;
-  WNDCLASSA window_class = {};
-  window_class.style = CS_DBLCLKS;
-  window_class.lpfnWndProc = procedure;
-  window_class.hInstance = instance;
-  window_class.hIcon =
-      icon.empty() ? nullptr : ::LoadIconA(instance, icon.c_str());
-  window_class.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
-  window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  window_class.lpszClassName = name.c_str();
-  ::RegisterClassA(&window_class);
-}
-
 }  // namespace
 
 Win32FormWindow::Win32FormWindow(Win32Application& application,
@@ -47,26 +30,38 @@ Win32FormWindow::Win32FormWindow(Win32Application& application,
       main_form_(main_form),
       description_(description),
       events_(std::move(events)) {
-  RegisterFormClass(description_.name, &Win32FormWindow::StaticWindowProc,
-                    description_.icon_resource);
   RECT frame = {0, 0, description_.client_size.width,
                 description_.client_size.height};
   ::AdjustWindowRectEx(&frame, kFormStyle, FALSE, kFormExStyle);
   const int width = frame.right - frame.left;
   const int height = frame.bottom - frame.top;
-  window_ = ::CreateWindowExA(
-      kFormExStyle, description_.name.c_str(), description_.caption.c_str(),
-      kFormStyle, (::GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-      (::GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height,
-      application_.Handle(), nullptr, ::GetModuleHandleA(nullptr), nullptr);
-  ::SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  HINSTANCE instance = ::GetModuleHandleA(nullptr);
+  window_.Create(
+      {.name = description_.name.c_str(),
+       .style = CS_DBLCLKS,
+       .icon = description_.icon_resource.empty()
+                   ? nullptr
+                   : ::LoadIconA(instance, description_.icon_resource.c_str()),
+       .cursor = ::LoadCursorA(nullptr, IDC_ARROW),
+       .background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)},
+      {.ex_style = kFormExStyle,
+       .style = kFormStyle,
+       .title = description_.caption.c_str(),
+       .left = (::GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+       .top = (::GetSystemMetrics(SM_CYSCREEN) - height) / 2,
+       .width = width,
+       .height = height,
+       .owner = application_.Handle()},
+      [this](UINT message, WPARAM wparam, LPARAM lparam) {
+        return WindowProc(message, wparam, lparam);
+      });
   form_font_.Reset(CreateFormFont(description_.font));
-  ::SendMessageA(window_, WM_SETFONT,
+  ::SendMessageA(window_.handle(), WM_SETFONT,
                  reinterpret_cast<WPARAM>(form_font_.Get()), FALSE);
   CreateChildren();
   if (main_form_) {
-    ui_.SetMainWindow(window_);
-    application_.SetMainForm(window_);
+    ui_.SetMainWindow(window_.handle());
+    application_.SetMainForm(window_.handle());
   }
 }
 
@@ -79,11 +74,9 @@ Win32FormWindow::~Win32FormWindow() {
   if (watching_sessions_) {
     if (auto unregister = FindSystemEntry<SessionUnregisterCall>(
             "wtsapi32.dll", "WTSUnRegisterSessionNotification")) {
-      unregister(window_);
+      unregister(window_.handle());
     }
   }
-  ::SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
-  ::DestroyWindow(window_);
 }
 
 // Windows 95 to 2000 have no such call: it is looked up, never imported.
@@ -94,7 +87,7 @@ platform::ErrorCode Win32FormWindow::WatchSessionChanges() {
   auto watch = FindSystemEntry<SessionNotificationCall>(
       "wtsapi32.dll", "WTSRegisterSessionNotification");
   if (watch == nullptr) return ERROR_PROC_NOT_FOUND;
-  if (!watch(window_, kNotifyForThisSession)) return LastFailure();
+  if (!watch(window_.handle(), kNotifyForThisSession)) return LastFailure();
   watching_sessions_ = true;
   return platform::kSuccess;
 }
@@ -123,7 +116,7 @@ void Win32FormWindow::CreateChildren() {
             0, "BUTTON", description.text.c_str(),
             WS_CHILD | WS_TABSTOP | BS_PUSHBUTTON |
                 (description.visible ? WS_VISIBLE : 0),
-            at.left, at.top, at.Width(), at.Height(), window_,
+            at.left, at.top, at.Width(), at.Height(), window_.handle(),
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(button_id++)),
             instance, nullptr);
         ::SendMessageA(control->child, WM_SETFONT,
@@ -136,17 +129,8 @@ void Win32FormWindow::CreateChildren() {
   }
 }
 
-LRESULT CALLBACK Win32FormWindow::StaticWindowProc(HWND window, UINT message,
-                                                   WPARAM wparam,
+std::optional<LRESULT> Win32FormWindow::WindowProc(UINT message, WPARAM wparam,
                                                    LPARAM lparam) {
-  auto* self = reinterpret_cast<Win32FormWindow*>(
-      ::GetWindowLongPtrA(window, GWLP_USERDATA));
-  if (self == nullptr) return ::DefWindowProcA(window, message, wparam, lparam);
-  return self->WindowProc(message, wparam, lparam);
-}
-
-LRESULT Win32FormWindow::WindowProc(UINT message, WPARAM wparam,
-                                    LPARAM lparam) {
   const auto hooks = hooks_;
   for (const auto& [id, hook] : hooks) {
     hook(message, static_cast<std::uintptr_t>(wparam),
@@ -178,12 +162,12 @@ LRESULT Win32FormWindow::WindowProc(UINT message, WPARAM wparam,
       }
       break;
   }
-  return ::DefWindowProcA(window_, message, wparam, lparam);
+  return std::nullopt;
 }
 
 void Win32FormWindow::Paint() {
   PAINTSTRUCT paint;
-  HDC dc = ::BeginPaint(window_, &paint);
+  HDC dc = ::BeginPaint(window_.handle(), &paint);
   for (const auto& control : controls_) {
     if (!control->visible) continue;
     if (control->description.kind == platform::ControlKind::kPicture) {
@@ -192,7 +176,7 @@ void Win32FormWindow::Paint() {
       PaintLabel(dc, *control);
     }
   }
-  ::EndPaint(window_, &paint);
+  ::EndPaint(window_.handle(), &paint);
 }
 
 // Drawn at its place, unscaled, clipped to its bounds.
@@ -252,15 +236,19 @@ Win32FormWindow::Control* Win32FormWindow::PictureAt(int x, int y) {
 }
 
 void Win32FormWindow::SetVisible(bool visible) {
-  ::ShowWindow(window_, visible ? SW_SHOW : SW_HIDE);
+  ::ShowWindow(window_.handle(), visible ? SW_SHOW : SW_HIDE);
 }
 
-bool Win32FormWindow::Visible() { return ::IsWindowVisible(window_) != FALSE; }
+bool Win32FormWindow::Visible() {
+  return ::IsWindowVisible(window_.handle()) != FALSE;
+}
 
-bool Win32FormWindow::Minimized() { return ::IsIconic(window_) != FALSE; }
+bool Win32FormWindow::Minimized() {
+  return ::IsIconic(window_.handle()) != FALSE;
+}
 
 void Win32FormWindow::SetNormalState() {
-  if (::IsIconic(window_)) ::ShowWindow(window_, SW_RESTORE);
+  if (::IsIconic(window_.handle())) ::ShowWindow(window_.handle(), SW_RESTORE);
 }
 
 // From Windows 98 and 2000 on a program takes the foreground only while the
@@ -273,14 +261,14 @@ void Win32FormWindow::SetForeground() {
   const HWND foreground = ::GetForegroundWindow();
   const DWORD own_thread = ::GetCurrentThreadId();
   const DWORD foreground_thread =
-      foreground != nullptr && foreground != window_
+      foreground != nullptr && foreground != window_.handle()
           ? ::GetWindowThreadProcessId(foreground, nullptr)
           : 0;
   const bool joined =
       foreground_thread != 0 && foreground_thread != own_thread &&
       ::AttachThreadInput(foreground_thread, own_thread, TRUE) != FALSE;
-  ::BringWindowToTop(window_);
-  ::SetForegroundWindow(window_);
+  ::BringWindowToTop(window_.handle());
+  ::SetForegroundWindow(window_.handle());
   if (joined) ::AttachThreadInput(foreground_thread, own_thread, FALSE);
 }
 
@@ -294,7 +282,7 @@ void Win32FormWindow::RemoveMessageHook(int id) { hooks_.erase(id); }
 void Win32FormWindow::PostWindowMessage(std::uint32_t message,
                                         std::uintptr_t wparam,
                                         std::intptr_t lparam) {
-  ::PostMessageA(window_, message, static_cast<WPARAM>(wparam),
+  ::PostMessageA(window_.handle(), message, static_cast<WPARAM>(wparam),
                  static_cast<LPARAM>(lparam));
 }
 
@@ -307,7 +295,7 @@ void Win32FormWindow::SetControlVisible(const std::string& name, bool visible) {
   } else {
     const platform::Rect& at = control->description.bounds;
     RECT rect = {at.left, at.top, at.right, at.bottom};
-    ::InvalidateRect(window_, &rect, TRUE);
+    ::InvalidateRect(window_.handle(), &rect, TRUE);
   }
 }
 
@@ -316,7 +304,9 @@ bool Win32FormWindow::ControlVisible(const std::string& name) {
   return control != nullptr && control->visible;
 }
 
-void Win32FormWindow::Close() { ::SendMessageA(window_, WM_CLOSE, 0, 0); }
+void Win32FormWindow::Close() {
+  ::SendMessageA(window_.handle(), WM_CLOSE, 0, 0);
+}
 
 std::unique_ptr<platform::FormWindow> Win32Forms::CreateForm(
     const platform::FormDescription& description, platform::FormEvents events) {

@@ -9,10 +9,12 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/form.h"
+#include "platform/win32/owned_window.h"
 #include "platform/win32/scoped_handle.h"
 #include "platform/win32/user_interface.h"
 #include "platform/win32/win32_application.h"
@@ -45,9 +47,9 @@ class Win32FormWindow : public platform::FormWindow {
   bool ControlVisible(const std::string& control) override;
   void Close() override;
 
-  HWND handle() const { return window_; }
+  HWND handle() const { return window_.handle(); }
   // The window procedure, an ordinary member a test can call.
-  LRESULT WindowProc(UINT message, WPARAM wparam, LPARAM lparam);
+  std::optional<LRESULT> WindowProc(UINT message, WPARAM wparam, LPARAM lparam);
 
  private:
   struct Control {
@@ -58,8 +60,6 @@ class Win32FormWindow : public platform::FormWindow {
     HWND child = nullptr;    // a button's
   };
 
-  static LRESULT CALLBACK StaticWindowProc(HWND window, UINT message,
-                                           WPARAM wparam, LPARAM lparam);
   void CreateChildren();
   void Paint();
   void PaintPicture(HDC dc, const Control& control);
@@ -73,7 +73,6 @@ class Win32FormWindow : public platform::FormWindow {
   bool main_form_;
   platform::FormDescription description_;
   platform::FormEvents events_;
-  HWND window_ = nullptr;
   ScopedGdiObject form_font_;
   std::vector<std::unique_ptr<Control>> controls_;
   std::map<int, platform::Application::MessageHook> hooks_;
@@ -81,6 +80,8 @@ class Win32FormWindow : public platform::FormWindow {
   // wtsapi32.dll, loaded while the window watches its session's changes.
   ScopedModule wtsapi_;
   bool watching_sessions_ = false;
+  // Last, so that it goes first, before the fonts and pictures it shows.
+  OwnedWindow window_;
 };
 
 class Win32Forms : public platform::Forms {

@@ -5,14 +5,14 @@
 
 #include "platform/win32/balloon_windows.h"
 #include "platform/win32/scoped_handle.h"
-#include "tests/wine/support/message_loop_application.h"
+#include "platform/win32/win32_application.h"
 #include "tests/wine/support/screen_capture.h"
+#include "tests/wine/support/window_finder.h"
 #include "widgets/balloon.h"
 
 namespace plumeta::win32 {
 namespace {
 
-using wine_test::MessageLoopApplication;
 using wine_test::Rgb;
 using wine_test::ScreenCapture;
 
@@ -80,7 +80,7 @@ class BalloonWindowTest : public ::testing::Test {
     control.SetPosition(position);
     control.SetDuration(duration);
     control.ShowBalloon();
-    app_.RunFor(600);
+    wine_test::PumpUntil([] { return false; }, 600);
     return *widgets::TBalloon::Live().back();
   }
 
@@ -94,7 +94,7 @@ class BalloonWindowTest : public ::testing::Test {
   }
 
   static Backdrop* backdrop_;
-  MessageLoopApplication app_;
+  Win32Application app_;
   Win32BalloonWindows windows_;
 };
 
@@ -110,7 +110,7 @@ TEST_F(BalloonWindowTest, IsDrawnShapedWithItsTipOnThePoint) {
   const Row rows[] = {{widgets::blnArrowTopLeft, 700, 500, 1},
                       {widgets::blnArrowBottomRight, 300, 600, -1}};
   for (const Row& row : rows) {
-    SCOPED_TRACE(testing::Message() << "position " << row.position);
+    SCOPED_TRACE(::testing::Message() << "position " << row.position);
     widgets::TBalloon& balloon = Show(row.x, row.y, row.position);
     std::string error;
     std::optional<ScreenCapture> shot = ScreenCapture::Take(&error);
@@ -171,7 +171,7 @@ TEST_F(BalloonWindowTest, AClickClosesItAndTheLoopFreesIt) {
   ASSERT_NE(window, nullptr);
   ::PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 30));
   ::PostMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(30, 30));
-  app_.RunFor(2000, [] { return widgets::TBalloon::Live().empty(); });
+  wine_test::PumpUntil([] { return widgets::TBalloon::Live().empty(); }, 2000);
   EXPECT_TRUE(widgets::TBalloon::Live().empty());
   EXPECT_FALSE(::IsWindow(window));
 }
@@ -179,7 +179,7 @@ TEST_F(BalloonWindowTest, AClickClosesItAndTheLoopFreesIt) {
 TEST_F(BalloonWindowTest, ItsTimerClosesItAfterItsDuration) {
   const DWORD start = ::GetTickCount();
   HWND window = Window(Show(600, 500, widgets::blnArrowTopLeft, 1));
-  app_.RunFor(5000, [] { return widgets::TBalloon::Live().empty(); });
+  wine_test::PumpUntil([] { return widgets::TBalloon::Live().empty(); }, 5000);
   const DWORD elapsed = ::GetTickCount() - start;
   EXPECT_TRUE(widgets::TBalloon::Live().empty());
   EXPECT_FALSE(::IsWindow(window));
@@ -192,7 +192,7 @@ TEST_F(BalloonWindowTest, SeveralBalloonsAtOnceAndMinimisingShowsOneAgain) {
   HWND second = Window(Show(900, 500, widgets::blnArrowTopLeft));
   ASSERT_NE(first, second);
   ::ShowWindow(first, SW_MINIMIZE);
-  app_.RunFor(500);
+  wine_test::PumpUntil([] { return false; }, 500);
   EXPECT_FALSE(::IsIconic(first));
   EXPECT_TRUE(::IsWindowVisible(first));
   EXPECT_TRUE(::IsWindowVisible(second));

@@ -7,12 +7,11 @@
 
 #include "platform/win32/scoped_handle.h"
 #include "platform/win32/top_level_windows.h"
-#include "tests/wine/support/message_loop_application.h"
+#include "platform/win32/win32_application.h"
+#include "tests/wine/support/window_finder.h"
 
 namespace plumeta::win32 {
 namespace {
-
-using wine_test::MessageLoopApplication;
 
 constexpr char kGuardClass[] = "PlumetaGuardTest";
 constexpr char kGuardTitle[] = "Plumeta Guard Test";
@@ -23,28 +22,12 @@ std::string EventName(const char* what, DWORD parent) {
   return std::string("PlumetaGuardTest") + what + std::to_string(parent);
 }
 
-// A hidden top-level window like a program's application window.
-class ApplicationWindow {
- public:
-  ApplicationWindow() {
-    WNDCLASSA window_class{};
-    window_class.lpfnWndProc = &::DefWindowProcA;
-    window_class.hInstance = ::GetModuleHandleA(nullptr);
-    window_class.lpszClassName = kGuardClass;
-    ::RegisterClassA(&window_class);
-    window_ = ::CreateWindowExA(0, kGuardClass, kGuardTitle, WS_POPUP, 0, 0, 0,
-                                0, nullptr, nullptr,
-                                ::GetModuleHandleA(nullptr), nullptr);
-  }
-  ~ApplicationWindow() { ::DestroyWindow(window_); }
-  ApplicationWindow(const ApplicationWindow&) = delete;
-  ApplicationWindow& operator=(const ApplicationWindow&) = delete;
-
-  HWND window() const { return window_; }
-
- private:
-  HWND window_ = nullptr;
-};
+// The application window of a copy: class and title of its own, as the
+// first title names the class.
+void NameApplication(Win32Application& application) {
+  application.SetTitle(kGuardClass);
+  application.SetTitle(kGuardTitle);
+}
 
 // The second copy: this test program started again with a filter that runs
 // only the disabled test below.
@@ -105,31 +88,33 @@ TEST(PrevInstSecondCopy, DISABLED_HoldsAnApplicationWindow) {
   const char* parent = std::getenv(kParentVariable);
   ASSERT_NE(parent, nullptr);
   const DWORD parent_id = static_cast<DWORD>(std::strtoul(parent, nullptr, 10));
-  ApplicationWindow window;
+  Win32Application application;
+  NameApplication(application);
   ScopedKernelHandle ready(::OpenEventA(EVENT_MODIFY_STATE, FALSE,
                                         EventName("Ready", parent_id).c_str()));
   ScopedKernelHandle quit(
       ::OpenEventA(SYNCHRONIZE, FALSE, EventName("Quit", parent_id).c_str()));
   ASSERT_TRUE(ready && quit);
   ::SetEvent(ready.Get());
-  MessageLoopApplication app;
-  app.RunFor(30000, [&] { return ::WaitForSingleObject(quit.Get(), 0) == 0; });
+  wine_test::PumpUntil(
+      [&] { return ::WaitForSingleObject(quit.Get(), 0) == 0; }, 30000);
 }
 
 class PrevInstTest : public ::testing::Test {
  protected:
   PrevInstTest()
-      : windows_([this] { return own_.window(); }), guard_(app_, windows_) {}
+      : windows_([this] { return app_.Handle(); }), guard_(app_, windows_) {
+    NameApplication(app_);
+  }
 
-  MessageLoopApplication app_;
-  ApplicationWindow own_;
+  Win32Application app_;
   Win32TopLevelWindows windows_;
   widgets::TPrevInst guard_;
 };
 
 TEST_F(PrevInstTest, AloneItMayRun) {
   EXPECT_FALSE(guard_.CheckPrevInst());
-  EXPECT_EQ(app_.terminate_requests, 0);
+  EXPECT_FALSE(app_.Terminated());
 }
 
 TEST_F(PrevInstTest, FindsTheOtherCopysWindowAndEnds) {
@@ -154,7 +139,7 @@ TEST_F(PrevInstTest, FindsTheOtherCopysWindowAndEnds) {
   EXPECT_FALSE(guard_.CheckPrevInst());
   guard_.SetAllowedInst(1);
   EXPECT_TRUE(guard_.CheckPrevInst());
-  EXPECT_EQ(app_.terminate_requests, 1);
+  EXPECT_TRUE(app_.Terminated());
 
   second.Stop();
   EXPECT_FALSE(guard_.CheckPrevInst()) << "the other copy has ended";
@@ -163,10 +148,10 @@ TEST_F(PrevInstTest, FindsTheOtherCopysWindowAndEnds) {
 TEST_F(PrevInstTest, ReadsClassAndTitleOfItsOwnWindow) {
   platform::TopLevelWindow own = windows_.ApplicationWindow();
   EXPECT_EQ(own.handle,
-            reinterpret_cast<platform::WindowHandle>(own_.window()));
+            reinterpret_cast<platform::WindowHandle>(app_.Handle()));
   EXPECT_EQ(own.class_name, kGuardClass);
   EXPECT_EQ(own.title, kGuardTitle);
-  ::SetWindowTextA(own_.window(), std::string(300, 'x').c_str());
+  ::SetWindowTextA(app_.Handle(), std::string(300, 'x').c_str());
   EXPECT_EQ(windows_.ApplicationWindow().title, std::string(255, 'x'));
 }
 

@@ -8,8 +8,9 @@
 #include "platform/win32/balloon_windows.h"
 #include "platform/win32/notification_area.h"
 #include "platform/win32/scoped_handle.h"
-#include "tests/wine/support/message_loop_application.h"
+#include "platform/win32/win32_application.h"
 #include "tests/wine/support/screen_capture.h"
+#include "tests/wine/support/window_finder.h"
 #include "widgets/balloon.h"
 #include "widgets/tray_icon.h"
 
@@ -38,7 +39,7 @@ TEST(Screenshot, DISABLED_BalloonAndTrayIcon) {
   if (target == nullptr || *target == '\0') {
     GTEST_SKIP() << "PLUMETA_SCREENSHOT is not set";
   }
-  wine_test::MessageLoopApplication app;
+  Win32Application app;
 
   // A desktop in the classic teal.
   ScopedGdiObject brush(::CreateSolidBrush(RGB(0, 128, 128)));
@@ -60,7 +61,7 @@ TEST(Screenshot, DISABLED_BalloonAndTrayIcon) {
   icon.SetHint("Plumeta");
   icon.SetIconVisible(true);
   icon.Loaded();
-  app.RunFor(800);
+  wine_test::PumpUntil([] { return false; }, 800);
 
   // Wine shows the tray as a small window of its own; the first icon sits
   // at the top left of its client area.
@@ -76,7 +77,7 @@ TEST(Screenshot, DISABLED_BalloonAndTrayIcon) {
   ASSERT_TRUE(wine_test::ScreenCapture::Take(&error, tray_shot)) << error;
 
   icon.SetIconVisible(false);
-  app.RunFor(800);
+  wine_test::PumpUntil([] { return false; }, 800);
   Win32BalloonWindows windows;
   widgets::TBalloonControl balloon(app, windows);
   balloon.SetTitle("Plumeta");
@@ -88,7 +89,7 @@ TEST(Screenshot, DISABLED_BalloonAndTrayIcon) {
   // that the two pictures do not overlap.
   balloon.SetPixelCoordinateY(tray_bounds.bottom + 2);
   balloon.ShowBalloon();
-  app.RunFor(1000);
+  wine_test::PumpUntil([] { return false; }, 1000);
   const std::string balloon_shot = std::string(target) + ".balloon.png";
   ASSERT_TRUE(wine_test::ScreenCapture::Take(&error, balloon_shot)) << error;
 
