@@ -293,9 +293,11 @@ void JobWatcher::RunFlow(const QueuedFlow& flow) {
   // NT 4.0 and earlier have no balloons.
   const bool balloons = !IsOldNtName(view_.OsName());
   if (balloons) view_.ShowBalloon();
-  const std::string folder = view_.AutoSaveFolder();
+  // A collected PDF goes nowhere yet: nothing to ask.
+  const bool collect = view_.CombineJobs();
+  const std::string folder = collect ? "" : view_.AutoSaveFolder();
   std::string target;
-  if (folder.empty()) {
+  if (folder.empty() && !collect) {
     view_.RevealMainWindow();
     save_dialog_.set_file_name(
         ProposedFileName(flow.document, *platform_.locale));
@@ -340,6 +342,17 @@ void JobWatcher::RunFlow(const QueuedFlow& flow) {
       break;
   }
 
+  if (collect) {
+    std::string into;
+    if (const platform::ErrorCode code = view_.AddToCombinedPdf(
+            AsidePath(flow.job_id), flow.document, flow.user, &into);
+        code != platform::kSuccess) {
+      KeepAfterFailure(flow, into, code);
+      return;
+    }
+    StopAnimation();
+    return;
+  }
   const std::optional<std::string> delivered =
       folder.empty() ? Deliver(flow, target) : AutoSave(flow, folder);
   if (!delivered) return;

@@ -36,6 +36,9 @@ TMain::TMain(platform::Platform& platform, TrayPlatform tray,
   job_watcher_ = std::make_unique<JobWatcher>(platform_, *this, save_dialog1_);
   tray_commands_ =
       std::make_unique<TrayCommands>(platform_, save_dialog1_, *this);
+  combined_pdf_ = std::make_unique<CombinedPdf>(
+      platform_, *this, save_dialog1_, [this] { UpdateCombinedPdfItem(); });
+  UpdateCombinedPdfItem();
   SetTimer1Enabled(true);
 }
 
@@ -83,6 +86,7 @@ void TMain::FormCreate() {
   tray_icon1_.SetEnabled(true);                               // 8
   if (!ending) LoadConversionSettings();                      // 9
   if (!ending) LoadAutoSaveSettings();
+  if (!ending) combined_pdf_->Load(system_utils_.TempFolder());
   // The argument file follows this user's session to the front.
   if (!ending) {
     session_watch_ = std::make_unique<SessionWatch>(
@@ -98,6 +102,7 @@ void TMain::FormCreate() {
   WelcomeBalloon();                            // 12
   PrepareConversionBalloon();                  // 13
   if (returned) LastSessionBalloon();
+  CollectedBalloon();
 }
 
 // The printing preferences need the NT family from version 5.0 on.
@@ -194,6 +199,7 @@ void TMain::SetTimer1Enabled(bool enabled) {
 void TMain::Timer1Timer() {
   if (session_watch_) session_watch_->Tick();
   job_watcher_->Poll();
+  combined_pdf_->Tick();
 }
 
 bool TMain::RefuseOwnFile(const std::string& path) {

@@ -11,6 +11,8 @@
 //                              "Show PDF when done"
 //   auto_save_handlers.cpp     auto-save's settings, "Save Automatically...",
 //                              the folder that cannot be used
+//   combine_handlers.cpp       "Combine Jobs", "Save Combined PDF...", the
+//                              collection a former run left
 // The print-job watcher (JobWatcher) and the tray commands see TMain as a
 // MonitorView. The handlers keep the form designer's names (Options1Click,
 // N721Click...): the console protocol and the menu's item names use them.
@@ -27,6 +29,7 @@
 #include "common/system_names.h"
 #include "common/system_utils.h"
 #include "monitor/auto_save_settings.h"
+#include "monitor/combined_pdf.h"
 #include "monitor/conversion_settings.h"
 #include "monitor/job_watcher.h"
 #include "monitor/monitor_view.h"
@@ -106,6 +109,8 @@ class TMain : public MonitorView {
   void SaveLastResult1Click(widgets::TMenuItem& sender);
   void ShowPDFwhendone1Click(widgets::TMenuItem& sender);
   void SaveAutomatically1Click(widgets::TMenuItem& sender);
+  void CombineJobs1Click(widgets::TMenuItem& sender);
+  void SaveCombinedPDF1Click(widgets::TMenuItem& sender);
   void Configuration1Click(widgets::TMenuItem& sender);
   void Options1Click(widgets::TMenuItem& sender);
   void Help1Click(widgets::TMenuItem& sender);
@@ -152,6 +157,12 @@ class TMain : public MonitorView {
     return auto_save_.file_name_template;
   }
   std::optional<std::string> ArgumentFileOutput() override;
+  bool CombineJobs() override;
+  platform::ErrorCode AddToCombinedPdf(const std::string& pdf,
+                                       const std::string& document,
+                                       const std::string& user,
+                                       std::string* into) override;
+  const CombinedPdf& combined_pdf() const { return *combined_pdf_; }
   void SetCycleIcons(bool cycle) override;
   void SetIconIndex(int index) override;
   void RevealMainWindow() override;
@@ -176,6 +187,11 @@ class TMain : public MonitorView {
   // Reads the auto-save settings, reports what cannot be used, and sets the
   // "Save Automatically..." item from them.
   void LoadAutoSaveSettings();
+  // "Save Combined PDF..." enabled while something is collected.
+  void UpdateCombinedPdfItem();
+  void SaveCombinedPdf();
+  // Says how many documents a former run collected.
+  void CollectedBalloon();
   void SecurityItemClick(widgets::TMenuItem& sender);
   void CheckOnly(widgets::TMenuItem& sender,
                  const std::vector<const char*>& group);
@@ -201,6 +217,7 @@ class TMain : public MonitorView {
   TSaveDialog save_dialog1_;
   std::unique_ptr<JobWatcher> job_watcher_;
   std::unique_ptr<TrayCommands> tray_commands_;
+  std::unique_ptr<CombinedPdf> combined_pdf_;
   std::unique_ptr<SessionWatch> session_watch_;
   platform::Application::TimerId timer1_ = 0;
   bool show_main_form_ = true;

@@ -120,6 +120,8 @@ const TopLevelItem kTopLevelItems[] = {
     {"ShowPDFwhendone1", "Show PDF when done", &TMain::ShowPDFwhendone1Click},
     {"SaveAutomatically1", "Save Automatically...",
      &TMain::SaveAutomatically1Click},
+    {"CombineJobs1", "Combine Jobs", &TMain::CombineJobs1Click},
+    {"SaveCombinedPDF1", "Save Combined PDF...", &TMain::SaveCombinedPDF1Click},
     {"N3", "-"},
     {"Options1", "Set As Default Printer", &TMain::Options1Click},
     {"Help1", "&Help", &TMain::Help1Click},

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/error_codes.h"
+
 namespace plumeta {
 
 // Where the monitor's balloons point, from the screen's bottom right corner:
@@ -34,6 +36,14 @@ class MonitorView {
   // The output file the Ghostscript argument file names now, which another
   // user's monitor may have written; nullopt when it cannot be read.
   virtual std::optional<std::string> ArgumentFileOutput() = 0;
+  // "Combine Jobs" is ticked: a job's PDF is collected, not delivered.
+  virtual bool CombineJobs() = 0;
+  // Moves the job's PDF at `pdf` into the collection; on failure it stays
+  // there, the code says why and `into` where it was to go.
+  virtual platform::ErrorCode AddToCombinedPdf(const std::string& pdf,
+                                               const std::string& document,
+                                               const std::string& user,
+                                               std::string* into) = 0;
 
   // CycleIcons: true starts the animation at icon 0, false stops it.
   virtual void SetCycleIcons(bool cycle) = 0;

@@ -104,6 +104,8 @@ TEST_F(TrayPresenceTest, MenuOrderWithTheTrayItems) {
                      "Configuration1:&Printing Preferences",
                      "ShowPDFwhendone1:Show PDF when done",
                      "SaveAutomatically1:Save Automatically...",
+                     "CombineJobs1:Combine Jobs",
+                     "SaveCombinedPDF1:Save Combined PDF...",
                      "N3:-",
                      "Options1:Set As Default Printer",
                      "Help1:&Help",

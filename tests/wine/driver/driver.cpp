@@ -176,6 +176,8 @@ const std::vector<MenuEntry>& MonitorMenu() {
       {"&Printing Preferences", {}},
       {"Show PDF when done", {}},
       {"Save Automatically...", {}},
+      {"Combine Jobs", {}},
+      {"Save Combined PDF...", {}},
       {"-", {}},
       {"Set As Default Printer", {}},
       {"&Help", {}},
