@@ -40,9 +40,9 @@ void TMain::SaveCombinedPDF1Click(widgets::TMenuItem&) { SaveCombinedPdf(); }
 
 void TMain::SaveCombinedPdf() {
   PermissionStringFromMenu();
-  combined_pdf_->Save(
-      settings_,
-      NeedsGeneratedOwnerPassword(settings_) ? FreshOwnerPassword() : "");
+  combined_pdf_->Save(settings_, NeedsGeneratedOwnerPassword(settings_)
+                                     ? FreshOwnerPassword()
+                                     : "");
 }
 
 platform::ErrorCode TMain::AddToCombinedPdf(const std::string& pdf,

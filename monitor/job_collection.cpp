@@ -11,9 +11,9 @@ constexpr char kFolderName[] = "Plumeta Combined";
 constexpr int kMaxDocuments = 99999;
 
 bool IsPdfDelimiter(char c) {
-  return c == '/' || c == '<' || c == '>' || c == '[' || c == ']' ||
-         c == '(' || c == ')' || c == ' ' || c == '\r' || c == '\n' ||
-         c == '\t' || c == '\f' || c == '\0' || c == '%';
+  return c == '/' || c == '<' || c == '>' || c == '[' || c == ']' || c == '(' ||
+         c == ')' || c == ' ' || c == '\r' || c == '\n' || c == '\t' ||
+         c == '\f' || c == '\0' || c == '%';
 }
 
 // A list line's field: control characters would break the line apart.
@@ -46,9 +46,8 @@ int CountPageObjects(std::string_view content, std::size_t starts_before) {
        at = content.find(kType, at + 1)) {
     std::size_t i = at + kType.size();
     if (i < content.size() && !IsPdfDelimiter(content[i])) continue;
-    while (i < content.size() &&
-           (content[i] == ' ' || content[i] == '\r' || content[i] == '\n' ||
-            content[i] == '\t')) {
+    while (i < content.size() && (content[i] == ' ' || content[i] == '\r' ||
+                                  content[i] == '\n' || content[i] == '\t')) {
       ++i;
     }
     if (content.compare(i, 5, "/Page") != 0) continue;
@@ -128,8 +127,8 @@ platform::ErrorCode JobCollection::WriteList(
   }
   const std::string path = PathOf(kListFileName);
   const std::string fresh = path + ".new";
-  platform::ErrorCode code = files_.WriteTextFile(
-      fresh, text, platform::FileProtection::kInherited);
+  platform::ErrorCode code =
+      files_.WriteTextFile(fresh, text, platform::FileProtection::kInherited);
   if (code == platform::kSuccess) code = files_.Replace(fresh, path);
   if (code != platform::kSuccess) files_.Delete(fresh);
   return code;

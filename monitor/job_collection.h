@@ -53,9 +53,7 @@ class JobCollection {
   // Deletes the collected PDFs and the list.
   void Clear();
 
-  const std::vector<CollectedDocument>& documents() const {
-    return documents_;
-  }
+  const std::vector<CollectedDocument>& documents() const { return documents_; }
   bool empty() const { return documents_.empty(); }
   // The pages of the documents whose count is known.
   int pages() const;

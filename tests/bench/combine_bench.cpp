@@ -51,8 +51,8 @@ Run Merge(bool in_process, const std::string& gs,
     if (child == 0) {
       InstallCallBacks(nullptr, &DropOutput, nullptr);
       std::vector<char*> argv = Argv(args);
-      _exit(CallGS("libgs.so.10", static_cast<int>(args.size()),
-                   argv.data()) == 1
+      _exit(CallGS("libgs.so.10", static_cast<int>(args.size()), argv.data()) ==
+                    1
                 ? 0
                 : 1);
     }
@@ -70,9 +70,9 @@ Run Merge(bool in_process, const std::string& gs,
   wait4(child, &status, 0, &usage);
   Run run;
   if (WIFEXITED(status) && WEXITSTATUS(status) == 0) {
-    run.seconds = std::chrono::duration<double>(
-                      std::chrono::steady_clock::now() - start)
-                      .count();
+    run.seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start)
+            .count();
     run.peak_kb = usage.ru_maxrss;
   }
   return run;
@@ -103,33 +103,40 @@ int main(int argc, char** argv) {
   std::string gs = "gs";
   for (int i = 1; i + 1 < argc; i += 2) {
     const std::string option = argv[i];
-    if (option == "--runs") runs = std::max(1, std::atoi(argv[i + 1]));
-    else if (option == "--copies") copies = std::max(1, std::atoi(argv[i + 1]));
-    else if (option == "--pages") pages = std::max(1, std::atoi(argv[i + 1]));
-    else if (option == "--gs") gs = argv[i + 1];
+    if (option == "--runs")
+      runs = std::max(1, std::atoi(argv[i + 1]));
+    else if (option == "--copies")
+      copies = std::max(1, std::atoi(argv[i + 1]));
+    else if (option == "--pages")
+      pages = std::max(1, std::atoi(argv[i + 1]));
+    else if (option == "--gs")
+      gs = argv[i + 1];
   }
   using plumeta::testing::Quoted;
   using plumeta::testing::ShellOutput;
   plumeta::testing::TempFolder temp;
   const std::string document = temp / "document.pdf";
   ShellOutput(Quoted(SAMPLE_POSTSCRIPT_PATH) + " " + std::to_string(pages) +
-              " | " + gs + " -q -dNOPAUSE -dBATCH -dSAFER -sDEVICE=pdfwrite "
-              "-sOutputFile=" + Quoted(document) + " -");
+              " | " + gs +
+              " -q -dNOPAUSE -dBATCH -dSAFER -sDEVICE=pdfwrite "
+              "-sOutputFile=" +
+              Quoted(document) + " -");
   std::vector<std::string> inputs;
   for (int copy = 1; copy <= copies; ++copy) {
     inputs.push_back(temp / ("copy" + std::to_string(copy) + ".pdf"));
     ShellOutput("cp " + Quoted(document) + " " + Quoted(inputs.back()));
   }
   // The settings a user may well have: printer quality, passwords.
-  const plumeta::ConversionSettings settings{"1.4", "Print", "user", "owner",
-                                             "600", "01111111"};
-  const std::vector<std::string> args = plumeta::MergeArguments(
-      settings, inputs, temp / "combined.pdf", "");
+  const plumeta::ConversionSettings settings{"1.4",   "Print", "user",
+                                             "owner", "600",   "01111111"};
+  const std::vector<std::string> args =
+      plumeta::MergeArguments(settings, inputs, temp / "combined.pdf", "");
   const std::string size =
       ShellOutput("du -k " + Quoted(document) + " | cut -f1");
-  std::printf("Merging %d copies of a %d-page PDF (%ld KB each), median of "
-              "%d runs:\n",
-              copies, pages, std::atol(size.c_str()), runs);
+  std::printf(
+      "Merging %d copies of a %d-page PDF (%ld KB each), median of "
+      "%d runs:\n",
+      copies, pages, std::atol(size.c_str()), runs);
   const Run in_process = Median(runs, true, gs, args);
   const Run program = Median(runs, false, gs, args);
   if (in_process.seconds < 0 || program.seconds < 0) {

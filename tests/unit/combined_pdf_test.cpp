@@ -1,13 +1,15 @@
 // The collection "Combine Jobs" keeps, the merge's arguments and the
 // argument file while jobs are combined.
+#include "monitor/combined_pdf.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
-#include "monitor/combined_pdf.h"
 #include "monitor/job_collection.h"
 #include "monitor/response_file.h"
 #include "tests/unit/support/fake_files.h"
+#include "tests/unit/support/job_watcher_bed.h"
 
 namespace plumeta {
 namespace {
@@ -93,7 +95,8 @@ TEST(JobCollectionTest, AddOrderCountPersistenceAndFailure) {
     for (std::size_t i = 0; i < row.jobs.size(); ++i) {
       const Job& job = row.jobs[i];
       files.files[job.pdf] = PagesPdf(job.pages);
-      if (i + 1 == row.jobs.size()) files.replace_failures = row.replace_failures;
+      if (i + 1 == row.jobs.size())
+        files.replace_failures = row.replace_failures;
       last = collection.Add(job.pdf, job.document, "ann");
     }
     EXPECT_EQ(last, row.last_result);
@@ -157,8 +160,8 @@ TEST(CountPdfPagesTest, FileReadInPiecesSeesANameAcrossTheirBorder) {
 // withholds nothing; the merge carries them as set, as argv values that
 // Ghostscript takes unsplit.
 TEST(CombinedPdfTest, PasswordsGoToTheMergeOnly) {
-  const ConversionSettings settings{"1.3", "Print", "us er",
-                                    "own\"er", "600", "01111111"};
+  const ConversionSettings settings{"1.3",     "Print", "us er",
+                                    "own\"er", "600",   "01111111"};
   const std::vector<std::string> intermediate =
       IntermediateArguments(settings, "C:\\Temp\\");
   for (const std::string& argument : intermediate) {
@@ -188,6 +191,50 @@ TEST(CombinedPdfTest, AddedText) {
             "'Mail' was added to the combined PDF (1 document, 1 page)");
   EXPECT_EQ(AddedText("Mail", 2, 0),
             "'Mail' was added to the combined PDF (2 documents)");
+}
+
+// With "Combine Jobs" ticked the flow asks nothing and hands the job's PDF
+// to the collection; when that fails the PDF is the last result again.
+using CombinedFlowTest = testing::JobWatcherTest;
+
+TEST_F(CombinedFlowTest, ACombinedJobIsCollectedNotDelivered) {
+  const struct {
+    platform::ErrorCode add_result;
+    std::size_t files_left;  // the set-aside PDF, or LastResult
+    std::size_t messages;
+  } kRows[] = {{platform::kSuccess, 1, 0}, {platform::kErrorDiskFull, 1, 1}};
+  std::uint32_t id = 0;
+  for (const auto& row : kRows) {
+    SCOPED_TRACE(row.add_result);
+    bed.ui->messages.clear();
+    bed.files->files.clear();
+    view.combine_jobs = true;
+    view.add_result = row.add_result;
+    ++id;
+    bed.application->on_wait = [&] {
+      if (bed.application->waits == 3) Finish(id, "job");
+    };
+    bed.application->waits = 0;
+    Print(id, "Chapter");
+    Advance(200);
+    EXPECT_TRUE(bed.dialogs->saves.empty());
+    EXPECT_TRUE(bed.shell->executed.empty());
+    EXPECT_EQ(bed.files->files.size(), row.files_left);
+    EXPECT_EQ(bed.files->Exists(testing::kLastResult),
+              row.add_result != platform::kSuccess);
+    EXPECT_NE(std::find_if(view.calls.begin(), view.calls.end(),
+                           [](const std::string& call) {
+                             return call.starts_with("collect ") &&
+                                    call.ends_with(" Chapter");
+                           }),
+              view.calls.end());
+    ASSERT_EQ(bed.ui->messages.size(), row.messages);
+    if (row.messages > 0) {
+      EXPECT_NE(bed.ui->messages[0].text.find("C:\\Temp\\Plumeta Combined"),
+                std::string::npos);
+    }
+    EXPECT_FALSE(view.cycling);
+  }
 }
 
 }  // namespace

@@ -28,7 +28,6 @@ std::optional<std::string> ReadLinuxFile(const std::string& path) {
   return text.str();
 }
 
-
 int GSBRIDGE_CALL BoxCallGS(const char* library_name, int argc, char** argv) {
   if (!bridge_box || argc < 1 || argv == nullptr) return 0;
   const std::vector<std::string> given(argv + 1, argv + argc);
