@@ -1,9 +1,10 @@
 // "Save Combined PDF...": the monitor's in-process merge (its own arguments,
-// MergeArguments, through CallGS with libgs.so.10) against the gs program
-// merging the same files with the same arguments. Each merge runs in a
-// child process of its own, so that its peak memory can be read; the
-// in-process one never execs. Prints the median times, their ratio (aim:
-// at most 1.05) and the peak memory of each. Not a test: run it by hand.
+// MergeArguments, through CallGS with libgs.so.10 on a worker thread, as
+// the monitor runs it) against the gs program merging the same files with
+// the same arguments. Prints the median times, their ratio (aim: at most
+// 1.05) and the peak memory of each: this process's peak resident memory
+// (reset before each merge) against the gs process's. Not a test: run it
+// by hand.
 //
 //   combine_bench [--runs N] [--copies N] [--pages N] [--gs gs]
 #include <spawn.h>
@@ -15,7 +16,9 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "gsbridge/gsbridge.h"
@@ -41,57 +44,76 @@ std::vector<char*> Argv(std::vector<std::string>& args) {
 
 void GSBRIDGE_CALL DropOutput(const char*, int) {}
 
-// One merge in a child; its time and its peak resident memory.
+// This process's peak resident memory in KB since the last reset.
+long PeakKb() {
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);) {
+    if (line.rfind("VmHWM:", 0) == 0) return std::atol(line.c_str() + 6);
+  }
+  return 0;
+}
+
+void ResetPeak() { std::ofstream("/proc/self/clear_refs") << "5"; }
+
+// One merge, timed, with its peak resident memory.
 Run Merge(bool in_process, const std::string& gs,
           std::vector<std::string> args) {
   const auto start = std::chrono::steady_clock::now();
-  pid_t child = -1;
+  bool succeeded = false;
+  long peak_kb = 0;
   if (in_process) {
-    child = fork();
-    if (child == 0) {
+    ResetPeak();
+    std::thread worker([&] {
       InstallCallBacks(nullptr, &DropOutput, nullptr);
       std::vector<char*> argv = Argv(args);
-      _exit(CallGS("libgs.so.10", static_cast<int>(args.size()), argv.data()) ==
-                    1
-                ? 0
-                : 1);
-    }
+      succeeded = CallGS("libgs.so.10", static_cast<int>(args.size()),
+                         argv.data()) == 1;
+    });
+    worker.join();
+    peak_kb = PeakKb();
   } else {
     args[0] = gs;
     std::vector<char*> argv = Argv(args);
+    pid_t child = -1;
     if (posix_spawnp(&child, gs.c_str(), nullptr, nullptr, argv.data(),
                      environ) != 0) {
       return {};
     }
+    int status = 0;
+    rusage usage{};
+    wait4(child, &status, 0, &usage);
+    succeeded = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    peak_kb = usage.ru_maxrss;
   }
-  if (child < 0) return {};
-  int status = 0;
-  rusage usage{};
-  wait4(child, &status, 0, &usage);
-  Run run;
-  if (WIFEXITED(status) && WEXITSTATUS(status) == 0) {
-    run.seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start)
-            .count();
-    run.peak_kb = usage.ru_maxrss;
-  }
-  return run;
+  if (!succeeded) return {};
+  return {std::chrono::duration<double>(std::chrono::steady_clock::now() -
+                                        start)
+              .count(),
+          peak_kb};
 }
 
-// Median time and the highest peak of `runs` merges after one warm-up.
-Run Median(int runs, bool in_process, const std::string& gs,
-           const std::vector<std::string>& args) {
-  if (Merge(in_process, gs, args).seconds < 0) return {};
-  std::vector<double> seconds;
-  long peak = 0;
+// The median time and the highest peak of `runs` merges each way after one
+// warm-up each, the two ways taking turns so that both meet the same load.
+bool Measure(int runs, const std::string& gs,
+             const std::vector<std::string>& args, Run* in_process,
+             Run* program) {
+  if (Merge(true, gs, args).seconds < 0 || Merge(false, gs, args).seconds < 0)
+    return false;
+  std::vector<double> seconds[2];
+  Run* results[2] = {in_process, program};
   for (int i = 0; i < runs; ++i) {
-    const Run run = Merge(in_process, gs, args);
-    if (run.seconds < 0) return {};
-    seconds.push_back(run.seconds);
-    peak = std::max(peak, run.peak_kb);
+    for (int way = 0; way < 2; ++way) {
+      const Run run = Merge(way == 0, gs, args);
+      if (run.seconds < 0) return false;
+      seconds[way].push_back(run.seconds);
+      results[way]->peak_kb = std::max(results[way]->peak_kb, run.peak_kb);
+    }
   }
-  std::sort(seconds.begin(), seconds.end());
-  return {seconds[seconds.size() / 2], peak};
+  for (int way = 0; way < 2; ++way) {
+    std::sort(seconds[way].begin(), seconds[way].end());
+    results[way]->seconds = seconds[way][seconds[way].size() / 2];
+  }
+  return true;
 }
 
 }  // namespace
@@ -137,9 +159,9 @@ int main(int argc, char** argv) {
       "Merging %d copies of a %d-page PDF (%ld KB each), median of "
       "%d runs:\n",
       copies, pages, std::atol(size.c_str()), runs);
-  const Run in_process = Median(runs, true, gs, args);
-  const Run program = Median(runs, false, gs, args);
-  if (in_process.seconds < 0 || program.seconds < 0) {
+  Run in_process;
+  Run program;
+  if (!Measure(runs, gs, args, &in_process, &program)) {
     std::fprintf(stderr, "combine_bench: a merge failed\n");
     return 1;
   }
