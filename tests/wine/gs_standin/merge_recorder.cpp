@@ -1,7 +1,8 @@
-// A stand-in Ghostscript DLL (gsdll32.dll) for the monitor's in-process
-// merge: gsapi_init_with_args writes its arguments, one a line, to
-// "arguments.txt" beside the DLL, and a small whole PDF to the file
-// -sOutputFile= names ('%%' read as '%'), so the monitor delivers it.
+// A stand-in Ghostscript DLL (gsdll32.dll, gsdll64.dll in the 64-bit
+// build) for the monitor's in-process merge: gsapi_init_with_args writes its
+// arguments, one a line, to "arguments.txt" beside the DLL, and a small whole
+// PDF to the file -sOutputFile= names ('%%' read as '%'), so the monitor
+// delivers it.
 #include <windows.h>
 
 #include <cstdio>
@@ -44,8 +45,7 @@ STANDIN_GSAPI int __stdcall gsapi_set_stdio(void*, void*, void*, void*) {
   return 0;
 }
 
-STANDIN_GSAPI int __stdcall gsapi_init_with_args(void*, int argc,
-                                                 char** argv) {
+STANDIN_GSAPI int __stdcall gsapi_init_with_args(void*, int argc, char** argv) {
   static const std::string kOutput = "-sOutputFile=";
   std::string lines;
   std::string output;
@@ -63,7 +63,8 @@ STANDIN_GSAPI int __stdcall gsapi_init_with_args(void*, int argc,
   }
   WriteFile(BesideSelf("arguments.txt"), lines);
   if (!output.empty()) {
-    WriteFile(output, "%PDF-1.4\n%merged\ntrailer\n<<>>\nstartxref\n0\n%%EOF\n");
+    WriteFile(output,
+              "%PDF-1.4\n%merged\ntrailer\n<<>>\nstartxref\n0\n%%EOF\n");
   }
   return 0;
 }

@@ -419,9 +419,11 @@ TEST_F(ScenarioTest, SaveCombinedPdfMergesThroughTheBridge) {
   ASSERT_TRUE(::CopyFileA(
       wine_test::ThroughDriveZ(PLUMETA_GSBRIDGE).c_str(),
       (std::string(kInstallFolder) + "\\gsbridge.dll").c_str(), FALSE));
+  // The monitor loads the Ghostscript of its own width.
+  const char* ghostscript = sizeof(void*) == 8 ? "gsdll64.dll" : "gsdll32.dll";
   ASSERT_TRUE(
       ::CopyFileA(wine_test::ThroughDriveZ(PLUMETA_GS_MERGE_RECORDER).c_str(),
-                  (gs_folder + "\\gsdll32.dll").c_str(), FALSE));
+                  (gs_folder + "\\" + ghostscript).c_str(), FALSE));
   const std::string port_key = std::string(kPortKey).substr(5);
   const std::string settings_key = std::string(kSettingsKey).substr(5);
   SetString(HKEY_LOCAL_MACHINE, port_key, "Command",
