@@ -116,7 +116,8 @@ void JobWatcher::ProcessJob(const platform::PrintJob& job) {
   if (job.printer_name != kPrinterName || !OwnJob(job)) return;
   const std::uint64_t first_seen = poll_time_ ? *poll_time_ : Now();
   watched_[job.job_id].first_seen = first_seen;
-  queued_.push_back({job.job_id, job.document, first_seen, job.user_name});
+  queued_.push_back({job.job_id, job.document, first_seen, job.user_name,
+                     view_.CombineJobs()});
 }
 
 // Which jobs left the queue since the last listing, and whether one of
@@ -294,7 +295,7 @@ void JobWatcher::RunFlow(const QueuedFlow& flow) {
   const bool balloons = !IsOldNtName(view_.OsName());
   if (balloons) view_.ShowBalloon();
   // A collected PDF goes nowhere yet: nothing to ask.
-  const bool collect = view_.CombineJobs();
+  const bool collect = flow.collect;
   const std::string folder = collect ? "" : view_.AutoSaveFolder();
   std::string target;
   if (folder.empty() && !collect) {

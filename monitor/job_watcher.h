@@ -112,6 +112,9 @@ class JobWatcher {
     std::string document;
     std::uint64_t first_seen;
     std::string user;
+    // "Combine Jobs" was ticked when the job was first seen, as the argument
+    // file it is converted with most likely was.
+    bool collect = false;
   };
   // What became of a job's PDF.
   enum class Output {
