@@ -11,6 +11,15 @@ namespace plumeta {
 inline constexpr char kPrinterName[] = "Plumeta";
 inline constexpr char kMonitorTitle[] = "Plumeta";
 
+// The printer's port. Under HKEY_LOCAL_MACHINE, the Redirected Port
+// monitor's ports, each a subkey named for its port: the port's
+// configuration, which setup writes and whose command the tray monitor reads
+// to find Ghostscript.
+inline constexpr char kPortName[] = "PLUM:";
+inline constexpr char kMonitorPortsKey[] =
+    "SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\Redirected "
+    "Port\\Ports";
+
 // Under HKEY_LOCAL_MACHINE: the start-up entry that runs the tray monitor at
 // each log-on.
 inline constexpr char kRunKey[] =

@@ -71,9 +71,10 @@ void ConversionFlow::Run(const FlowJob& job, const JobProgress& progress) {
   // NT 4.0 and earlier have no balloons.
   const bool balloons = !IsOldNtName(settings_.OsName());
   if (balloons) window_.ShowBalloon();
-  const std::optional<Destination> destination =
-      ChooseDestination(job, balloons);
-  if (!destination) {
+  // A collected PDF goes nowhere yet: nothing to ask.
+  std::optional<Destination> destination;
+  if (!job.collect) destination = ChooseDestination(job, balloons);
+  if (!job.collect && !destination) {
     // The PDF is the last result, for the menu's commands.
     if (progress.output == PdfOutput::kSetAside &&
         !last_result_.Restore(progress.aside, Now())) {
@@ -109,7 +110,24 @@ void ConversionFlow::Run(const FlowJob& job, const JobProgress& progress) {
     case WaitEnd::kReady:
       break;
   }
+  if (job.collect) {
+    Collect(job, progress);
+    return;
+  }
   Finish(progress.aside, *destination, &job);
+}
+
+void ConversionFlow::Collect(const FlowJob& job, const JobProgress& progress) {
+  std::string into;
+  const platform::ErrorCode code =
+      settings_.AddToCombinedPdf(progress.aside, job.document, job.user, &into);
+  StopAnimation();
+  if (code == platform::kSuccess) return;
+  // The PDF stays, as the last result where it can.
+  const std::string kept = last_result_.Restore(progress.aside, Now())
+                               ? settings_.LastResult()
+                               : progress.aside;
+  ShowDeliveryFailure(kept, into, code);
 }
 
 std::optional<Destination> ConversionFlow::ChooseDestination(const FlowJob& job,
@@ -123,9 +141,9 @@ std::optional<Destination> ConversionFlow::ChooseDestination(const FlowJob& job,
   return Destination{save_dialog_.file_name(), "", false};
 }
 
-void ConversionFlow::Finish(const std::string& pdf,
-                            const Destination& destination,
-                            const FlowJob* job) {
+std::optional<std::string> ConversionFlow::Finish(
+    const std::string& pdf, const Destination& destination,
+    const FlowJob* job) {
   platform::Files& files = *platform_.files;
   std::string target = destination.target;
   std::string delivered = target;
@@ -135,7 +153,9 @@ void ConversionFlow::Finish(const std::string& pdf,
     pdf_is_target = SameFile(files, pdf, target);
     code = DeliverPdf(files, pdf, target);
   } else {
-    const std::string stem = AutoSaveStem(*job, destination.folder);
+    const std::string stem = destination.stem.empty()
+                                 ? AutoSaveStem(*job, destination.folder)
+                                 : destination.stem;
     target = NumberedPdfPath(destination.folder, stem, 1);
     // LastResult and the names PDFs are set aside under, when the folder is
     // the temporary one.
@@ -153,7 +173,7 @@ void ConversionFlow::Finish(const std::string& pdf,
       StopAnimation();
     }
     ShowDeliveryFailure(kept, target, code);
-    return;
+    return std::nullopt;
   }
   if (job != nullptr && !pdf_is_target) files.Delete(pdf);
   if (destination.notice) {
@@ -164,6 +184,7 @@ void ConversionFlow::Finish(const std::string& pdf,
                               "", "", platform::kShow});
   }
   if (job != nullptr) StopAnimation();
+  return delivered;
 }
 
 std::string ConversionFlow::AutoSaveStem(const FlowJob& job,

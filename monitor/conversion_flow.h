@@ -41,6 +41,9 @@ struct FlowJob {
   std::string document;
   std::uint64_t first_seen;
   std::string user;
+  // "Combine Jobs" was ticked when the job was first seen, as the argument
+  // file it is converted with most likely was: its PDF is collected.
+  bool collect = false;
 };
 
 // What became of a job's PDF.
@@ -71,6 +74,8 @@ struct Destination {
   std::string target;
   std::string folder{};  // set for auto-save, with `target` empty
   bool notice = false;   // a balloon says where an auto-saved PDF went
+  // For a folder: the name's stem; empty makes it from the job's facts.
+  std::string stem{};
 };
 
 class ConversionFlow {
@@ -107,10 +112,15 @@ class ConversionFlow {
   // tells why. `job` is the flow whose set-aside PDF `pdf` is: that one is
   // deleted once delivered, goes back to LastResult where it can when not,
   // and the flow's animation ends here. For LastResult itself, `job` is
-  // null and the file stays. A folder needs `job`: the name is made from
-  // its facts.
-  void Finish(const std::string& pdf, const Destination& destination,
-              const FlowJob* job);
+  // null and the file stays. A folder needs `job` or a stem: the name is
+  // made from the job's facts. Returns where the PDF went; nullopt when it
+  // could not go.
+  std::optional<std::string> Finish(const std::string& pdf,
+                                    const Destination& destination,
+                                    const FlowJob* job);
+  // The stem of an auto-saved name: the template expanded with the job's
+  // facts, fitted to `folder`.
+  std::string AutoSaveStem(const FlowJob& job, const std::string& folder);
 
  private:
   enum class WaitEnd {
@@ -128,6 +138,9 @@ class ConversionFlow {
   std::optional<Destination> ChooseDestination(const FlowJob& job,
                                                bool balloons);
   WaitEnd WaitForPdf(const FlowJob& job, const JobProgress& progress);
+  // The job's whole PDF goes into the collection for a combined PDF; when
+  // it cannot, it stays as the last result and the user learns why.
+  void Collect(const FlowJob& job, const JobProgress& progress);
   // Asks whether to go on waiting for a job still progressing after
   // `waited_ms`; false for No.
   bool GoOnWaiting(const FlowJob& job, std::uint64_t waited_ms);
@@ -136,9 +149,6 @@ class ConversionFlow {
   // "not created", with `reason` on a line of its own when there is one.
   void NotCreated(const FlowJob& job, const std::string& reason = "");
   void WentElsewhere(const FlowJob& job);
-  // The stem of the auto-saved name: the template expanded with the job's
-  // facts, fitted to `folder`.
-  std::string AutoSaveStem(const FlowJob& job, const std::string& folder);
   // The error box for a failed delivery of the PDF kept at `from`: both
   // paths and the system's reason.
   void ShowDeliveryFailure(const std::string& from, const std::string& target,

@@ -100,7 +100,8 @@ void JobWatcher::ProcessJob(const platform::PrintJob& job) {
   if (job.printer_name != kPrinterName || !OwnJob(job)) return;
   const std::uint64_t first_seen = poll_time_ ? *poll_time_ : Now();
   watched_.try_emplace(job.job_id);
-  queued_.push_back({job.job_id, job.document, first_seen, job.user_name});
+  queued_.push_back({job.job_id, job.document, first_seen, job.user_name,
+                     settings_.CombineJobs()});
 }
 
 // Which jobs left the queue since the last listing, and whether one of

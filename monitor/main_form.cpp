@@ -37,6 +37,10 @@ TMain::TMain(platform::Platform& platform, TrayPlatform tray,
       std::make_unique<JobWatcher>(platform_, *this, *this, save_dialog1_);
   tray_commands_ = std::make_unique<TrayCommands>(platform_, save_dialog1_,
                                                   *this, job_watcher_->flow());
+  combined_pdf_ = std::make_unique<CombinedPdf>(
+      platform_, *this, *this, job_watcher_->flow(), save_dialog1_,
+      [this] { UpdateCombinedPdfItem(); });
+  UpdateCombinedPdfItem();
   SetTimer1Enabled(true);
 }
 
@@ -84,6 +88,7 @@ void TMain::FormCreate() {
   tray_icon1_.SetEnabled(true);                               // 8
   if (!ending) LoadConversionSettings();                      // 9
   if (!ending) LoadAutoSaveSettings();
+  if (!ending) combined_pdf_->Load(system_utils_.TempFolder());
   // The argument file follows this user's session to the front.
   if (!ending) {
     session_watch_ = std::make_unique<SessionWatch>(
@@ -99,6 +104,7 @@ void TMain::FormCreate() {
   WelcomeBalloon();                            // 12
   PrepareConversionBalloon();                  // 13
   if (returned) LastSessionBalloon();
+  CollectedBalloon();
 }
 
 // The printing preferences need the NT family from version 5.0 on.
@@ -195,6 +201,7 @@ void TMain::SetTimer1Enabled(bool enabled) {
 void TMain::Timer1Timer() {
   if (session_watch_) session_watch_->Tick();
   job_watcher_->Poll();
+  combined_pdf_->Tick();
 }
 
 bool TMain::RefuseOwnFile(const std::string& path) {

@@ -12,6 +12,8 @@
 //   tray_command_handlers.cpp  "Show PDF when done"
 //   auto_save_handlers.cpp     auto-save's settings, "Save Automatically...",
 //                              the folder that cannot be used
+//   combine_handlers.cpp       "Combine Jobs", "Save Combined PDF...", the
+//                              collection a former run left
 // The print-job watcher (JobWatcher), the conversion flow (ConversionFlow)
 // and the tray commands see TMain as FlowSettings and FlowWindow
 // (monitor_view.h). The menu's items keep the form designer's names
@@ -29,6 +31,7 @@
 #include "common/system_names.h"
 #include "common/system_utils.h"
 #include "monitor/auto_save_settings.h"
+#include "monitor/combined_pdf.h"
 #include "monitor/conversion_settings.h"
 #include "monitor/job_watcher.h"
 #include "monitor/main_menu.h"
@@ -100,6 +103,8 @@ class TMain : public FlowSettings, public FlowWindow {
   // A "PDF Security" item, which has ticked or cleared itself.
   void SecurityItemClick();
   void SaveAutomatically1Click();
+  void CombineJobs1Click();
+  void SaveCombinedPdf();
   void Timer1Timer();
 
   // The Permission setting from the eight "PDF Security" checks.
@@ -124,6 +129,12 @@ class TMain : public FlowSettings, public FlowWindow {
     return auto_save_.file_name_template;
   }
   std::optional<std::string> ArgumentFileOutput() override;
+  bool CombineJobs() override;
+  platform::ErrorCode AddToCombinedPdf(const std::string& pdf,
+                                       const std::string& document,
+                                       const std::string& user,
+                                       std::string* into) override;
+  const CombinedPdf& combined_pdf() const { return *combined_pdf_; }
   // FlowWindow
   void SetCycleIcons(bool cycle) override;
   void SetIconIndex(int index) override;
@@ -149,6 +160,10 @@ class TMain : public FlowSettings, public FlowWindow {
   // Reads the auto-save settings, reports what cannot be used, and sets the
   // "Save Automatically..." item from them.
   void LoadAutoSaveSettings();
+  // "Save Combined PDF..." enabled while something is collected.
+  void UpdateCombinedPdfItem();
+  // Says how many documents a former run collected.
+  void CollectedBalloon();
   std::string FreshOwnerPassword();
   // The save dialog's guard: LastResult, a set-aside PDF and the argument
   // file are never a target (the user is told why).
@@ -172,6 +187,7 @@ class TMain : public FlowSettings, public FlowWindow {
   TSaveDialog save_dialog1_;
   std::unique_ptr<JobWatcher> job_watcher_;
   std::unique_ptr<TrayCommands> tray_commands_;
+  std::unique_ptr<CombinedPdf> combined_pdf_;
   std::unique_ptr<SessionWatch> session_watch_;
   platform::Application::TimerId timer1_ = 0;
   bool show_main_form_ = true;

@@ -98,6 +98,13 @@ constexpr MenuRow kTopLevelRows[] = {
     {.name = "SaveAutomatically1",
      .caption = "Save Automatically...",
      .click = &TMain::SaveAutomatically1Click},
+    // Ticked by its handler, which may refuse the change.
+    {.name = "CombineJobs1",
+     .caption = "Combine Jobs",
+     .click = &TMain::CombineJobs1Click},
+    {.name = "SaveCombinedPDF1",
+     .caption = "Save Combined PDF...",
+     .click = &TMain::SaveCombinedPdf},
     {.name = "N3", .caption = "-"},
     {.name = "Options1",
      .caption = "Set As Default Printer",

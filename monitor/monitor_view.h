@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/error_codes.h"
+
 namespace plumeta {
 
 // Where the monitor's balloons point, from the screen's bottom right corner:
@@ -38,6 +40,14 @@ class FlowSettings {
   // The output file the Ghostscript argument file names now, which another
   // user's monitor may have written; nullopt when it cannot be read.
   virtual std::optional<std::string> ArgumentFileOutput() = 0;
+  // "Combine Jobs" is ticked: a job's PDF is collected, not delivered.
+  virtual bool CombineJobs() = 0;
+  // Moves the job's PDF at `pdf` into the collection; on failure it stays
+  // there, the code says why and `into` where it was to go.
+  virtual platform::ErrorCode AddToCombinedPdf(const std::string& pdf,
+                                               const std::string& document,
+                                               const std::string& user,
+                                               std::string* into) = 0;
 };
 
 class FlowWindow {

@@ -61,13 +61,37 @@ bool NeedsGeneratedOwnerPassword(const ConversionSettings& settings) {
          WithoutControlCharacters(settings.owner_password).empty();
 }
 
+std::vector<std::string> SettingsOptions(
+    const ConversionSettings& settings,
+    const std::string& generated_owner_password, const OptionWriter& argument) {
+  const bool encrypt = NeedsEncryption(settings);
+  std::vector<std::string> arguments = {
+      std::string("-r") + (IsResolution(settings.resolution)
+                               ? settings.resolution
+                               : std::string(kDefaultResolution)),
+      argument("-dCompatibilityLevel=", encrypt ? "1.4" : settings.version),
+      argument("-dPDFSETTINGS=", PresetValue(settings.quality)),
+  };
+  if (!encrypt) return arguments;
+  const std::string& owner_password = NeedsGeneratedOwnerPassword(settings)
+                                          ? generated_owner_password
+                                          : settings.owner_password;
+  arguments.push_back(argument("-sOwnerPassword=", owner_password));
+  if (!settings.user_password.empty()) {
+    arguments.push_back(argument("-sUserPassword=", settings.user_password));
+  }
+  arguments.push_back("-dEncryptionR#3");
+  arguments.push_back("-dKeyLength#128");
+  arguments.push_back("-dPermissions#-" + PermissionCode(settings.permission));
+  return arguments;
+}
+
 namespace {
 
 // The settings' options, up to the PostScript that runs the job.
 std::vector<std::string> ConversionOptions(
     const ConversionSettings& settings, const std::string& temp_folder,
     const std::string& generated_owner_password) {
-  const bool encrypt = NeedsEncryption(settings);
   const std::string last_result = LastResultPath(temp_folder);
   std::vector<std::string> arguments = {
       kIncludePath,
@@ -81,25 +105,11 @@ std::vector<std::string> ConversionOptions(
       "-dNOPAUSE",
       "-dSAFER",
       "-dBATCH",
-      std::string("-r") + (IsResolution(settings.resolution)
-                               ? settings.resolution
-                               : std::string(kDefaultResolution)),
-      GhostscriptArgument("-dCompatibilityLevel=",
-                          encrypt ? "1.4" : settings.version),
-      GhostscriptArgument("-dPDFSETTINGS=", PresetValue(settings.quality)),
   };
-  if (!encrypt) return arguments;
-  const std::string& owner_password = NeedsGeneratedOwnerPassword(settings)
-                                          ? generated_owner_password
-                                          : settings.owner_password;
-  arguments.push_back(GhostscriptArgument("-sOwnerPassword=", owner_password));
-  if (!settings.user_password.empty()) {
-    arguments.push_back(
-        GhostscriptArgument("-sUserPassword=", settings.user_password));
+  for (std::string& option : SettingsOptions(settings, generated_owner_password,
+                                             GhostscriptArgument)) {
+    arguments.push_back(std::move(option));
   }
-  arguments.push_back("-dEncryptionR#3");
-  arguments.push_back("-dKeyLength#128");
-  arguments.push_back("-dPermissions#-" + PermissionCode(settings.permission));
   return arguments;
 }
 

@@ -4,6 +4,7 @@
 #ifndef MONITOR_RESPONSE_FILE_H_
 #define MONITOR_RESPONSE_FILE_H_
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -35,6 +36,18 @@ bool NeedsEncryption(const ConversionSettings& settings);
 std::vector<std::string> ResponseFileArguments(
     const ConversionSettings& settings, const std::string& temp_folder,
     const std::string& generated_owner_password);
+
+// How an option and its value become one argument: GhostscriptArgument for
+// the argument file; the two joined for Ghostscript's own argv.
+using OptionWriter =
+    std::function<std::string(const std::string&, const std::string&)>;
+
+// The options that carry the settings: the resolution, the compatibility
+// level, the preset and, when the PDF is encrypted, the passwords and the
+// permissions (`generated_owner_password` standing in as above).
+std::vector<std::string> SettingsOptions(
+    const ConversionSettings& settings,
+    const std::string& generated_owner_password, const OptionWriter& argument);
 
 // Whether the file for these settings carries a generated owner password.
 bool NeedsGeneratedOwnerPassword(const ConversionSettings& settings);

@@ -5,6 +5,7 @@
 #include "common/errors.h"
 #include "common/ghostscript_arguments.h"
 #include "common/system_utils.h"
+#include "monitor/combined_pdf.h"
 #include "monitor/main_form.h"
 #include "monitor/response_file.h"
 
@@ -28,11 +29,16 @@ std::string TMain::FreshOwnerPassword() {
 void TMain::WriteResponseFile() {
   PermissionStringFromMenu();
   // Ghostscript encrypts only with an owner password; one nobody needs to
-  // know keeps the user password and the permissions working.
+  // know keeps the user password and the permissions working. While jobs
+  // are combined the file carries no password: the merge applies them.
+  const bool combine = CombineJobs();
   const std::string generated_owner_password =
-      NeedsGeneratedOwnerPassword(settings_) ? FreshOwnerPassword() : "";
-  const std::string text = GhostscriptArgumentFileText(ResponseFileArguments(
-      settings_, system_utils_.TempFolder(), generated_owner_password));
+      !combine && NeedsGeneratedOwnerPassword(settings_) ? FreshOwnerPassword()
+                                                         : "";
+  const std::string text = GhostscriptArgumentFileText(
+      combine ? IntermediateArguments(settings_, system_utils_.TempFolder())
+              : ResponseFileArguments(settings_, system_utils_.TempFolder(),
+                                      generated_owner_password));
 
   const std::string path = ResponseFilePath(*platform_.system);
   // Each user's monitor writes its own fresh copy: on a machine with several

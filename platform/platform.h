@@ -21,6 +21,7 @@
 #include "platform/system.h"
 #include "platform/task_scheduler.h"
 #include "platform/user_interface.h"
+#include "platform/worker_threads.h"
 
 namespace plumeta::platform {
 
@@ -46,6 +47,8 @@ struct Platform {
   std::unique_ptr<Profile> profile;
   // The scheduled task that starts the tray monitor at log-on.
   std::unique_ptr<TaskScheduler> task_scheduler;
+  // Work that must not stop the message loop.
+  std::unique_ptr<WorkerThreads> threads;
 };
 
 std::unique_ptr<Platform> CreatePlatform();

@@ -10,19 +10,14 @@ namespace plumeta::setup {
 inline constexpr char kApplicationTitle[] = "Printer Setup";
 
 inline constexpr char kDriverName[] = "Plumeta";
-inline constexpr char kPortName[] = "PLUM:";
 inline constexpr char kPrintProcessor[] = "WinPrint";
 
 inline constexpr char kEnvironmentNtX86[] = "Windows NT x86";
 inline constexpr char kEnvironmentX64[] = "Windows x64";
 inline constexpr char kEnvironment9x[] = "Windows 4.0";
 
-// Under HKEY_LOCAL_MACHINE, each holding the port as a subkey named
-// kPortName: the Redirected Port monitor's ports (the port's configuration)
-// and the spooler's.
-inline constexpr char kMonitorPortsKey[] =
-    "SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\Redirected "
-    "Port\\Ports";
+// Under HKEY_LOCAL_MACHINE, holding the port as a subkey named kPortName:
+// the spooler's ports (the Redirected Port monitor's are kMonitorPortsKey).
 inline constexpr char kSpoolerPortsKey[] =
     "SYSTEM\\CurrentControlSet\\Control\\Print\\Ports";
 

@@ -20,6 +20,8 @@
 #include "platform/host/kernel/random.h"
 #include "platform/host/kernel/system.h"
 #include "platform/host/kernel/task_scheduler.h"
+#include "platform/host/kernel/worker_threads.h"
+#include "platform/host/print/box_gsbridge.h"
 #include "platform/host/print/spooler.h"
 #include "platform/host/registry/store_registry.h"
 #include "platform/platform.h"
@@ -41,7 +43,9 @@ std::unique_ptr<Platform> CreatePlatform() {
       host::RegistryFolder(folder), process->other_user());
   platform->files = std::make_unique<host::HostFiles>(process);
   platform->system = std::make_unique<host::HostSystem>(process);
-  platform->libraries = std::make_unique<host::HostLibraries>(process);
+  host::UseBoxForGsBridge(process);
+  platform->libraries =
+      std::make_unique<host::HostLibraries>(process, host::FindGsBridgeEntry);
   // One console for the whole program: the user interface's events and the
   // one reader of standard input.
   host::Console& console = host::Console::Instance();
@@ -59,6 +63,7 @@ std::unique_ptr<Platform> CreatePlatform() {
       version.platform == platform::PlatformId::kNt &&
           (version.major > 5 || (version.major == 5 && version.minor >= 1)));
   platform->random = std::make_unique<host::HostRandom>();
+  platform->threads = std::make_unique<host::HostWorkerThreads>();
   platform->application = std::move(application);
   platform->spooler = std::make_unique<host::HostSpooler>(
       std::make_unique<host::FileRegistry>(host::RegistryFolder(folder)),

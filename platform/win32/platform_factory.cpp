@@ -19,6 +19,7 @@
 #include "platform/win32/win32_dialogs.h"
 #include "platform/win32/win32_main_window.h"
 #include "platform/win32/win32_random.h"
+#include "platform/win32/worker_threads.h"
 
 namespace plumeta::win32 {
 
@@ -34,6 +35,7 @@ std::unique_ptr<platform::Platform> CreateWin32Platform() {
       std::make_unique<Win32Dialogs>(*application, *user_interface);
   platform->forms = std::make_unique<Win32Forms>(*application, *user_interface);
   platform->random = std::make_unique<Win32Random>();
+  platform->threads = std::make_unique<Win32WorkerThreads>();
   // Shell requests owned by the main window get the program's main form.
   platform->shell = std::make_unique<Win32Shell>(
       [app = application.get()] { return app->MainForm(); });

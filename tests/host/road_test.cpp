@@ -581,3 +581,79 @@ TEST_F(AutoSaveRoadTest, TheAdministratorsFolderFromSetupWinsAndLocksTheMenu) {
 
 }  // namespace
 }  // namespace plumeta
+
+namespace plumeta {
+namespace {
+
+// "Combine Jobs": three documents collected, the monitor restarted in
+// between, then "Save Combined PDF..." merges them in-process into one
+// encrypted PDF whose pages are theirs in order.
+TEST_F(RoadTest, ThreeCombinedDocumentsBecomeOneEncryptedPdf) {
+  StartMonitor();
+  Answer("click OwnerPassword1", "input", "ok owner");
+  monitor_->Send("click CombineJobs1");
+  // The collected PDFs carry no password; the merge applies them.
+  ASSERT_TRUE(ArgumentFileHas("-dWriteObjStms=false"));
+  EXPECT_EQ(testing::ReadText(box_.Linux(kArgumentFile)).find("Password"),
+            std::string::npos);
+  const auto added = [&](const std::string& text) {
+    for (;;) {
+      auto balloon = monitor_->WaitFor("balloon", seconds(20));
+      if (!balloon) return false;
+      if (balloon->size() > 8 && (*balloon)[8].find(text) != std::string::npos)
+        return true;
+    }
+  };
+  const char* kDocuments[] = {"Web page", "Mail", "Attachment"};
+  for (int pages = 1; pages <= 3; ++pages) {
+    if (pages == 3) {
+      // An Exit in between loses nothing.
+      monitor_.reset();
+      StartMonitor();
+      ASSERT_TRUE(added("2 documents wait to be combined into one PDF"));
+      monitor_->Send("click CombineJobs1");
+      ASSERT_TRUE(ArgumentFileHas("-dWriteObjStms=false"));
+    }
+    ASSERT_EQ(box_.Print({"--document", kDocuments[pages - 1], "-"},
+                         testing::SamplePostScript(pages))
+                  .exit_code,
+              0);
+    ASSERT_TRUE(added("'" + std::string(kDocuments[pages - 1]) +
+                      "' was added to the combined PDF (" +
+                      std::to_string(pages) + " document" +
+                      (pages == 1 ? "" : "s") + ", " +
+                      std::to_string(pages * (pages + 1) / 2) + " page" +
+                      (pages == 1 ? "" : "s") + ")"));
+  }
+  // The settings in force when the merge starts are the ones it applies.
+  Answer("click OwnerPassword1", "input", "ok owner");
+  Answer("click UserPassword1", "input", "ok user secret");
+  monitor_->Send("click SaveCombinedPDF1");
+  AcceptSave("Web page", "C:\\Out\\All.pdf");
+  const std::string pdf = box_.Linux("C:\\Out\\All.pdf");
+  ASSERT_TRUE(WaitUntil([&] { return testing::PdfPages(pdf, "owner") == 6; },
+                        seconds(30)));
+  const std::string text = testing::PdfText(pdf, "owner");
+  std::size_t at = 0;
+  for (const char* page : {"page 1 of 1", "page 1 of 2", "page 2 of 2",
+                           "page 1 of 3", "page 2 of 3", "page 3 of 3"}) {
+    at = text.find(page, at);
+    ASSERT_NE(at, std::string::npos) << page << " in order in\n" << text;
+  }
+  EXPECT_EQ(testing::PdfPages(pdf), -1);  // not without the password
+  EXPECT_NE(Qpdf("C:\\Out\\All.pdf", "owner")
+                .find("Supplied password is owner password"),
+            std::string::npos);
+  EXPECT_NE(Qpdf("C:\\Out\\All.pdf", "user secret")
+                .find("Supplied password is user password"),
+            std::string::npos);
+  // Delivered: the collection is empty, its item disabled again.
+  EXPECT_TRUE(WaitUntil([&] {
+    return fs::is_empty(
+        box_.Linux(last_result_.substr(0, last_result_.rfind('\\')) +
+                   "\\Plumeta Combined"));
+  }));
+}
+
+}  // namespace
+}  // namespace plumeta

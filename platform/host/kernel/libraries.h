@@ -1,12 +1,15 @@
-// Host stand-in (Linux only). platform::Libraries with one library, the
+// Host stand-in (Linux only). platform::Libraries with two libraries: the
 // stand-in "kernel32.dll", whose WOW64 entry points exist exactly where the
-// box's system.ini says. Every other library is not found
-// (platform::kErrorModuleNotFound), as is every other entry point
-// (platform::kErrorProcedureNotFound).
+// box's system.ini says, and "gsbridge.dll" from any folder, when the
+// program was given its entry points (print/box_gsbridge.h). Every other
+// library is not found (platform::kErrorModuleNotFound), as is every other
+// entry point (platform::kErrorProcedureNotFound).
 #ifndef PLATFORM_HOST_KERNEL_LIBRARIES_H_
 #define PLATFORM_HOST_KERNEL_LIBRARIES_H_
 
+#include <functional>
 #include <memory>
+#include <string_view>
 
 #include "platform/host/box/box_process.h"
 #include "platform/libraries.h"
@@ -15,7 +18,9 @@ namespace plumeta::host {
 
 class HostLibraries : public platform::Libraries {
  public:
-  explicit HostLibraries(std::shared_ptr<BoxProcess> process);
+  using EntryFinder = std::function<platform::EntryPoint(std::string_view)>;
+  explicit HostLibraries(std::shared_ptr<BoxProcess> process,
+                         EntryFinder gsbridge = nullptr);
 
   Handle Load(const std::string& name) override;
   // Null with kErrorInvalidHandle for a library that is not loaded.
@@ -29,7 +34,10 @@ class HostLibraries : public platform::Libraries {
   int load_count() const { return loads_ - frees_; }
 
  private:
+  static bool IsGsBridgeName(std::string_view name);
+
   std::shared_ptr<BoxProcess> process_;
+  EntryFinder gsbridge_;
   int loads_ = 0;
   int frees_ = 0;
 };

@@ -20,6 +20,8 @@ class FakeMonitorView : public FlowSettings, public FlowWindow {
   std::string auto_save_folder;
   std::string file_name_template = "<Title>";
   std::optional<std::string> argument_file_output;
+  bool combine_jobs = false;
+  platform::ErrorCode add_result = platform::kSuccess;
   std::vector<std::string> calls;
   bool cycling = false;
   int icon_index = 0;
@@ -33,6 +35,15 @@ class FakeMonitorView : public FlowSettings, public FlowWindow {
   std::string FileNameTemplate() override { return file_name_template; }
   std::optional<std::string> ArgumentFileOutput() override {
     return argument_file_output;
+  }
+  bool CombineJobs() override { return combine_jobs; }
+  platform::ErrorCode AddToCombinedPdf(const std::string& pdf,
+                                       const std::string& document,
+                                       const std::string&,
+                                       std::string* into) override {
+    calls.push_back("collect " + pdf + " " + document);
+    *into = "C:\\Temp\\Plumeta Combined";
+    return add_result;
   }
 
   void SetCycleIcons(bool cycle) override {

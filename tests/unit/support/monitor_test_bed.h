@@ -26,6 +26,7 @@
 #include "tests/unit/support/fake_spooler.h"
 #include "tests/unit/support/fake_system.h"
 #include "tests/unit/support/fake_user_interface.h"
+#include "tests/unit/support/fake_worker_threads.h"
 #include "tests/unit/support/widget_fakes.h"
 #include "widgets/balloon.h"
 
@@ -52,6 +53,7 @@ class MonitorTestBed {
     shell = Own(&platform.shell, new FakeShell);
     locale = Own(&platform.locale, new FakeLocale);
     profile = Own(&platform.profile, new FakeProfile);
+    threads = Own(&platform.threads, new FakeWorkerThreads);
     system->environment["windir"] = "C:\\WINDOWS";
     files->wow64_redirection_on = [system = system] {
       return system->is_wow64 && system->redirection_on;
@@ -156,6 +158,7 @@ class MonitorTestBed {
   FakeShell* shell;
   FakeLocale* locale;
   FakeProfile* profile;
+  FakeWorkerThreads* threads;
   CallLog widget_log;
   FakeNotificationArea notification_area{widget_log};
   FakeBalloonWindows balloon_windows;

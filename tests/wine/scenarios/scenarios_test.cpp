@@ -365,5 +365,107 @@ TEST_F(ScenarioTest, AutoSaveFromTheMenuAndLockedBySetup) {
   EXPECT_FALSE(RegValue(kSettingsKey, "AutoSaveFolder"));
 }
 
+namespace {
+
+void SetString(HKEY root, const std::string& path, const char* name,
+               const std::string& text) {
+  HKEY key = nullptr;
+  ASSERT_EQ(::RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE,
+                              nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  ::RegSetValueExA(key, name, 0, REG_SZ,
+                   reinterpret_cast<const BYTE*>(text.c_str()),
+                   static_cast<DWORD>(text.size() + 1));
+  ::RegCloseKey(key);
+}
+
+void WriteFileText(const std::string& path, const std::string& text) {
+  win32::ScopedFileHandle file(::CreateFileA(
+      path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  DWORD written = 0;
+  ::WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()),
+              &written, nullptr);
+}
+
+std::string ReadFileText(const std::string& path) {
+  win32::ScopedFileHandle file(::CreateFileA(path.c_str(), GENERIC_READ,
+                                             FILE_SHARE_READ, nullptr,
+                                             OPEN_EXISTING, 0, nullptr));
+  std::string text;
+  char buffer[4096];
+  DWORD read = 0;
+  while (file &&
+         ::ReadFile(file.Get(), buffer, sizeof buffer, &read, nullptr) &&
+         read > 0) {
+    text.append(buffer, read);
+  }
+  return text;
+}
+
+}  // namespace
+
+// "Save Combined PDF..." merges what a former run collected in-process:
+// gsbridge.dll beside plumeta.exe loads the Ghostscript DLL beside the
+// console program the port runs, here a stand-in that records the merge's
+// arguments and writes a PDF, which lands in the auto-save folder under the
+// first document's title.
+TEST_F(ScenarioTest, SaveCombinedPdfMergesThroughTheBridge) {
+  const std::string gs_folder = "C:\\PlumGs";
+  const std::string arguments_file = gs_folder + "\\arguments.txt";
+  ::CreateDirectoryA(gs_folder.c_str(), nullptr);
+  ::CreateDirectoryA("C:\\PlumCombined", nullptr);
+  ::DeleteFileA(arguments_file.c_str());
+  ::DeleteFileA("C:\\PlumCombined\\First.pdf");
+  ASSERT_TRUE(::CopyFileA(
+      wine_test::ThroughDriveZ(PLUMETA_GSBRIDGE).c_str(),
+      (std::string(kInstallFolder) + "\\gsbridge.dll").c_str(), FALSE));
+  // The monitor loads the Ghostscript of its own width.
+  const char* ghostscript = sizeof(void*) == 8 ? "gsdll64.dll" : "gsdll32.dll";
+  ASSERT_TRUE(
+      ::CopyFileA(wine_test::ThroughDriveZ(PLUMETA_GS_MERGE_RECORDER).c_str(),
+                  (gs_folder + "\\" + ghostscript).c_str(), FALSE));
+  const std::string port_key = std::string(kPortKey).substr(5);
+  const std::string settings_key = std::string(kSettingsKey).substr(5);
+  SetString(HKEY_LOCAL_MACHINE, port_key, "Command",
+            gs_folder + "\\gswin32c.exe");
+  SetString(HKEY_CURRENT_USER, settings_key, "AutoSaveFolder",
+            "C:\\PlumCombined");
+  SetString(HKEY_CURRENT_USER, settings_key, "OPwd", "owner");
+  char temp[MAX_PATH] = {};
+  ::GetTempPathA(MAX_PATH, temp);
+  const std::string collected = std::string(temp) + "Plumeta Combined";
+  ::CreateDirectoryA(collected.c_str(), nullptr);
+  const char kPdf[] = "%PDF-1.4\n<</Type/Page>>\nstartxref\n0\n%%EOF\n";
+  WriteFileText(collected + "\\1.pdf", kPdf);
+  WriteFileText(collected + "\\2.pdf", kPdf);
+  WriteFileText(collected + "\\documents.lst",
+                "1.pdf\t1\tuser\tFirst\r\n2.pdf\t1\tuser\tSecond\r\n");
+  {
+    Program monitor = StartMonitor();
+    ASSERT_TRUE(WaitResponseFileHas("-r1200", kWaitMs));
+    Choose(monitor, {"Show PDF when done"});  // nothing opens the PDF
+    Choose(monitor, {"Save Combined PDF..."});
+    EXPECT_TRUE(testing::WaitUntil(
+        [] {
+          return ::GetFileAttributesA("C:\\PlumCombined\\First.pdf") !=
+                 INVALID_FILE_ATTRIBUTES;
+        },
+        std::chrono::milliseconds(kWaitMs), std::chrono::milliseconds(100)));
+  }
+  const std::string arguments = ReadFileText(arguments_file);
+  const std::string expected[] = {
+      "-sOutputFile=" + collected + "\\combined.pdf\n",
+      "-sOwnerPassword=owner\n",
+      "-f\n" + collected + "\\1.pdf\n-f\n" + collected + "\\2.pdf\n",
+  };
+  for (const std::string& line : expected) {
+    EXPECT_NE(arguments.find(line), std::string::npos) << line << arguments;
+  }
+  // Delivered: nothing stays collected.
+  EXPECT_EQ(::GetFileAttributesA((collected + "\\documents.lst").c_str()),
+            INVALID_FILE_ATTRIBUTES);
+  ::DeleteFileA("C:\\PlumCombined\\First.pdf");
+}
+
 }  // namespace
 }  // namespace plumeta::scenario
