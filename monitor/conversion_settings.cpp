@@ -90,18 +90,6 @@ bool IsResolution(const std::string& resolution) {
   return !resolution.empty() && value >= kMinResolution;
 }
 
-bool IsVersion(const std::string& version) {
-  return version == "1.2" || version == "1.3" || version == "1.4";
-}
-
-bool IsQuality(const std::string& quality) {
-  for (const char* offered :
-       {"Default", "Screen", "Ebook", "Print", "Prepress"}) {
-    if (quality == offered) return true;
-  }
-  return false;
-}
-
 void ApplyDefaults(ConversionSettings& settings) {
   if (settings.version.empty()) settings.version = "1.3";
   if (settings.quality.empty()) settings.quality = "Default";

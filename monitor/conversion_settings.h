@@ -78,11 +78,6 @@ inline constexpr int kMaxResolution = 20000;
 // resolution line may carry.
 bool IsResolution(const std::string& resolution);
 
-// Whether the value is one the menu offers: "1.2", "1.3" or "1.4"; "Default",
-// "Screen", "Ebook", "Print" or "Prepress". Ghostscript refuses others.
-bool IsVersion(const std::string& version);
-bool IsQuality(const std::string& quality);
-
 // Empty Version, Quality, Resolution and Permission take their defaults.
 void ApplyDefaults(ConversionSettings& settings);
 

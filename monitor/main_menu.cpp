@@ -118,6 +118,17 @@ constexpr MenuRow kTopLevelRows[] = {
 
 std::span<const MenuRow> MainMenuRows() { return kTopLevelRows; }
 
+bool MenuOffers(std::string ConversionSettings::*setting,
+                const std::string& value) {
+  for (const MenuRow& top : kTopLevelRows) {
+    if (top.submenu == nullptr || top.submenu->setting != setting) continue;
+    for (const MenuRow& row : top.submenu->rows) {
+      if (row.value == value) return true;
+    }
+  }
+  return false;
+}
+
 // Every click runs through Handle, so an error a handler raises is reported
 // the same way whether the item was chosen from the menu on the icon, the
 // "Menu" button, or by name.

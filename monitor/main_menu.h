@@ -44,6 +44,10 @@ struct MenuSubmenu {
 // The top-level rows, top to bottom.
 std::span<const MenuRow> MainMenuRows();
 
+// Whether a radio item of the menu gives `setting` this value.
+bool MenuOffers(std::string ConversionSettings::*setting,
+                const std::string& value);
+
 }  // namespace plumeta
 
 #endif  // MONITOR_MAIN_MENU_H_

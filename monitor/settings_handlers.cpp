@@ -19,19 +19,23 @@ void TMain::LoadConversionSettings() {
   settings_loaded_ = true;
   // A value Ghostscript refuses would fail every job; anything but a number
   // on the resolution line would reach Ghostscript as more than a resolution.
-  // The default is stored over it at close.
+  // The default is stored over it at close. Version and quality must be
+  // values the menu offers; a resolution may be any number Ghostscript takes.
   const struct {
     const char* name;
     std::string ConversionSettings::*field;
-    bool (*valid)(const std::string&);
+    bool valid;
   } kChecked[] = {
-      {kVersionValue, &ConversionSettings::version, IsVersion},
-      {kQualityValue, &ConversionSettings::quality, IsQuality},
-      {kResolutionValue, &ConversionSettings::resolution, IsResolution},
+      {kVersionValue, &ConversionSettings::version,
+       MenuOffers(&ConversionSettings::version, settings_.version)},
+      {kQualityValue, &ConversionSettings::quality,
+       MenuOffers(&ConversionSettings::quality, settings_.quality)},
+      {kResolutionValue, &ConversionSettings::resolution,
+       IsResolution(settings_.resolution)},
   };
   for (const auto& [name, field, valid] : kChecked) {
     std::string& value = settings_.*field;
-    if (!value.empty() && !valid(value)) {
+    if (!value.empty() && !valid) {
       problems.push_back(RegistryError::InvalidData(name).what());
       value.clear();
     }
