@@ -4,6 +4,7 @@
 #include "common/ghostscript_arguments.h"
 #include "common/os_edition.h"
 #include "common/system_names.h"
+#include "common/windows_paths.h"
 #include "gsbridge/gsbridge.h"
 #include "monitor/file_names.h"
 #include "monitor/pdf_delivery.h"
@@ -19,11 +20,6 @@ constexpr char kBridgeDll[] = "gsbridge.dll";
 constexpr char kMergedFileName[] = "combined.pdf";
 // Of Ghostscript's messages, what the failure box shows.
 constexpr std::size_t kShownMessageLines = 12;
-
-std::string FolderOf(const std::string& path) {
-  const std::size_t slash = path.find_last_of('\\');
-  return slash == std::string::npos ? "" : path.substr(0, slash);
-}
 
 std::string Plural(std::size_t count, const char* one, const char* many) {
   return std::to_string(count) + " " + (count == 1 ? one : many);
@@ -108,7 +104,7 @@ std::vector<std::string> IntermediateArguments(
 MergeLibraries FindMergeLibraries(platform::System& system,
                                   platform::Registry& registry) {
   MergeLibraries libraries;
-  libraries.bridge = FolderOf(system.ProgramPath()) + "\\" + kBridgeDll;
+  libraries.bridge = FolderOf(system.ProgramPath()) + kBridgeDll;
   std::string console;
   std::unique_ptr<platform::RegistryKey> key;
   platform::RegistryValue value;
@@ -120,8 +116,8 @@ MergeLibraries FindMergeLibraries(platform::System& system,
   }
   const std::string folder = FolderOf(console);
   // Without a port, the system's search order finds it, if anything does.
-  libraries.ghostscript = folder.empty() ? std::string(kGhostscriptDll)
-                                         : folder + "\\" + kGhostscriptDll;
+  libraries.ghostscript =
+      folder.empty() ? std::string(kGhostscriptDll) : folder + kGhostscriptDll;
   return libraries;
 }
 

@@ -1,5 +1,6 @@
 #include "monitor/last_result_watch.h"
 
+#include "common/windows_paths.h"
 #include "monitor/own_files.h"
 #include "monitor/pdf_delivery.h"
 
@@ -43,9 +44,8 @@ bool LastResultWatch::Restore(const std::string& aside, std::uint64_t now) {
 }
 
 bool ReturnOrphanedPdf(platform::Files& files, const std::string& last_result) {
-  const std::size_t slash = last_result.find_last_of('\\');
-  if (slash == std::string::npos) return false;
-  const std::string folder = last_result.substr(0, slash + 1);
+  const std::string folder = FolderOf(last_result);
+  if (folder.empty()) return false;
   std::optional<std::string> newest;
   std::uint64_t newest_time = 0;
   std::uint32_t newest_id = 0;

@@ -4,6 +4,7 @@
 
 #include "common/system_names.h"
 #include "common/text.h"
+#include "common/windows_paths.h"
 #include "monitor/conversion_log.h"
 #include "monitor/pdf_delivery.h"
 
@@ -11,17 +12,6 @@ namespace plumeta {
 namespace {
 
 constexpr char kArgumentFileName[] = "plum.rsp";
-
-// The folder part with its backslash, and the name.
-std::string FolderOf(const std::string& path) {
-  const std::size_t slash = path.find_last_of('\\');
-  return slash == std::string::npos ? "" : path.substr(0, slash + 1);
-}
-
-std::string NameOf(const std::string& path) {
-  const std::size_t slash = path.find_last_of('\\');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 // LastResult's name without its extension: "1024".
 std::string AsideStem(const std::string& last_result) {

@@ -5,6 +5,7 @@
 #include "common/errors.h"
 #include "common/os_edition.h"
 #include "common/system_names.h"
+#include "common/windows_paths.h"
 #include "monitor/printing_layer.h"
 
 namespace plumeta {
@@ -100,10 +101,8 @@ void TrayCommands::WriteDefaultPrinterProfile(const std::string& name) {
 }
 
 void TrayCommands::OpenHelp() {
-  std::string folder = platform_.system->ProgramPath();
-  const std::string::size_type slash = folder.find_last_of('\\');
-  folder = slash == std::string::npos ? "" : folder.substr(0, slash);
-  Open(folder + "\\manual.chm", "", platform::kShow);
+  Open(FolderOf(platform_.system->ProgramPath()) + "manual.chm", "",
+       platform::kShow);
 }
 
 void TrayCommands::MailSupport() {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/errors.h"
+#include "common/windows_paths.h"
 #include "setup/logon_task.h"
 #include "setup/setup_names.h"
 
@@ -36,11 +37,6 @@ bool StillRunning(platform::Processes& processes, platform::ProcessId id) {
   if (processes.Snapshot(&entries) != platform::kSuccess) return true;
   return std::any_of(entries.begin(), entries.end(),
                      [id](const auto& entry) { return entry.id == id; });
-}
-
-std::string FolderOf(const std::string& path) {
-  const std::string::size_type slash = path.find_last_of('\\');
-  return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
 }  // namespace
@@ -82,7 +78,7 @@ platform::ErrorCode DeleteResponseFile(platform::Files& files,
 }
 
 std::string TrayMonitorPath(const std::string& program_path) {
-  return FolderOf(program_path) + "\\" + kTrayMonitorFileName;
+  return FolderOf(program_path) + kTrayMonitorFileName;
 }
 
 void WriteStartupEntry(platform::Registry& registry,
